@@ -1,0 +1,33 @@
+#pragma once
+// The application object: it owns every process-wide instance, and handlers borrow them from it.
+#include <string>
+
+#include "platform/input.hpp"
+#include "shell/command_history.hpp"
+#include "shell/command_line.hpp"
+#include "shell/console.hpp"
+#include "shell/settings.hpp"
+#include "shell/string_manager.hpp"
+
+namespace kestrova {
+
+struct App {
+  // Console on standard output, input from standard input.
+  App() = default;
+  // A console and an input chosen by the caller (tests capture the console and script the input).
+  App(Console&& console, platform::Input&& input)
+      : console(std::move(console)), input(std::move(input)) {}
+
+  Console console;
+  platform::Input input;
+  Settings settings;
+  StringManager strings;
+  CommandLine commandLine;
+  CommandHistory history;
+
+  std::string helpFile = "help.man";
+  bool batchMode = false;  // the exit handler only ends an interactive session
+  bool finished = false;   // set by shutDown
+};
+
+}  // namespace kestrova

@@ -1,0 +1,111 @@
+#include "shell/command_loop.hpp"
+
+#include <exception>
+#include <new>
+
+#include "shell/app.hpp"
+#include "shell/command_table.hpp"
+#include "shell/lifecycle.hpp"
+
+namespace kestrova {
+
+namespace {
+
+constexpr const char* kPrompt = "\n\nkestrova> ";
+
+// A handler never ends the program: what it could not survive is reported here.
+int dispatchGuarded(App& app) {
+  try {
+    return dispatchCommand(app);
+  } catch (const std::bad_alloc&) {
+    app.console.writeText("\n> not enough memory for this command\n", colour::kError);
+  } catch (const std::exception& error) {
+    app.console.print(colour::kError, "\n> command stopped: %s\n", error.what());
+  }
+  return 1;
+}
+
+// The history menu. Returns 1 when an entry was put into the raw text, -1 when the user left.
+int runRecall(App& app) {
+  CommandLine& line = app.commandLine;
+  if (line.wantsHelp()) {
+    showCommandHelp(app, "recall");
+    return -1;
+  }
+  for (;;) {
+    app.console.writeText("\n");
+    for (std::size_t k = 1; k <= CommandHistory::kEntries && app.history.isUsed(k); ++k) {
+      app.console.print(colour::kNormal, "%zu : %s\n", k, app.history.entry(k).c_str());
+    }
+    app.console.writeText("x : to exit this mode\n\n\n- please enter a number of the list : ");
+    app.console.flush();
+    const int answer = app.input.readAnswer();
+    if (answer == EOF || answer == 'x') return -1;
+    if (answer < '1' || answer > '9') continue;
+    const std::size_t k = static_cast<std::size_t>(answer - '0');
+    app.console.writeText(kPrompt, colour::kBright);
+    const std::string entry = app.history.isUsed(k) ? app.history.entry(k) : std::string();
+    app.console.print(colour::kNormal, "%s\n", entry.c_str());
+    line.raw() = entry;
+    return 1;
+  }
+}
+
+}  // namespace
+
+void runInteractive(App& app) {
+  CommandLine& line = app.commandLine;
+  bool recalled = false;
+  while (!app.finished) {
+    if (!recalled) {
+      app.console.writeText(kPrompt, colour::kBright);
+      app.console.flush();
+      if (!app.input.readLine(line.raw(), CommandLine::kMaxLine)) {
+        // End of input is the user leaving: end as the exit command would.
+        app.console.writeText("\n");
+        shutDown(app);
+        return;
+      }
+    }
+    recalled = false;
+    line.split(line.raw());
+    const bool isRecall = line.matchWord(0, "r") || line.matchWord(0, "recall");
+    if (!isRecall) app.history.remember(line.raw());
+    if (!line.hasWord(0)) continue;
+    if (isRecall) {
+      recalled = runRecall(app) == 1;
+      continue;
+    }
+    if (dispatchGuarded(app) == 0) {
+      app.console.writeText(
+          "- unknown command or missing parameter\n"
+          "- Please, type 'help' or ' /?'just after the command name for more informations");
+    }
+    app.console.flush();
+  }
+}
+
+void runBatch(App& app, std::span<const std::string> arguments) {
+  constexpr std::size_t kMaxBatchLine = 1023;
+  app.batchMode = true;
+  std::size_t next = 0;
+  while (next < arguments.size() && isCommandWord(arguments[next])) {
+    std::string joined = arguments[next++];
+    while (next < arguments.size() && !isCommandWord(arguments[next])) {
+      const std::string& argument = arguments[next++];
+      joined += ' ';
+      // The shell has already taken the quotes away; put them back round a name with blanks.
+      if (argument.find(' ') != std::string::npos) joined += '"' + argument + '"';
+      else joined += argument;
+    }
+    if (joined.size() > kMaxBatchLine) joined.resize(kMaxBatchLine);
+    app.commandLine.raw() = joined;
+    app.commandLine.split(joined);
+    dispatchGuarded(app);
+    app.console.flush();
+  }
+  app.batchMode = false;
+  shutDown(app);
+}
+
+}  // namespace kestrova

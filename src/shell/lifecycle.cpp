@@ -1,0 +1,57 @@
+#include "shell/lifecycle.hpp"
+
+#include "shell/app.hpp"
+
+namespace kestrova {
+
+namespace {
+
+// The framed banner with the program name and version and three coloured cells.
+void printBanner(App& app) {
+  StringManager& sm = app.strings;
+  sm.clearText();
+  std::string& text = sm.text();
+  text = "+---------------------+\n| ";
+  const std::size_t nameStart = text.size();
+  text += "kestrova ";
+  text += Settings::kVersion;
+  text += ' ';
+  sm.addRun(colour::kBanner, nameStart, text.size() - 1);
+  const int cells[] = {144, 240, 192};
+  for (int cell : cells) {
+    sm.addRun(cell, text.size(), text.size());
+    text += ' ';
+  }
+  while (text.size() < 24 + 22) text += ' ';
+  text += "|\n+---------------------+\n";
+  sm.addRunEnd();
+  app.console.writeText(text, colour::kBright, sm.runs().data());
+}
+
+}  // namespace
+
+void startUp(App& app) {
+  app.history.load();
+  app.settings.programName = std::string("Kestrova ") + Settings::kVersion + " ";
+  printBanner(app);
+  app.settings = Settings{};
+  readSettings(app.settings, app.console);
+  app.console.writeText("\n\n[SYSTEM]\n", colour::kTitle);
+  app.strings.announce(app.console);
+  app.console.writeText("- no chess engine loaded\n");
+  app.console.writeText("\n[INFO]\n", colour::kTitle);
+  app.console.writeText(
+      "- type 'help' for informations on Kestrova's commands\n"
+      "- type ' /?' or ' /help' just after a command to show its syntax\n"
+      "- for more legibility, please enlarge the screen's buffer width\n"
+      "  (right-click on the window's header + 'property')\n\n");
+  app.console.flush();
+}
+
+void shutDown(App& app) {
+  app.console.writeText("- A bientot ;o)...\n\n", colour::kSuccess);
+  app.console.flush();
+  app.finished = true;
+}
+
+}  // namespace kestrova

@@ -1,0 +1,40 @@
+#pragma once
+// The values of "kestrova.ini" and of the commands that change them.
+#include <cstdint>
+#include <string>
+
+namespace kestrova {
+
+class Console;
+
+struct Settings {
+  static constexpr const char* kConfigFile = "kestrova.ini";
+  static constexpr const char* kVersion = "0.92";
+
+  std::string programName = "Kestrova 0.92 ";  // name, blank, version, blank
+  bool runElo = true;
+  int minNbGm = 20;
+  int startElo = 2275;
+  int maxIterations = 200;
+  bool verbose = false;
+  bool use300ptRule = false;
+  int validGmDelta = 300;
+  int printCmt = 0;
+  int prfFileFmt = 0;
+  int gameBufferSize = 30000;
+  int saveBufferSize = 30000;
+  int lineBufferSize = 5000;
+  std::uint16_t bkNumBase = 224;
+  std::uint8_t bkHashSz = 32;
+  int lang = 0;
+  std::string engineFile;
+};
+
+// The settings pass over the configuration file: key=value lines, tried in key order. Prints
+// "> can not open ..." when the file cannot be read and leaves the settings as they are.
+void readSettings(Settings& settings, Console& console, const char* path = Settings::kConfigFile);
+
+// One settings line (no line end); exposed for tests.
+void applySettingsLine(Settings& settings, const std::string& line);
+
+}  // namespace kestrova
