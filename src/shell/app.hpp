@@ -2,6 +2,8 @@
 // The application object: it owns every process-wide instance, and handlers borrow them from it.
 #include <string>
 
+#include "chess/chess_core.hpp"
+#include "pgn/game.hpp"
 #include "platform/input.hpp"
 #include "shell/command_history.hpp"
 #include "shell/command_line.hpp"
@@ -24,6 +26,8 @@ struct App {
   StringManager strings;
   CommandLine commandLine;
   CommandHistory history;
+  ChessCore chess;
+  Game game;
 
   std::string helpFile = "help.man";
   bool batchMode = false;  // the exit handler only ends an interactive session

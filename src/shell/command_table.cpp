@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "chess/board_command.hpp"
 #include "shell/app.hpp"
 #include "shell/shell_commands.hpp"
 
@@ -37,7 +38,7 @@ constexpr std::array<CommandEntry, 40> kCommands{{
     {"syn", handleUnavailable},
     {"givelo", handleUnavailable},
     {"elo", handleUnavailable},
-    {"board", handleUnavailable},
+    {"board", handleBoard},
     {"epdsv", handleUnavailable},
     {"lang", handleLang},
     {"newbk", handleUnavailable},

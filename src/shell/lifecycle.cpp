@@ -1,5 +1,8 @@
 #include "shell/lifecycle.hpp"
 
+#include "chess/attack_tables.hpp"
+#include "chess/fen.hpp"
+#include "chess/zobrist.hpp"
 #include "shell/app.hpp"
 
 namespace kestrova {
@@ -37,7 +40,13 @@ void startUp(App& app) {
   app.settings = Settings{};
   readSettings(app.settings, app.console);
   app.console.writeText("\n\n[SYSTEM]\n", colour::kTitle);
+  app.chess.zobrist = generateZobristKeys(1);
+  app.chess.attacks = initAttackTables(app.console);
   app.strings.announce(app.console);
+  // The Game is a member of the application object and exists already.
+  setPositionFromFen(app.chess, app.game, kStartPosition);
+  // Last of the steps before the engine: no earlier step's moves are checked.
+  app.chess.keyCheck = true;
   app.console.writeText("- no chess engine loaded\n");
   app.console.writeText("\n[INFO]\n", colour::kTitle);
   app.console.writeText(

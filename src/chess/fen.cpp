@@ -1,0 +1,190 @@
+#include "chess/fen.hpp"
+
+#include <algorithm>
+#include <cstring>
+
+#include "chess/chess_core.hpp"
+#include "pgn/game.hpp"
+#include "pgn/header_lines.hpp"
+
+namespace kestrova {
+
+namespace {
+
+constexpr std::string_view kPieceLetters = " kqrbnp";  // Black; White in capitals
+
+// Longest placement: 64 letters and 7 slashes.
+constexpr std::size_t kTextRoom = 128;
+
+std::size_t appendPlacement(const Board& board, char* out) {
+  std::size_t n = 0;
+  for (int row = 0; row < 8; ++row) {
+    int empty = 0;
+    for (int file = 0; file < 8; ++file) {
+      const int square = row * 8 + file;
+      const int type = board.mailbox[square];
+      if (type == kNoPiece) {
+        ++empty;
+        continue;
+      }
+      if (empty) out[n++] = static_cast<char>('0' + empty);
+      empty = 0;
+      const char letter = kPieceLetters[type];
+      out[n++] = board.colourOn(square) == kWhite ? static_cast<char>(letter - 'a' + 'A') : letter;
+    }
+    if (empty) out[n++] = static_cast<char>('0' + empty);
+    if (row < 7) out[n++] = '/';
+  }
+  return n;
+}
+
+std::size_t appendText(char* out, std::size_t n, std::string_view text) {
+  std::memcpy(out + n, text.data(), text.size());
+  return n + text.size();
+}
+
+std::size_t formatPlacementFen(const Board& board, int side, char* out) {
+  std::size_t n = appendPlacement(board, out);
+  return appendText(out, n, side ? " w - - 0 0" : " b - - 0 0");
+}
+
+void skipSpaces(std::string_view fen, std::size_t& i) {
+  while (i < fen.size() && fen[i] == ' ') ++i;
+}
+
+void skipDigits(std::string_view fen, std::size_t& i) {
+  while (i < fen.size() && fen[i] >= '0' && fen[i] <= '9') ++i;
+}
+
+bool stands(const Board& board, int colour, int type, int square) {
+  return (board.pieces[colour][type] & squareBit(square)) != 0;
+}
+
+}  // namespace
+
+void parseFen(Board& board, std::string_view fen) {
+  board.clear();
+  std::size_t i = 0;
+  int square = 0;
+  for (; i < fen.size() && fen[i] != ' '; ++i) {
+    const char c = fen[i];
+    if (c >= '1' && c <= '8') {
+      square += c - '0';
+      continue;
+    }
+    const bool white = c >= 'A' && c <= 'Z';
+    const std::size_t type = kPieceLetters.find(white ? static_cast<char>(c - 'A' + 'a') : c);
+    if (type == std::string_view::npos || type == 0) continue;
+    if (square < 64) board.put(white ? kWhite : kBlack, static_cast<int>(type), square);
+    ++square;
+  }
+  skipSpaces(fen, i);
+  if (i >= fen.size()) return;
+  board.side = fen[i++] == 'b' ? kBlack : kWhite;
+
+  skipSpaces(fen, i);
+  // A right stands only when its king and rook are at home.
+  for (; i < fen.size() && fen[i] != ' '; ++i) {
+    switch (fen[i]) {
+      case 'K':
+        if (stands(board, kWhite, kKing, 60) && stands(board, kWhite, kRook, 63)) board.castling |= squareBit(63);
+        break;
+      case 'Q':
+        if (stands(board, kWhite, kKing, 60) && stands(board, kWhite, kRook, 56)) board.castling |= squareBit(56);
+        break;
+      case 'k':
+        if (stands(board, kBlack, kKing, 4) && stands(board, kBlack, kRook, 7)) board.castling |= squareBit(7);
+        break;
+      case 'q':
+        if (stands(board, kBlack, kKing, 4) && stands(board, kBlack, kRook, 0)) board.castling |= squareBit(0);
+        break;
+      default:
+        break;
+    }
+  }
+
+  skipSpaces(fen, i);
+  if (i + 1 < fen.size() && squareOf(fen[i], fen[i + 1]) != kNoSquare) {
+    board.enPassant = squareBit(squareOf(fen[i], fen[i + 1]));
+    i += 2;
+  } else if (i < fen.size()) {
+    ++i;
+  }
+  // The clocks and anything after them (EPD operations) are not kept.
+  skipSpaces(fen, i);
+  skipDigits(fen, i);
+  skipSpaces(fen, i);
+  skipDigits(fen, i);
+}
+
+int findFenTag(const HeaderLines& header, std::string& out) {
+  for (const std::string& line : header.lines) {
+    const std::size_t tag = line.find("[FEN ");
+    if (tag == std::string::npos) continue;
+    // The value lies after "[FEN " and its quote, up to the closing quote.
+    const std::size_t start = std::min(line.size(), tag + 6);
+    std::size_t end = line.rfind('"');
+    if (end == std::string::npos || end < start) {
+      end = line.size();
+      while (end > start && (line[end - 1] == '\n' || line[end - 1] == '\r')) --end;
+    }
+    if (end - start <= 5) return 0;
+    out.assign(line, start, end - start);
+    return 1;
+  }
+  return 0;
+}
+
+int setPositionFromFen(ChessCore& core, Game& game, std::string_view fen, const HeaderLines* header) {
+  game.currentPly = 0;
+  game.castled = CastlingMarks{};
+  game.halfMoveClock = 0;
+  game.previousHalfMoveClock = 0;
+  game.maxHalfMoveClock = 0;
+  // The tag's text goes into currentFen first, which has room for it without allocating.
+  if (header && findFenTag(*header, core.currentFen)) fen = core.currentFen;
+  parseFen(core.board, fen);
+  game.startKeys = computePositionKeys(*core.zobrist, core.board, core.board.side);
+  const std::string_view kept = fen.substr(0, ChessCore::kFenCapacity);
+  core.previousFen.assign(kept);
+  if (kept.data() != core.currentFen.data()) core.currentFen.assign(kept);
+  else core.currentFen.resize(kept.size());
+  return 1;
+}
+
+void writeFen(const Board& board, int side, std::string& out) {
+  char text[kTextRoom];
+  std::size_t n = appendPlacement(board, text);
+  n = appendText(text, n, side ? " w " : " b ");
+  const std::size_t rights = n;
+  if (board.castling & squareBit(63)) text[n++] = 'K';
+  if (board.castling & squareBit(56)) text[n++] = 'Q';
+  if (board.castling & squareBit(7)) text[n++] = 'k';
+  if (board.castling & squareBit(0)) text[n++] = 'q';
+  if (n == rights) text[n++] = '-';
+  text[n++] = ' ';
+  if (board.enPassant) {
+    const int square = highestSquare(board.enPassant);
+    text[n++] = static_cast<char>('a' + fileOf(square));
+    text[n++] = static_cast<char>('8' - rowOf(square));
+  } else {
+    text[n++] = '-';
+  }
+  n = appendText(text, n, " 0 0;");
+  out.assign(text, n);
+}
+
+void writePlacementFen(const Board& board, int side, std::string& out) {
+  char text[kTextRoom];
+  out.assign(text, formatPlacementFen(board, side, text));
+}
+
+void writePlacementFen(const Board& board, int side, std::span<char> out) {
+  if (out.empty()) return;
+  char text[kTextRoom];
+  const std::size_t n = std::min(formatPlacementFen(board, side, text), out.size() - 1);
+  std::memcpy(out.data(), text, n);
+  out[n] = '\0';
+}
+
+}  // namespace kestrova
