@@ -1,0 +1,357 @@
+#include "engine/engine_client.hpp"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+
+#include "engine/info_parser.hpp"
+#include "platform/clock.hpp"
+#include "shell/console.hpp"
+
+namespace kestrova {
+
+namespace {
+
+constexpr int kWriteWaitMs = 1000;
+constexpr int kPollSliceMs = 50;  // how often a waiting loop looks at the process again
+constexpr int kReadyWaitMs = 3000;
+constexpr std::string_view kReadyOk = "readyok";
+
+std::int64_t steadyMs() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void closeFd(int& fd) {
+  if (fd >= 0) close(fd);
+  fd = -1;
+}
+
+void setNonBlocking(int fd) { fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK); }
+
+// In the child between fork and exec: only async-signal-safe calls.
+void placeAt(int fd, int target) {
+  if (fd == target) {
+    fcntl(fd, F_SETFD, 0);  // keep it open across exec
+  } else {
+    dup2(fd, target);
+  }
+}
+
+// Closes every descriptor from 3 on except `keep`, so that the engine holds none of the
+// program's files open.
+void closeOtherFiles(int keep, int highest) {
+  const bool below = keep <= 3 || close_range(3, static_cast<unsigned>(keep) - 1, 0) == 0;
+  if (!below || close_range(static_cast<unsigned>(keep) + 1, ~0U, 0) != 0) {
+    for (int fd = 3; fd <= highest; ++fd)
+      if (fd != keep) close(fd);
+  }
+}
+
+void setDefaultSignal(int signal) {
+  struct sigaction action {};
+  action.sa_handler = SIG_DFL;
+  sigemptyset(&action.sa_mask);
+  sigaction(signal, &action, nullptr);
+}
+
+// Asks for the nice value; if it is a raise the process may not have, takes the lowest the
+// RLIMIT_NICE allows instead, or keeps the priority as it is.
+void applyNice(pid_t pid, int nice) {
+  if (setpriority(PRIO_PROCESS, static_cast<id_t>(pid), nice) == 0) return;
+  errno = 0;
+  const int current = getpriority(PRIO_PROCESS, static_cast<id_t>(pid));
+  if (errno != 0) return;
+  struct rlimit limit {};
+  if (getrlimit(RLIMIT_NICE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return;
+  const int lowest = 20 - static_cast<int>(std::min<rlim_t>(limit.rlim_cur, 40));
+  if (lowest > nice && lowest < current) setpriority(PRIO_PROCESS, static_cast<id_t>(pid), lowest);
+}
+
+}  // namespace
+
+EngineClient::~EngineClient() {
+  if (pid_ >= 0) terminateEngine();
+  closePipes();
+}
+
+void EngineClient::createEngineClient(std::string_view path) {
+  path_.assign(path.substr(0, kPathLimit));
+}
+
+bool EngineClient::startEngine(int priority) {
+  if (running_) return true;
+  if (path_.empty()) return false;
+
+  // A write to an engine that has died must come back as an error, not end the program.
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  sigemptyset(&ignore.sa_mask);
+  sigaction(SIGPIPE, &ignore, nullptr);
+
+  int input[2] = {-1, -1};
+  int output[2] = {-1, -1};
+  int execStatus[2] = {-1, -1};  // closed by a successful exec, carries errno otherwise
+  const int devNull = open("/dev/null", O_WRONLY | O_CLOEXEC);
+  if (devNull < 0 || pipe2(input, O_CLOEXEC) != 0 || pipe2(output, O_CLOEXEC) != 0 ||
+      pipe2(execStatus, O_CLOEXEC) != 0) {
+    for (int fd : {devNull, input[0], input[1], output[0], output[1], execStatus[0], execStatus[1]})
+      if (fd >= 0) close(fd);
+    return false;
+  }
+
+  char* const arguments[] = {path_.data(), nullptr};
+  const long openMax = sysconf(_SC_OPEN_MAX);
+  const int highestFd = openMax > 0 && openMax < 65536 ? static_cast<int>(openMax) - 1 : 65535;
+  const pid_t pid = fork();
+  if (pid == 0) {
+    placeAt(input[0], STDIN_FILENO);
+    placeAt(output[1], STDOUT_FILENO);
+    placeAt(devNull, STDERR_FILENO);
+    closeOtherFiles(execStatus[1], highestFd);
+    setDefaultSignal(SIGPIPE);  // an ignored signal would otherwise stay ignored in the engine
+    execv(path_.c_str(), arguments);
+    const int error = errno;
+    ssize_t ignored = write(execStatus[1], &error, sizeof error);
+    (void)ignored;
+    _exit(127);
+  }
+
+  close(input[0]);
+  close(output[1]);
+  close(devNull);
+  close(execStatus[1]);
+  if (pid < 0) {
+    close(input[1]);
+    close(output[0]);
+    close(execStatus[0]);
+    return false;
+  }
+  int error = 0;
+  ssize_t got;
+  do {
+    got = read(execStatus[0], &error, sizeof error);
+  } while (got < 0 && errno == EINTR);
+  close(execStatus[0]);
+  if (got > 0) {  // exec failed: collect the child, which has already exited
+    while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    close(input[1]);
+    close(output[0]);
+    return false;
+  }
+
+  pid_ = pid;
+  toEngine_ = input[1];
+  fromEngine_ = output[0];
+  setNonBlocking(toEngine_);
+  setNonBlocking(fromEngine_);
+  running_ = true;
+  outputEnded_ = false;
+  setEnginePriority(priority);
+  return true;
+}
+
+void EngineClient::setEnginePriority(int level) {
+  if (pid_ < 0) return;
+  switch (level) {
+    case kIdle:
+      applyNice(pid_, 19);
+      break;
+    case kHigh:
+    case kRealTime:
+      applyNice(pid_, -20);
+      break;
+    default:
+      applyNice(pid_, 0);
+      break;
+  }
+}
+
+int EngineClient::sendToEngine(std::string_view text) {
+  if (!running_ || toEngine_ < 0) return 0;
+  const std::int64_t deadline = steadyMs() + kWriteWaitMs;
+  std::size_t written = 0;
+  while (written < text.size()) {
+    const ssize_t n = write(toEngine_, text.data() + written, text.size() - written);
+    if (n > 0) {
+      written += static_cast<std::size_t>(n);
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno == EAGAIN) {
+      // An engine that does not read its input must not hang the program.
+      const std::int64_t left = deadline - steadyMs();
+      if (left <= 0) break;
+      pollfd room{toEngine_, POLLOUT, 0};
+      if (poll(&room, 1, static_cast<int>(left)) <= 0) break;
+      continue;
+    }
+    break;  // EPIPE: the engine has gone
+  }
+  return static_cast<int>(written);
+}
+
+int EngineClient::readEngineChunk(char (&buffer)[kChunkSize + 1]) {
+  buffer[0] = '\0';
+  if (!running_ || fromEngine_ < 0 || outputEnded_) return 0;
+  pollfd waiting{fromEngine_, POLLIN, 0};
+  if (poll(&waiting, 1, 0) <= 0) return 0;
+  ssize_t n;
+  do {
+    n = read(fromEngine_, buffer, kChunkSize);
+  } while (n < 0 && errno == EINTR);
+  if (n > 0) {
+    buffer[n] = '\0';
+    return static_cast<int>(n);
+  }
+  if (n == 0) {
+    // End of output: the engine is ending, or has closed its output and can never answer.
+    outputEnded_ = true;
+    waitForEngine(100);
+  }
+  return 0;
+}
+
+void EngineClient::waitForOutput(int ms) {
+  if (!running_ || ms <= 0) return;
+  if (outputEnded_) {
+    waitForEngine(ms);  // nothing more can come; only the end of the process is of interest
+    return;
+  }
+  pollfd waiting{fromEngine_, POLLIN, 0};
+  poll(&waiting, 1, ms);
+}
+
+void EngineClient::waitForEngine(int ms) {
+  const std::int64_t deadline = steadyMs() + ms;
+  while (!collectIfEnded()) {
+    const std::int64_t left = deadline - steadyMs();
+    if (left <= 0) return;
+    platform::sleepMs(static_cast<int>(std::min<std::int64_t>(left, 5)));
+  }
+}
+
+bool EngineClient::collectIfEnded() {
+  if (pid_ < 0) return true;
+  int status = 0;
+  const pid_t done = waitpid(pid_, &status, WNOHANG);
+  if (done == pid_ || (done < 0 && errno == ECHILD)) {
+    forgetProcess();
+    return true;
+  }
+  return false;
+}
+
+bool EngineClient::terminateEngine() {
+  bool killed = true;
+  if (pid_ >= 0) {
+    killed = kill(pid_, SIGKILL) == 0 || errno == ESRCH;
+    if (killed) {
+      // SIGKILL cannot be caught, so this wait ends as soon as the kernel has ended the process.
+      while (waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
+      }
+    }
+  }
+  forgetProcess();
+  return killed;
+}
+
+void EngineClient::forgetProcess() {
+  pid_ = -1;
+  running_ = false;
+  outputEnded_ = false;
+  closePipes();
+}
+
+void EngineClient::closePipes() {
+  closeFd(toEngine_);
+  closeFd(fromEngine_);
+}
+
+bool waitReady(EngineClient& engine, platform::Timers& timers, int timeoutMs) {
+  engine.sendToEngine("isready\n");
+  timers.restartEngineTimer();
+  if (!engine.running()) return false;
+  std::string text;
+  char chunk[EngineClient::kChunkSize + 1];
+  for (;;) {
+    const int n = engine.readEngineChunk(chunk);
+    if (n > 0) {
+      if (text.size() + static_cast<std::size_t>(n) < InfoParser::kTextLimit) {
+        text.append(chunk, static_cast<std::size_t>(n));
+      } else {
+        // Keep the end of the old text so that a "readyok" split by the restart is still found.
+        text.erase(0, text.size() - std::min(text.size(), kReadyOk.size() - 1));
+        text.append(chunk, static_cast<std::size_t>(n));
+      }
+      if (text.find(kReadyOk) != std::string::npos) return true;
+    }
+    if (!engine.running()) return false;
+    const std::int64_t left = timeoutMs - timers.engineElapsedMs();
+    if (left <= 0) return false;
+    if (n == 0) engine.waitForOutput(static_cast<int>(std::min<std::int64_t>(left, kPollSliceMs)));
+  }
+}
+
+bool analysePosition(EngineClient& engine, Console& console, platform::Timers& timers,
+                     std::string_view fen, int movetimeMs, std::string& pvOut, int& depthOut,
+                     int& valueOut, bool show, bool scroll, std::uint16_t hashMb) {
+  depthOut = 0;
+  if (!engine.running()) {
+    pvOut = "not running";
+    return false;
+  }
+  engine.setEnginePriority(EngineClient::kNormal);
+  char command[64];
+  std::snprintf(command, sizeof command, "setoption name Hash value %d\n", hashMb);
+  engine.sendToEngine(command);
+  engine.sendToEngine("setoption name Ponder value false\n");
+  std::string position = "position fen ";
+  position.append(fen);
+  position += '\n';
+  engine.sendToEngine(position);
+  pvOut += "no pv";
+
+  timers.restartEngineTimer();
+  std::snprintf(command, sizeof command, "go movetime %d\n", movetimeMs);
+  engine.sendToEngine(command);
+
+  // The client keeps the time itself instead of waiting for the engine's bestmove.
+  InfoParser parser(show, scroll);
+  char chunk[EngineClient::kChunkSize + 1];
+  while (engine.running()) {
+    const std::int64_t left = movetimeMs - timers.engineElapsedMs();
+    if (left <= 0) break;
+    const int n = engine.readEngineChunk(chunk);
+    if (n > 0) {
+      parser.addChunk(std::string_view(chunk, static_cast<std::size_t>(n)), console);
+    } else {
+      engine.waitForOutput(static_cast<int>(std::min<std::int64_t>(left, kPollSliceMs)));
+    }
+  }
+
+  engine.sendToEngine("stop\n");
+  depthOut = parser.depth();
+  valueOut = parser.value();
+  if (parser.hasPv()) pvOut = parser.pv();
+
+  if (!waitReady(engine, timers, kReadyWaitMs)) {
+    engine.terminateEngine();
+    console.writeText("\n- engine not ready\n", colour::kDefault);
+    return false;
+  }
+  engine.setEnginePriority(EngineClient::kIdle);
+  console.writeText("\n", colour::kNormal);
+  return true;
+}
+
+}  // namespace kestrova

@@ -1,0 +1,96 @@
+#pragma once
+// The UCI engine as a child process: its pipes, its priority, and the one analysis exchange.
+#include <sys/types.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kestrova {
+
+class Console;
+namespace platform {
+struct Timers;
+}
+
+class EngineClient {
+ public:
+  static constexpr std::size_t kPathLimit = 255;
+  static constexpr std::size_t kChunkSize = 4;  // bytes taken from the engine per read
+  // Priority levels; any other value means normal.
+  static constexpr int kIdle = 0;
+  static constexpr int kNormal = 2;
+  static constexpr int kHigh = 4;
+  static constexpr int kRealTime = 5;
+
+  EngineClient() = default;
+  // Kills an engine still running, so that no child outlives the program.
+  ~EngineClient();
+  EngineClient(const EngineClient&) = delete;
+  EngineClient& operator=(const EngineClient&) = delete;
+
+  // Keeps the engine's path (cut to 255 characters). Its standard input and output are always
+  // pipes to this client; its standard error goes to /dev/null, so a chatty engine never
+  // blocks on a pipe nobody reads.
+  void createEngineClient(std::string_view path);
+
+  // Starts the engine with no arguments in the program's working directory, unless it already
+  // runs; false when the path is empty or cannot be executed. Returns whether it runs.
+  bool startEngine(int priority);
+
+  // Idle is nice 19, normal nice 0, high and real-time the lowest nice value allowed; a
+  // priority that cannot be had is silently kept as it was.
+  void setEnginePriority(int level);
+
+  // Writes the text to the engine's standard input, waiting at most a second for room in the
+  // pipe; returns the bytes written (0 when the engine is gone).
+  int sendToEngine(std::string_view text);
+
+  // Reads at most 4 bytes of waiting output and terminates them with a zero byte; 0 when
+  // nothing waits. Never blocks. Notices the end of an engine that exited by itself.
+  int readEngineChunk(char (&buffer)[kChunkSize + 1]);
+
+  // Sleeps until the engine has output waiting or has ended, at most `ms` milliseconds, so
+  // that polling loops do not spin while the engine thinks.
+  void waitForOutput(int ms);
+
+  // Waits at most `ms` milliseconds for the engine process to end (and collects it if it does).
+  void waitForEngine(int ms);
+
+  // Kills the engine (SIGKILL), collects the process and closes the pipes; the client is no
+  // longer running. False if the process could not be killed.
+  bool terminateEngine();
+
+  bool running() const { return running_; }
+  const std::string& path() const { return path_; }
+  // The engine's process id while one exists (started and not yet collected), else -1.
+  pid_t processId() const { return pid_; }
+
+ private:
+  bool collectIfEnded();
+  void forgetProcess();
+  void closePipes();
+
+  std::string path_;
+  pid_t pid_ = -1;
+  int toEngine_ = -1;
+  int fromEngine_ = -1;
+  bool running_ = false;
+  bool outputEnded_ = false;  // the engine closed its standard output
+};
+
+// Sends "isready" and waits up to `timeoutMs` for "readyok"; false when the time is up, the
+// engine is not running or it stops running.
+bool waitReady(EngineClient& engine, platform::Timers& timers, int timeoutMs);
+
+// Has the engine think about the position for `movetimeMs` milliseconds and reads what it
+// reports. `depthOut` gets the last depth read (0 if none), `valueOut` the last centipawn value
+// (12345 if none; left as it was when no engine runs), `pvOut` the last principal variation,
+// "no pv", or "not running". True when the engine answered readyok after the search; an engine
+// that does not is killed.
+bool analysePosition(EngineClient& engine, Console& console, platform::Timers& timers,
+                     std::string_view fen, int movetimeMs, std::string& pvOut, int& depthOut,
+                     int& valueOut, bool show, bool scroll, std::uint16_t hashMb);
+
+}  // namespace kestrova

@@ -1,0 +1,17 @@
+#pragma once
+// The engine's part in the program's start-up and exit.
+namespace kestrova {
+
+class Console;
+class EngineClient;
+struct Settings;
+
+// Starts the engine named by engineFile, introduces it with "uci" and lowers it to idle
+// priority, reporting on the console whether an engine was loaded. Its answers to "uci" stay in
+// the pipe for the next exchange.
+void startConfiguredEngine(EngineClient& engine, const Settings& settings, Console& console);
+
+// Kills the engine if one is still there; no "quit" is sent.
+void stopEngine(EngineClient& engine);
+
+}  // namespace kestrova
