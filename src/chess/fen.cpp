@@ -144,6 +144,7 @@ int setPositionFromFen(ChessCore& core, Game& game, std::string_view fen, const 
   // The tag's text goes into currentFen first, which has room for it without allocating.
   if (header && findFenTag(*header, core.currentFen)) fen = core.currentFen;
   parseFen(core.board, fen);
+  game.blackStarts = core.board.side == kBlack;
   game.startKeys = computePositionKeys(*core.zobrist, core.board, core.board.side);
   const std::string_view kept = fen.substr(0, ChessCore::kFenCapacity);
   core.previousFen.assign(kept);

@@ -1,11 +1,13 @@
 #pragma once
-// The one game being worked on: its half-moves and the per-game state the replay keeps.
-// (Tags, comments and the movetext loader are added by the PGN store.)
+// The one game being worked on: its tags, half-moves and comments, and the per-game state the
+// replay keeps.
 #include <array>
 #include <cstdint>
 #include <vector>
 
 #include "chess/move.hpp"
+#include "pgn/comment_store.hpp"
+#include "pgn/tag_table.hpp"
 
 namespace kestrova {
 
@@ -31,11 +33,27 @@ class Game {
   static constexpr int kHistoryPlies = 100;  // position texts of the first 99 plies
   static constexpr int kHistoryLength = 80;
 
-  Game() : plies(kSlots) {}
+  Game() : plies(kSlots), comments(kSlots) {}
 
+  // The first half-move of the game: 2 when it starts with Black to move, whose ply 1 is then an
+  // empty place holding the start keys, so that odd plies are White's in every game.
+  int firstPly() const { return blackStarts ? 2 : 1; }
+
+  TagTable tags;
+  std::uint8_t resultScore = 0;  // White's score in percent
   std::vector<PlyRecord> plies;
   int plyCount = 0;
   int currentPly = 0;
+  bool blackStarts = false;
+  CommentStore comments;
+  // Half-moves whose comments gave an evaluation, a depth, a time.
+  int evaluationCount = 0;
+  int depthCount = 0;
+  int timeCount = 0;
+
+  // Set by the debug command: the game number (0 matches none) and the ply stepping starts at.
+  int debugGame = 0;
+  int debugStartPly = 0;
 
   PositionKeys startKeys;
   CastlingMarks castled;

@@ -3,8 +3,12 @@
 #include <string>
 
 #include "chess/chess_core.hpp"
+#include "engine/engine_client.hpp"
 #include "pgn/game.hpp"
+#include "pgn/pgn_file.hpp"
+#include "platform/clock.hpp"
 #include "platform/input.hpp"
+#include "scan/detection_settings.hpp"
 #include "shell/command_history.hpp"
 #include "shell/command_line.hpp"
 #include "shell/console.hpp"
@@ -26,8 +30,12 @@ struct App {
   StringManager strings;
   CommandLine commandLine;
   CommandHistory history;
+  platform::Timers timers;
   ChessCore chess;
   Game game;
+  PgnFile pgn;
+  DetectionSettings detections;
+  EngineClient engine;
 
   std::string helpFile = "help.man";
   bool batchMode = false;  // the exit handler only ends an interactive session

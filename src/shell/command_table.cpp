@@ -3,6 +3,8 @@
 #include <array>
 
 #include "chess/board_command.hpp"
+#include "commands/merge_command.hpp"
+#include "pgn/pgn_commands.hpp"
 #include "shell/app.hpp"
 #include "shell/shell_commands.hpp"
 
@@ -18,22 +20,22 @@ int handleUnavailable(App& app, CommandLine& line) {
 
 constexpr std::array<CommandEntry, 40> kCommands{{
     {"verbose", handleVerbose},
-    {"cmem", handleUnavailable},
-    {"open", handleUnavailable},
+    {"cmem", handleCmem},
+    {"open", handleOpen},
     {"fepd", handleUnavailable},
     {"ftrn", handleUnavailable},
     {"cut", handleUnavailable},
     {"dbl", handleUnavailable},
-    {"merge", handleUnavailable},
+    {"merge", handleMerge},
     {"delete", handleUnavailable},
     {"select", handleUnavailable},
-    {"show", handleUnavailable},
+    {"show", handleShow},
     {"instxt", handleUnavailable},
     {"reptxt", handleUnavailable},
     {"setcap", handleUnavailable},
     {"setcmt", handleUnavailable},
-    {"debug", handleUnavailable},
-    {"play", handleUnavailable},
+    {"debug", handleDebug},
+    {"play", handlePlay},
     {"scan", handleUnavailable},
     {"syn", handleUnavailable},
     {"givelo", handleUnavailable},

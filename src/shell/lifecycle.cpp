@@ -3,6 +3,8 @@
 #include "chess/attack_tables.hpp"
 #include "chess/fen.hpp"
 #include "chess/zobrist.hpp"
+#include "engine/engine_lifecycle.hpp"
+#include "pgn/tag_table.hpp"
 #include "shell/app.hpp"
 
 namespace kestrova {
@@ -43,11 +45,15 @@ void startUp(App& app) {
   app.chess.zobrist = generateZobristKeys(1);
   app.chess.attacks = initAttackTables(app.console);
   app.strings.announce(app.console);
-  // The Game is a member of the application object and exists already.
+  // The Game exists with the application object; the PGN file's buffers are sized here.
+  app.pgn.create(app.console, app.settings.gameBufferSize, app.settings.lineBufferSize,
+                 app.settings.saveBufferSize);
   setPositionFromFen(app.chess, app.game, kStartPosition);
-  // Last of the steps before the engine: no earlier step's moves are checked.
+  app.console.print(colour::kNormal, "- commentary size per move : %d bytes\n", app.game.comments.size());
+  // Moves made from here on are checked against a full key computation.
   app.chess.keyCheck = true;
-  app.console.writeText("- no chess engine loaded\n");
+  readOutputEnabledTags(app.game.tags, app.console);
+  startConfiguredEngine(app.engine, app.settings, app.console);
   app.console.writeText("\n[INFO]\n", colour::kTitle);
   app.console.writeText(
       "- type 'help' for informations on Kestrova's commands\n"
@@ -58,6 +64,7 @@ void startUp(App& app) {
 }
 
 void shutDown(App& app) {
+  stopEngine(app.engine);
   app.console.writeText("- A bientot ;o)...\n\n", colour::kSuccess);
   app.console.flush();
   app.finished = true;

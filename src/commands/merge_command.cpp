@@ -1,0 +1,23 @@
+#include "commands/merge_command.hpp"
+
+#include <string>
+
+#include "pgn/merge_directory.hpp"
+#include "shell/app.hpp"
+
+namespace kestrova {
+
+int handleMerge(App& app, CommandLine& line) {
+  if (line.wantsHelp() || !line.hasWord(1) || line.findOption("-dir=") == 0) {
+    showCommandHelp(app, "merge");
+    return 1;
+  }
+  const std::string directory(line.optionValue("-dir="));
+  const std::string output = line.findOption("-out=") ? std::string(line.optionValue("-out=")) : "merge.pgn";
+  app.console.writeText("\nprocessing...\n");
+  // A failed merge has said why; pointing at its file would present a failure as a result.
+  if (mergeDirectory(app, directory, output)) app.console.print(colour::kSuccess, "see %s file\n", output.c_str());
+  return 1;
+}
+
+}  // namespace kestrova

@@ -1,0 +1,164 @@
+#include "pgn/comment_parser.hpp"
+
+#include <cstdlib>
+
+#include "pgn/game.hpp"
+
+namespace kestrova {
+
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The integer of a run of digits from `from` on (0 when none), saturating.
+int digitsAt(std::string_view text, std::size_t from, std::size_t* end = nullptr) {
+  long value = 0;
+  std::size_t i = from;
+  for (; i < text.size() && isDigit(text[i]); ++i) {
+    if (value < 100000000) value = value * 10 + (text[i] - '0');
+  }
+  if (end != nullptr) *end = i;
+  return static_cast<int>(value);
+}
+
+// Start of the run of characters ending at `last` (inclusive) that satisfy `accept`.
+template <typename Accept>
+std::size_t runStart(std::string_view text, std::size_t last, Accept accept) {
+  std::size_t start = last + 1;
+  while (start > 0 && accept(text[start - 1])) --start;
+  return start;
+}
+
+// Reads digits and signs from `from`, dropping "." and ",", up to the first other character.
+int signedNumberAt(std::string_view text, std::size_t from) {
+  long value = 0;
+  bool negative = false;
+  for (std::size_t i = from; i < text.size(); ++i) {
+    const char c = text[i];
+    if (isDigit(c)) {
+      if (value < 100000000) value = value * 10 + (c - '0');
+    } else if (c == '-') {
+      negative = true;
+    } else if (c == '+' || c == '.' || c == ',') {
+    } else {
+      break;
+    }
+  }
+  return static_cast<int>(negative ? -value : value);
+}
+
+// A mate announced right after two equal mate scores of the other plies: the engine of the
+// previous half-move counted one move less than its opponent; move it 100 further out.
+void correctNeighbour(Game& game, int ply) {
+  if (ply <= 3) return;
+  int& p = game.plies[ply - 1].evaluation;
+  const int q = game.plies[ply - 2].evaluation;
+  const int n = game.plies[ply].evaluation;
+  if (std::abs(p) > 5000 && std::abs(p) == std::abs(q) && std::abs(n) - std::abs(p) == 200) {
+    p = p > 0 ? p + 100 : p - 100;
+  }
+}
+
+}  // namespace
+
+int mateScore(int n) {
+  if (n == 0) return 10000;
+  return n > 0 ? 10100 - 200 * n : -(10100 - 200 * -n);
+}
+
+std::size_t skipComment(std::string_view text) {
+  for (std::size_t i = 1; i < text.size(); ++i) {
+    if (text[i] == '}') return i + 1;
+    if (text[i] == '\n') return i;
+  }
+  return text.size();
+}
+
+std::size_t parseComment(Game& game, int ply, std::string_view text) {
+  PlyRecord& record = game.plies[ply];
+  int nesting = 1;
+  int squares = 0;
+  bool percent = false;
+  std::size_t i = 1;
+  while (i < text.size()) {
+    const char c = text[i];
+    if (c == '\n') return i;
+    if (c == '{' || c == '(') ++nesting;
+    if (c == '}' || c == ')') {
+      if (--nesting == 0) return i + 1;
+    }
+    if (c == '[') ++squares;
+    if (c == ']') --squares;
+    const char before = text[i - 1];
+    const char after = i + 1 < text.size() ? text[i + 1] : '\0';
+
+    if (squares == 0) {
+      percent = false;
+      if (nesting == 1 && i > 3 && isDigit(c) && isDigit(before) && !isDigit(after) && after != 's' &&
+          (text[i - 2] == '.' || text[i - 2] == ',') && isDigit(text[i - 3])) {
+        const std::size_t start = runStart(text, i, [](char x) {
+          return isDigit(x) || x == '.' || x == ',' || x == '+' || x == '-';
+        });
+        record.evaluation = signedNumberAt(text, start);
+        record.evaluationPresent = 1;
+        ++game.evaluationCount;
+      } else if (nesting == 1 && i > 1 && c == 'M' && isDigit(after)) {
+        std::size_t end = 0;
+        int n = digitsAt(text, i + 1, &end);
+        if (before == '-') n = -n;
+        record.evaluation = mateScore(n);
+        record.evaluationPresent = 1;
+        ++game.evaluationCount;
+        correctNeighbour(game, ply);
+        i = end;
+        continue;
+      } else if (i > 4 && (c == 'm' || c == ':') && isDigit(before)) {
+        const std::size_t start = runStart(text, i - 1, isDigit);
+        record.time = digitsAt(text, start) * 60;
+        ++game.timeCount;
+      } else if (i > 4 && (c == 's' || c == '"') && isDigit(before)) {
+        const std::size_t start = runStart(text, i - 1, [](char x) { return isDigit(x) || x == '.'; });
+        record.time += digitsAt(text, start);
+        ++game.timeCount;
+      } else if (i > 4 && isDigit(c) && (after == '}' || after == ' ')) {
+        const std::size_t start = runStart(text, i, isDigit);
+        if (start > 0 && text[start - 1] == ' ') {
+          record.time += digitsAt(text, start);
+          ++game.timeCount;
+        }
+      } else if (c == '/' && isDigit(before) && isDigit(after)) {
+        record.depth = digitsAt(text, i + 1);
+        ++game.depthCount;
+      }
+    } else {
+      if (c == '%') percent = true;
+      if (percent && i > 3 && c == ',' && isDigit(before) && isDigit(after)) {
+        const std::size_t start = runStart(text, i - 1, [](char x) { return isDigit(x) || x == '+' || x == '-'; });
+        int a = signedNumberAt(text.substr(0, i), start);
+        if (std::abs(a) > 20000 && std::abs(a) < 32767) {
+          record.evaluation = a > 0 ? a * 200 - 6543300 : 6543300 - std::abs(a) * 200;
+          correctNeighbour(game, ply);
+          a = record.evaluation;
+        }
+        if (ply % 2 == 0) a = -a;
+        record.evaluation = a;
+        record.evaluationPresent = 1;
+        ++game.evaluationCount;
+        record.depth = digitsAt(text, i + 1);
+        ++game.depthCount;
+      } else if (percent && i > 3 && c == ':' && isDigit(before) && isDigit(after)) {
+        std::size_t end = 0;
+        const int minutes = digitsAt(text, i + 1, &end);
+        const int seconds = end + 1 < text.size() ? digitsAt(text, end + 1, &end) : 0;
+        record.time = (before - '0') * 3600 + minutes * 60 + seconds;
+        ++game.timeCount;
+        i = end;
+        continue;
+      }
+    }
+    ++i;
+  }
+  return i;
+}
+
+}  // namespace kestrova

@@ -1,0 +1,31 @@
+#include "pgn/comment_store.hpp"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kestrova {
+
+CommentStore::CommentStore(int slots, int size)
+    : slots_(slots), size_(size), data_(static_cast<std::size_t>(slots) * size), lengths_(slots) {}
+
+long CommentStore::resize(int size) {
+  std::vector<char> data(static_cast<std::size_t>(slots_) * size);
+  for (int slot = 0; slot < slots_; ++slot) {
+    lengths_[slot] = std::min<std::uint32_t>(lengths_[slot], static_cast<std::uint32_t>(size - 1));
+    std::memcpy(data.data() + static_cast<std::size_t>(slot) * size,
+                data_.data() + static_cast<std::size_t>(slot) * size_, lengths_[slot]);
+  }
+  data_.swap(data);
+  size_ = size;
+  return static_cast<long>(slots_) * size;
+}
+
+void CommentStore::set(int slot, std::string_view text) {
+  const std::size_t length = std::min<std::size_t>(text.size(), static_cast<std::size_t>(size_ - 1));
+  std::memcpy(data_.data() + static_cast<std::size_t>(slot) * size_, text.data(), length);
+  lengths_[slot] = static_cast<std::uint32_t>(length);
+}
+
+void CommentStore::clearAll() { std::fill(lengths_.begin(), lengths_.end(), 0u); }
+
+}  // namespace kestrova

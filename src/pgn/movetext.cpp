@@ -1,0 +1,130 @@
+#include "pgn/movetext.hpp"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include "pgn/comment_parser.hpp"
+#include "pgn/game.hpp"
+#include "pgn/pgn_file.hpp"
+#include "shell/console.hpp"
+
+namespace kestrova {
+
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool isTokenChar(char c) {
+  return (c >= 'a' && c <= 'h') || (c >= '1' && c <= '8') || std::strchr("RNBKQx+=#Op?!/-", c) != nullptr;
+}
+
+// Finds a lower-case needle in a line without copying the line.
+bool containsIgnoringCase(std::string_view line, std::string_view lowerNeedle) {
+  if (lowerNeedle.size() > line.size()) return false;
+  for (std::size_t at = 0; at + lowerNeedle.size() <= line.size(); ++at) {
+    std::size_t k = 0;
+    while (k < lowerNeedle.size() &&
+           std::tolower(static_cast<unsigned char>(line[at + k])) == lowerNeedle[k]) {
+      ++k;
+    }
+    if (k == lowerNeedle.size()) return true;
+  }
+  return false;
+}
+
+void loadTags(Game& game, const PgnFile& pgn) {
+  game.tags.clearValues();
+  const HeaderLines& header = pgn.header();
+  for (int n = 0; n < header.count; ++n) {
+    const std::string_view line = header.lines[n];
+    for (int i = 0; i < TagTable::kEntries; ++i) {
+      if (!containsIgnoringCase(line, TagTable::lowerPrefix(i))) continue;
+      const std::size_t open = line.find('"');
+      std::size_t close = open == std::string_view::npos ? open : line.find('"', open + 1);
+      if (open != std::string_view::npos) {
+        if (close == std::string_view::npos) close = line.find_last_not_of("\n") + 1;  // a cut line
+        game.tags.setValue(i, line.substr(open + 1, close - open - 1));
+      }
+      break;
+    }
+  }
+}
+
+// Copies a comment's text (after its bracket, nested brackets kept) into the ply's slot.
+void storeComment(Game& game, int ply, std::string_view text) {
+  int nesting = 1;
+  std::size_t end = 1;
+  for (; end < text.size() && text[end] != '\n'; ++end) {
+    if (text[end] == '{' || text[end] == '(') ++nesting;
+    if ((text[end] == '}' || text[end] == ')') && --nesting == 0) break;
+  }
+  game.comments.set(ply, text.substr(1, end - 1));
+}
+
+}  // namespace
+
+int resultScoreOf(std::string_view result) {
+  if (result.size() >= 1 && result[0] == '1') return result.size() >= 2 && result[1] == '/' ? 50 : 100;
+  if (result.size() >= 2 && result[0] == '0' && (result[1] == '.' || result[1] == ',')) return 50;
+  return 0;
+}
+
+int loadGame(Game& game, const PgnFile& pgn, Console& console, int printCmt, bool withMoves) {
+  loadTags(game, pgn);
+  game.resultScore = static_cast<std::uint8_t>(resultScoreOf(game.tags.value(kTagResult)));
+  game.evaluationCount = game.depthCount = game.timeCount = 0;
+  game.plyCount = game.firstPly() - 1;
+  game.plies[0] = PlyRecord{};
+  if (game.plyCount == 1) {
+    // A game that starts with Black to move keeps ply 1 empty so that odd plies stay White's.
+    game.plies[1] = PlyRecord{};
+    game.plies[1].keys = game.startKeys;
+  }
+  if (!withMoves) return 1;
+  game.comments.clearAll();
+
+  const std::string& buffer = pgn.gameBuffer();
+  const std::size_t size = buffer.size();
+  const char* text = buffer.data();
+  std::size_t pos = 0;
+  while (pos < size && text[pos] != '\n') {
+    bool skipped = false;
+    if (text[pos] == '{' || text[pos] == '(') {
+      const std::string_view rest(text + pos, size - pos);
+      if (printCmt == 1) storeComment(game, game.plyCount, rest);
+      if (text[pos] == '{' && game.plyCount < game.firstPly()) pos += skipComment(rest);
+      else pos += parseComment(game, game.plyCount, rest);
+      skipped = true;
+    }
+    while (pos < size && isDigit(text[pos])) pos++, skipped = true;
+    while (pos < size && text[pos] == '.') pos++, skipped = true;
+    while (pos < size && text[pos] == '$') pos++, skipped = true;
+    if (pos < size && text[pos] == ' ') {
+      while (pos < size && text[pos] == ' ') ++pos;
+      continue;
+    }
+    if (skipped) continue;
+
+    const std::size_t start = pos;
+    while (pos < size && isTokenChar(text[pos]) && !(text[pos] == '-' && pos > 0 && isDigit(text[pos - 1]))) ++pos;
+    if (pos >= size || text[pos] != ' ') return 1;  // "1-0", "*", "0-0" or any other character ends it
+    if (game.plyCount + 1 >= Game::kSlots) {
+      console.print(colour::kError, "> %u: this game exceeds the allocated memory size (800 half moves max)\n",
+                    pgn.gameNumber());
+      return 0;
+    }
+    if (pos > start) {
+      PlyRecord& record = game.plies[++game.plyCount];
+      record = PlyRecord{};
+      // A token longer than a SAN text holds is cut; the replay then reports it if unreadable.
+      const std::size_t length = std::min<std::size_t>(pos - start, Move::kSanLength);
+      std::memcpy(record.san, text + start, length);
+      record.san[length] = '\0';
+      ++pos;
+    }
+  }
+  return 1;
+}
+
+}  // namespace kestrova

@@ -1,0 +1,23 @@
+#pragma once
+// The one way every command creates its output files.
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace kestrova {
+
+struct App;
+namespace platform {
+class OutputFile;
+}
+
+// Deletes the file and creates it anew for writing. A path that names a file the command
+// reads (the open PGN file, or one of `inputs`) is refused with a message and left untouched.
+// Returns false when the file is refused or cannot be created (the caller says which file).
+bool createOutputFile(App& app, platform::OutputFile& out, const std::string& path,
+                      std::initializer_list<std::string_view> inputs = {});
+
+// True (after the refusal message) when the path names the open PGN file or one of `inputs`.
+bool refusesAsOutput(App& app, const std::string& path, std::initializer_list<std::string_view> inputs = {});
+
+}  // namespace kestrova

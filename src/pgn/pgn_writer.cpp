@@ -1,0 +1,99 @@
+#include "pgn/pgn_writer.hpp"
+
+#include <cstdio>
+
+#include "pgn/game.hpp"
+#include "pgn/pgn_file.hpp"
+#include "platform/output_file.hpp"
+#include "shell/console.hpp"
+
+namespace kestrova {
+
+namespace {
+
+// " {+0.35/12 5s}": the evaluation in pawns with its sign, the depth and the seconds.
+void appendEvaluation(std::string& out, const PlyRecord& ply) {
+  char text[64];
+  std::snprintf(text, sizeof text, " {%s%.2f/%d %ds}", ply.evaluation >= 0 ? "+" : "", ply.evaluation / 100.0,
+                ply.depth, ply.time);
+  out += text;
+}
+
+// The move number before a half-move: "12." for White; "12..." for the first move of a game
+// that starts with Black to move.
+void appendMoveNumber(std::string& out, const Game& game, int n, const char* whiteSuffix) {
+  char text[24];
+  if (n % 2 == 1) {
+    std::snprintf(text, sizeof text, "%d%s", n / 2 + 1, whiteSuffix);
+    out += text;
+  } else if (n == game.firstPly()) {
+    std::snprintf(text, sizeof text, "%d...", n / 2);
+    out += text;
+  }
+}
+
+}  // namespace
+
+int writePgn(Game& game, PgnFile& pgn, platform::OutputFile& out, int printCmt) {
+  HeaderLines& header = pgn.header();
+  header.count = 0;
+  for (int i = 0; i < TagTable::kEntries && header.count < HeaderLines::kMaxLines - 1; ++i) {
+    const std::string& value = game.tags.value(i);
+    if (value.empty() || !game.tags.outputEnabled(i)) continue;
+    std::string& line = header.lines[header.count++];
+    line.assign(TagTable::prefix(i));
+    line += value;
+    line += "\"]\n";
+  }
+  header.lines[header.count].clear();
+
+  std::string& movetext = pgn.gameBuffer();
+  movetext.clear();
+  for (int n = game.firstPly(); n <= game.plyCount; ++n) {
+    const PlyRecord& ply = game.plies[n];
+    appendMoveNumber(movetext, game, n, ".");
+    movetext += ply.san;
+    if (printCmt == 1) {
+      const std::string_view comment = game.comments.text(n);
+      if (!comment.empty()) {
+        movetext += " {";
+        movetext += comment;
+        movetext += '}';
+      }
+    } else if (printCmt == 2 && (ply.evaluation != 0 || ply.depth != 0 || ply.time != 0)) {
+      appendEvaluation(movetext, ply);
+    }
+    movetext += ' ';
+  }
+  movetext += game.tags.value(kTagResult);
+  movetext += '\n';
+  pgn.writeGame(out);
+  return 1;
+}
+
+void printGame(const Game& game, Console& console, int printCmt) {
+  std::string text = "\n";
+  for (int i = 0; i < TagTable::kEntries; ++i) {
+    text += TagTable::prefix(i);
+    text += game.tags.value(i);
+    text += "\"]\n";
+  }
+  text += '\n';
+  for (int n = game.firstPly(); n <= game.plyCount; ++n) {
+    const PlyRecord& ply = game.plies[n];
+    appendMoveNumber(text, game, n, ".");
+    text += ply.san;
+    text += ' ';
+    if (printCmt == 1) {
+      text += '{';
+      text += game.comments.text(n);
+      text += "} ";
+    } else if (printCmt == 2) {
+      appendEvaluation(text, ply);
+      text += ' ';
+    }
+  }
+  console.writeText(text);
+}
+
+}  // namespace kestrova

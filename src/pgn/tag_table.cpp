@@ -1,0 +1,93 @@
+#include "pgn/tag_table.hpp"
+
+#include <cctype>
+
+#include "platform/text_file.hpp"
+#include "shell/console.hpp"
+
+namespace kestrova {
+
+namespace {
+
+constexpr std::array<std::string_view, TagTable::kEntries> kPrefixes = {
+    "[Event \"", "[Site \"", "[Date \"", "[Round \"", "[White \"", "[Black \"", "[Result \"", "[ECO \"",
+    "[Opening \"", "[Time \"", "[Variation \"", "[TimeControl \"", "[Termination \"", "[Plycount \"",
+    "[WhiteType \"", "[BlackType \"", "[WhiteElo \"", "[BlackElo \"", "[EventDate \"", "[EventType \"",
+    "[Source \"", "[SourceDate \"", "[Annotator \"", "[WhiteTitle \"", "[BlackTitle \"", "[WhiteNA \"",
+    "[BlackNA \"", "[EventSponsor \"", "[Section \"", "[Stage \"", "[Board \"", "[SubVariation \"",
+    "[NIC \"", "[UTCTime \"", "[UTCDate \"", "[SetUp \"", "[FEN \"", "[Mode \""};
+
+constexpr std::array<std::string_view, TagTable::kEntries> kLowerPrefixes = {
+    "[event \"", "[site \"", "[date \"", "[round \"", "[white \"", "[black \"", "[result \"", "[eco \"",
+    "[opening \"", "[time \"", "[variation \"", "[timecontrol \"", "[termination \"", "[plycount \"",
+    "[whitetype \"", "[blacktype \"", "[whiteelo \"", "[blackelo \"", "[eventdate \"", "[eventtype \"",
+    "[source \"", "[sourcedate \"", "[annotator \"", "[whitetitle \"", "[blacktitle \"", "[whitena \"",
+    "[blackna \"", "[eventsponsor \"", "[section \"", "[stage \"", "[board \"", "[subvariation \"",
+    "[nic \"", "[utctime \"", "[utcdate \"", "[setup \"", "[fen \"", "[mode \""};
+
+struct NamedTag {
+  std::string_view name;
+  int index;
+};
+constexpr NamedTag kCommandNames[] = {
+    {"event", 0}, {"site", 1}, {"date", 2}, {"round", 3}, {"white", 4}, {"black", 5},
+    {"result", 6}, {"eco", 7}, {"opening", 8}, {"time", 9}, {"variation", 10}, {"timecontrol", 11},
+    {"termination", 12}, {"plycount", 13}, {"whitetype", 14}, {"blacktype", 15}, {"whiteelo", 16},
+    {"blackelo", 17}, {"eventdate", 18}, {"source", 20}, {"sourcedate", 21}, {"annotator", 22}};
+
+}  // namespace
+
+TagTable::TagTable() {
+  for (std::string& value : values_) value.reserve(kFenValueLength + 1);
+}
+
+std::string_view TagTable::prefix(int index) { return kPrefixes[index]; }
+std::string_view TagTable::lowerPrefix(int index) { return kLowerPrefixes[index]; }
+
+void TagTable::setValue(int index, std::string_view value) {
+  values_[index].assign(value.substr(0, index == kTagFen ? kFenValueLength : kValueLength));
+}
+
+void TagTable::clearValues() {
+  for (std::string& value : values_) value.clear();
+}
+
+int TagTable::lookupName(std::string_view name) {
+  for (const NamedTag& tag : kCommandNames) {
+    if (tag.name.size() != name.size()) continue;
+    bool same = true;
+    for (std::size_t i = 0; i < name.size() && same; ++i) {
+      same = std::tolower(static_cast<unsigned char>(name[i])) == tag.name[i];
+    }
+    if (same) return tag.index;
+  }
+  return -1;
+}
+
+void readOutputEnabledTags(TagTable& tags, Console& console, const char* path) {
+  platform::TextFile file(path);
+  if (!file.isOpen()) {
+    console.writeText("> can not open \"kestrova.ini\"\n", colour::kError);
+    return;
+  }
+  std::string line;
+  bool inSection = false;
+  while (file.readLine(line, 511)) {
+    if (!inSection) {
+      inSection = line == "[OutputEnabledTags]" && file.lineHadEnd();
+      continue;
+    }
+    if (line.empty() && file.lineHadEnd()) break;
+    // Every line loses its last character, the line end; a last line without one loses a letter.
+    if (!file.lineHadEnd() && !line.empty()) line.pop_back();
+    if (line.empty()) continue;
+    for (int i = 0; i < TagTable::kEntries; ++i) {
+      if (TagTable::prefix(i).find(line) != std::string_view::npos) {
+        tags.setOutputEnabled(i, true);
+        break;
+      }
+    }
+  }
+}
+
+}  // namespace kestrova

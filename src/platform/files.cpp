@@ -1,0 +1,41 @@
+#include "platform/files.hpp"
+
+#include <dirent.h>
+#include <strings.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+
+namespace kestrova::platform {
+
+bool sameFile(const std::string& a, const std::string& b) {
+  struct stat sa;
+  struct stat sb;
+  if (stat(a.c_str(), &sa) != 0 || stat(b.c_str(), &sb) != 0) return false;
+  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+bool listFiles(const std::string& directory, const std::string& extension, std::vector<std::string>& names) {
+  names.clear();
+  DIR* dir = opendir(directory.empty() ? "." : directory.c_str());
+  if (dir == nullptr) return false;
+  while (const dirent* entry = readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name.size() <= extension.size()) continue;
+    if (strcasecmp(name.c_str() + name.size() - extension.size(), extension.c_str()) != 0) continue;
+    struct stat info;
+    if (stat(joinPath(directory, name).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+    names.push_back(name);
+  }
+  closedir(dir);
+  std::sort(names.begin(), names.end());
+  return true;
+}
+
+std::string joinPath(const std::string& directory, const std::string& name) {
+  if (directory.empty()) return name;
+  if (directory.back() == '/') return directory + name;
+  return directory + "/" + name;
+}
+
+}  // namespace kestrova::platform

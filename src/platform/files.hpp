@@ -1,0 +1,18 @@
+#pragma once
+// File-system questions the commands ask: identity of two paths, directory listings.
+#include <string>
+#include <vector>
+
+namespace kestrova::platform {
+
+// True when both paths name one existing file (same device and inode).
+bool sameFile(const std::string& a, const std::string& b);
+
+// Names (not paths) of the regular files in a directory whose name ends with the extension,
+// compared without regard to case, in name order. False when the directory cannot be read.
+bool listFiles(const std::string& directory, const std::string& extension, std::vector<std::string>& names);
+
+// Joins a directory and a file name.
+std::string joinPath(const std::string& directory, const std::string& name);
+
+}  // namespace kestrova::platform
