@@ -2,18 +2,21 @@
 // The application object: it owns every process-wide instance, and handlers borrow them from it.
 #include <string>
 
+#include "book/book_table.hpp"
 #include "chess/chess_core.hpp"
 #include "engine/engine_client.hpp"
 #include "pgn/game.hpp"
 #include "pgn/pgn_file.hpp"
 #include "platform/clock.hpp"
 #include "platform/input.hpp"
+#include "rating/rating_repository.hpp"
 #include "scan/detection_settings.hpp"
 #include "shell/command_history.hpp"
 #include "shell/command_line.hpp"
 #include "shell/console.hpp"
 #include "shell/settings.hpp"
 #include "shell/string_manager.hpp"
+#include "tournament/tournament_table.hpp"
 
 namespace kestrova {
 
@@ -35,6 +38,9 @@ struct App {
   Game game;
   PgnFile pgn;
   DetectionSettings detections;
+  RatingRepository ratings;
+  TournamentTable tournaments;
+  BookTable book;
   EngineClient engine;
 
   std::string helpFile = "help.man";

@@ -2,63 +2,70 @@
 
 #include <array>
 
+#include "book/book_commands.hpp"
 #include "chess/board_command.hpp"
+#include "commands/epd_commands.hpp"
 #include "commands/merge_command.hpp"
+#include "commands/restructure_commands.hpp"
+#include "commands/selection_commands.hpp"
+#include "engine/engine_commands.hpp"
 #include "pgn/pgn_commands.hpp"
+#include "rating/rating_commands.hpp"
+#include "scan/scan_commands.hpp"
 #include "shell/app.hpp"
 #include "shell/shell_commands.hpp"
+#include "tournament/tournament_commands.hpp"
 
 namespace kestrova {
 
-namespace {
-
-// Commands whose subsystem is not in this build yet claim their word and say so.
 int handleUnavailable(App& app, CommandLine& line) {
   app.console.print(colour::kError, "\n> the command '%s' is not available in this build\n", line.word(0).c_str());
   return 1;
 }
 
+namespace {
+
 constexpr std::array<CommandEntry, 40> kCommands{{
     {"verbose", handleVerbose},
     {"cmem", handleCmem},
     {"open", handleOpen},
-    {"fepd", handleUnavailable},
-    {"ftrn", handleUnavailable},
-    {"cut", handleUnavailable},
-    {"dbl", handleUnavailable},
+    {"fepd", handleFepd},
+    {"ftrn", handleFtrn},
+    {"cut", handleCut},
+    {"dbl", handleDbl},
     {"merge", handleMerge},
-    {"delete", handleUnavailable},
-    {"select", handleUnavailable},
+    {"delete", handleDelete},
+    {"select", handleSelect},
     {"show", handleShow},
-    {"instxt", handleUnavailable},
-    {"reptxt", handleUnavailable},
-    {"setcap", handleUnavailable},
-    {"setcmt", handleUnavailable},
+    {"instxt", handleInstxt},
+    {"reptxt", handleReptxt},
+    {"setcap", handleSetcap},
+    {"setcmt", handleSetcmt},
     {"debug", handleDebug},
     {"play", handlePlay},
-    {"scan", handleUnavailable},
-    {"syn", handleUnavailable},
-    {"givelo", handleUnavailable},
-    {"elo", handleUnavailable},
+    {"scan", handleScan},
+    {"syn", handleSyn},
+    {"givelo", handleGivelo},
+    {"elo", handleElo},
     {"board", handleBoard},
-    {"epdsv", handleUnavailable},
+    {"epdsv", handleEpdsv},
     {"lang", handleLang},
-    {"newbk", handleUnavailable},
+    {"newbk", handleNewbk},
     {"help", handleHelp},
-    {"showbk", handleUnavailable},
-    {"tag", handleUnavailable},
-    {"bdoor", handleUnavailable},
+    {"showbk", handleShowbk},
+    {"tag", handleTag},
+    {"bdoor", handleBdoor},
     {"exit", handleExit},
-    {"dcmbk", handleUnavailable},
-    {"anabk", handleUnavailable},
-    {"split", handleUnavailable},
-    {"openbk", handleUnavailable},
-    {"ddepd", handleUnavailable},
-    {"sub", handleUnavailable},
+    {"dcmbk", handleDcmbk},
+    {"anabk", handleAnabk},
+    {"split", handleSplit},
+    {"openbk", handleOpenbk},
+    {"ddepd", handleDdepd},
+    {"sub", handleSub},
     {"bin", handleBin},
-    {"askng", handleUnavailable},
-    {"vfilt", handleUnavailable},
-    {"fenstat", handleUnavailable},
+    {"askng", handleAskng},
+    {"vfilt", handleVfilt},
+    {"fenstat", handleFenstat},
 }};
 
 }  // namespace

@@ -16,6 +16,9 @@ struct CommandEntry {
   CommandHandler handler;
 };
 
+// What a command whose subsystem is not built yet answers.
+int handleUnavailable(App& app, CommandLine& line);
+
 // The 40 command words.
 std::span<const CommandEntry> commandTable();
 
