@@ -118,7 +118,9 @@ void parseFen(Board& board, std::string_view fen) {
 }
 
 int findFenTag(const HeaderLines& header, std::string& out) {
-  for (const std::string& line : header.lines) {
+  // Only the lines of this game: the slots after the end mark still hold an earlier game's tags.
+  for (int i = 0; i < header.count && i < HeaderLines::kMaxLines; ++i) {
+    const std::string& line = header.lines[i];
     const std::size_t tag = line.find("[FEN ");
     if (tag == std::string::npos) continue;
     // The value lies after "[FEN " and its quote, up to the closing quote.

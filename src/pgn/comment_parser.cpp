@@ -10,6 +10,14 @@ namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+// Numbers in comments saturate here, so that evaluations, times and their sums and differences
+// in the rules stay inside an int.
+constexpr long long kMaxNumber = 999999999;
+
+int saturate(long long value) {
+  return static_cast<int>(value > kMaxNumber ? kMaxNumber : value < -kMaxNumber ? -kMaxNumber : value);
+}
+
 // The integer of a run of digits from `from` on (0 when none), saturating.
 int digitsAt(std::string_view text, std::size_t from, std::size_t* end = nullptr) {
   long value = 0;
@@ -29,11 +37,13 @@ std::size_t runStart(std::string_view text, std::size_t last, Accept accept) {
   return start;
 }
 
-// Reads digits and signs from `from`, dropping "." and ",", up to the first other character.
-int signedNumberAt(std::string_view text, std::size_t from) {
+// Reads digits and signs from `from`, dropping "." and ",", up to the first other character,
+// whose index goes to `end`.
+int signedNumberAt(std::string_view text, std::size_t from, std::size_t* end = nullptr) {
   long value = 0;
   bool negative = false;
-  for (std::size_t i = from; i < text.size(); ++i) {
+  std::size_t i = from;
+  for (; i < text.size(); ++i) {
     const char c = text[i];
     if (isDigit(c)) {
       if (value < 100000000) value = value * 10 + (c - '0');
@@ -44,8 +54,30 @@ int signedNumberAt(std::string_view text, std::size_t from) {
       break;
     }
   }
+  if (end != nullptr) *end = i;
   return static_cast<int>(negative ? -value : value);
 }
+
+bool isNumberChar(char c) { return isDigit(c) || c == '.' || c == ',' || c == '+' || c == '-'; }
+
+// The value of the run of number characters around an index. Every position of a run such as
+// "1,11,11,11" may qualify as a decimal evaluation, and all read the same run: it is read once, so
+// that a long run costs its length and not its length squared.
+class DecimalRun {
+ public:
+  int valueAround(std::string_view text, std::size_t i) {
+    if (i < start_ || i >= end_) {
+      start_ = runStart(text, i, isNumberChar);
+      value_ = signedNumberAt(text, start_, &end_);
+    }
+    return value_;
+  }
+
+ private:
+  std::size_t start_ = 0;
+  std::size_t end_ = 0;
+  int value_ = 0;
+};
 
 // A mate announced right after two equal mate scores of the other plies: the engine of the
 // previous half-move counted one move less than its opponent; move it 100 further out.
@@ -63,7 +95,9 @@ void correctNeighbour(Game& game, int ply) {
 
 int mateScore(int n) {
   if (n == 0) return 10000;
-  return n > 0 ? 10100 - 200 * n : -(10100 - 200 * -n);
+  const long long distance = n > 0 ? n : -static_cast<long long>(n);
+  const int score = saturate(10100 - 200 * distance);
+  return n > 0 ? score : -score;
 }
 
 std::size_t skipComment(std::string_view text) {
@@ -79,6 +113,7 @@ std::size_t parseComment(Game& game, int ply, std::string_view text) {
   int nesting = 1;
   int squares = 0;
   bool percent = false;
+  DecimalRun decimal;
   std::size_t i = 1;
   while (i < text.size()) {
     const char c = text[i];
@@ -96,10 +131,7 @@ std::size_t parseComment(Game& game, int ply, std::string_view text) {
       percent = false;
       if (nesting == 1 && i > 3 && isDigit(c) && isDigit(before) && !isDigit(after) && after != 's' &&
           (text[i - 2] == '.' || text[i - 2] == ',') && isDigit(text[i - 3])) {
-        const std::size_t start = runStart(text, i, [](char x) {
-          return isDigit(x) || x == '.' || x == ',' || x == '+' || x == '-';
-        });
-        record.evaluation = signedNumberAt(text, start);
+        record.evaluation = decimal.valueAround(text, i);
         record.evaluationPresent = 1;
         ++game.evaluationCount;
       } else if (nesting == 1 && i > 1 && c == 'M' && isDigit(after)) {
@@ -114,16 +146,16 @@ std::size_t parseComment(Game& game, int ply, std::string_view text) {
         continue;
       } else if (i > 4 && (c == 'm' || c == ':') && isDigit(before)) {
         const std::size_t start = runStart(text, i - 1, isDigit);
-        record.time = digitsAt(text, start) * 60;
+        record.time = saturate(digitsAt(text, start) * 60LL);
         ++game.timeCount;
       } else if (i > 4 && (c == 's' || c == '"') && isDigit(before)) {
         const std::size_t start = runStart(text, i - 1, [](char x) { return isDigit(x) || x == '.'; });
-        record.time += digitsAt(text, start);
+        record.time = saturate(static_cast<long long>(record.time) + digitsAt(text, start));
         ++game.timeCount;
       } else if (i > 4 && isDigit(c) && (after == '}' || after == ' ')) {
         const std::size_t start = runStart(text, i, isDigit);
         if (start > 0 && text[start - 1] == ' ') {
-          record.time += digitsAt(text, start);
+          record.time = saturate(static_cast<long long>(record.time) + digitsAt(text, start));
           ++game.timeCount;
         }
       } else if (c == '/' && isDigit(before) && isDigit(after)) {
@@ -150,7 +182,7 @@ std::size_t parseComment(Game& game, int ply, std::string_view text) {
         std::size_t end = 0;
         const int minutes = digitsAt(text, i + 1, &end);
         const int seconds = end + 1 < text.size() ? digitsAt(text, end + 1, &end) : 0;
-        record.time = (before - '0') * 3600 + minutes * 60 + seconds;
+        record.time = saturate((before - '0') * 3600LL + minutes * 60LL + seconds);
         ++game.timeCount;
         i = end;
         continue;

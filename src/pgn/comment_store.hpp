@@ -1,6 +1,9 @@
 #pragma once
-// The comment text of every half-move, in buffers of one size allocated together.
+// The comment text of every half-move, in buffers of one size allocated together. The buffers
+// are not cleared: only the stored length of a slot is ever read, so pages that hold no comment
+// are never touched and cost no memory even at the largest comment size (800 x 10 MB).
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -19,7 +22,7 @@ class CommentStore {
   long resize(int size);
 
   std::string_view text(int slot) const {
-    return {data_.data() + static_cast<std::size_t>(slot) * size_, lengths_[slot]};
+    return {data_.get() + static_cast<std::size_t>(slot) * size_, lengths_[slot]};
   }
   // Replaces the slot's text, cut to size - 1 characters.
   void set(int slot, std::string_view text);
@@ -29,7 +32,7 @@ class CommentStore {
  private:
   int slots_;
   int size_;
-  std::vector<char> data_;
+  std::unique_ptr<char[]> data_;
   std::vector<std::uint32_t> lengths_;
 };
 

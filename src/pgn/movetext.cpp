@@ -51,16 +51,46 @@ void loadTags(Game& game, const PgnFile& pgn) {
   }
 }
 
-// Copies a comment's text (after its bracket, nested brackets kept) into the ply's slot.
+// Copies a comment's text (after its bracket, nested brackets kept) into the ply's slot; the
+// slot holds comment size - 1 characters, so the search for the closing bracket stops there.
 void storeComment(Game& game, int ply, std::string_view text) {
+  const std::size_t room = static_cast<std::size_t>(game.comments.size() - 1);
+  const std::size_t limit = text.size() - 1 > room ? room + 1 : text.size();
   int nesting = 1;
   std::size_t end = 1;
-  for (; end < text.size() && text[end] != '\n'; ++end) {
+  for (; end < limit && text[end] != '\n'; ++end) {
     if (text[end] == '{' || text[end] == '(') ++nesting;
     if ((text[end] == '}' || text[end] == ')') && --nesting == 0) break;
   }
   game.comments.set(ply, text.substr(1, end - 1));
 }
+
+// The comment last met for a half-move: a later comment of the same half-move replaces an earlier
+// one, so only the last is copied, when the half-move is done. Copying each comment at once would
+// scan the rest of the line again and again for comments before the first move, which the
+// tokenizer leaves at their first "}" while the copy runs to the matching bracket.
+class PendingComment {
+ public:
+  PendingComment(Game& game, std::string_view buffer, bool keep) : game_(game), buffer_(buffer), keep_(keep) {}
+  ~PendingComment() { store(); }
+  void met(int ply, std::size_t at) {
+    if (!keep_) return;
+    if (ply != ply_) store();
+    ply_ = ply;
+    at_ = at;
+  }
+  void store() {
+    if (ply_ >= 0) storeComment(game_, ply_, buffer_.substr(at_));
+    ply_ = -1;
+  }
+
+ private:
+  Game& game_;
+  std::string_view buffer_;
+  bool keep_;
+  int ply_ = -1;
+  std::size_t at_ = 0;
+};
 
 }  // namespace
 
@@ -88,11 +118,12 @@ int loadGame(Game& game, const PgnFile& pgn, Console& console, int printCmt, boo
   const std::size_t size = buffer.size();
   const char* text = buffer.data();
   std::size_t pos = 0;
+  PendingComment pending(game, buffer, printCmt == 1);
   while (pos < size && text[pos] != '\n') {
     bool skipped = false;
     if (text[pos] == '{' || text[pos] == '(') {
       const std::string_view rest(text + pos, size - pos);
-      if (printCmt == 1) storeComment(game, game.plyCount, rest);
+      pending.met(game.plyCount, pos);
       if (text[pos] == '{' && game.plyCount < game.firstPly()) pos += skipComment(rest);
       else pos += parseComment(game, game.plyCount, rest);
       skipped = true;

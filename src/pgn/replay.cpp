@@ -48,27 +48,50 @@ bool stepOver(App& app) {
 
 int replayGame(App& app, int hookFlags, ReplayHooks* hooks) {
   Game& game = app.game;
+  // The position texts cost more than the move itself. Hooks read them after every ply; without
+  // hooks only their final value counts, so the replay keeps the board before the last move made
+  // and writes both texts once, when it ends.
+  const bool textsEveryPly =
+      hooks != nullptr && (hookFlags & (replay::kMoveRules | replay::kEpdSearch)) != 0;
+  Board before;
+  int lastMade = 0;
+  auto finish = [&](int result) {
+    if (!textsEveryPly && lastMade > 0) {
+      const int mover = lastMade % 2 == 1 ? kWhite : kBlack;
+      writeFen(before, mover, app.chess.previousFen);
+      writeFen(app.chess.board, 1 - mover, app.chess.currentFen);
+      lastMade = 0;
+    }
+    return result;
+  };
   game.currentPly = game.firstPly();
   while (game.currentPly <= game.plyCount) {
     const int ply = game.currentPly;
-    if (!decodeCurrent(app)) return 0;
+    if (!decodeCurrent(app)) return finish(0);
     const int menBefore = popCount(app.chess.board.occupied);
-    makeCurrent(app);
+    if (textsEveryPly) {
+      makeCurrent(app);
+    } else {
+      before = app.chess.board;
+      makeMove(app.chess, game, ply, app.console);
+      lastMade = ply;
+    }
     const int menAfter = popCount(app.chess.board.occupied);
     const PlyRecord& move = game.plies[ply];
     game.previousHalfMoveClock = game.halfMoveClock;
     if ((move.flags & moveflag::kCapture) || move.piece == kPawn) game.halfMoveClock = 0;
     else ++game.halfMoveClock;
     if (game.halfMoveClock > game.maxHalfMoveClock) game.maxHalfMoveClock = game.halfMoveClock;
-    if (!reportIllegalPosition(app, ply, menBefore, menAfter)) return 0;
+    if (!reportIllegalPosition(app, ply, menBefore, menAfter)) return finish(0);
     if (game.debugGame == static_cast<int>(app.pgn.gameNumber()) && ply >= game.debugStartPly) {
-      if (!stepOver(app)) return 1;
+      if (!stepOver(app)) return finish(1);
     } else if (hooks != nullptr) {
       if (hookFlags & replay::kEpdSearch) hooks->matchEpdAfterPly(app, ply);
       if (hookFlags & replay::kMoveRules) hooks->runMoveRules(app, ply);
     }
     ++game.currentPly;
   }
+  finish(1);
   if ((hookFlags & replay::kGameEndRules) && hooks != nullptr) hooks->runGameEndRules(app, game.plyCount);
   return 1;
 }

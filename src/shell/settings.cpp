@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 #include <string_view>
 
 #include "platform/text_file.hpp"
@@ -29,7 +30,9 @@ long integerValue(std::string_view line, std::string_view key) {
   std::size_t from = equals + 1;
   if (from < line.size() && line[from] == ' ') ++from;
   const long value = leadingInteger(line.substr(from));
-  return value < 0 ? -1 : value;
+  // A value beyond the range of the settings' integers stops at its top instead of wrapping round
+  // to a negative one.
+  return value < 0 ? -1 : std::min<long>(value, std::numeric_limits<int>::max());
 }
 
 }  // namespace

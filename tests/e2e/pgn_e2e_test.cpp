@@ -48,6 +48,20 @@ TEST(PgnEndToEnd, PlayShowsThePositionAfterAHalfMove) {
   EXPECT_TRUE(has(run, "\n> arguments are not in the accepted range\n"));
 }
 
+TEST(PgnEndToEnd, AGameWithoutFenAfterASetUpGameStartsFromTheStartPosition) {
+  // The set-up game's FEN line must not leak into the next game read, which has fewer tags.
+  const std::string games =
+      "[Event \"T\"]\n[SetUp \"1\"]\n[FEN \"4k3/8/8/8/8/8/4P3/4K3 b - - 0 1\"]\n[Result \"*\"]\n\n"
+      "1... Kd7 2. e4 *\n\n"
+      "[Event \"T\"]\n[Result \"*\"]\n\n1. e4 e5 *\n\n";
+  Session session;
+  session.withDefaultData().withFile("games.pgn", games);
+  const RunResult run = session.run({"open", "games.pgn", "show", "1", "show", "2"});
+  EXPECT_TRUE(has(run, "1...Kd7 ")) << run.output;
+  EXPECT_TRUE(has(run, "1.e4  {+0.00/0 0s} e5 ")) << run.output;
+  EXPECT_FALSE(has(run, "can't read")) << run.output;
+}
+
 TEST(PgnEndToEnd, PlayWithoutAFile) {
   Session session;
   session.withDefaultData();
