@@ -277,29 +277,50 @@ void EngineClient::closePipes() {
   closeFd(fromEngine_);
 }
 
-bool waitReady(EngineClient& engine, platform::Timers& timers, int timeoutMs) {
-  engine.sendToEngine("isready\n");
+namespace {
+
+constexpr std::string_view kBestMove = "bestmove";
+
+// Looks for a word across chunk boundaries: keeps only the few characters that could begin it.
+class WordWatch {
+ public:
+  explicit WordWatch(std::string_view word) : word_(word) {}
+  bool add(std::string_view chunk) {
+    if (seen_) return true;
+    tail_.append(chunk);
+    seen_ = tail_.find(word_) != std::string::npos;
+    if (tail_.size() >= word_.size()) tail_.erase(0, tail_.size() - (word_.size() - 1));
+    return seen_;
+  }
+  bool seen() const { return seen_; }
+
+ private:
+  std::string_view word_;
+  std::string tail_;
+  bool seen_ = false;
+};
+
+// Reads the engine's output until the word comes, the engine dies or the time runs out.
+bool waitForWord(EngineClient& engine, platform::Timers& timers, int timeoutMs, WordWatch& watch) {
   timers.restartEngineTimer();
-  if (!engine.running()) return false;
-  std::string text;
   char chunk[EngineClient::kChunkSize + 1];
   for (;;) {
+    if (!engine.running()) return false;
     const int n = engine.readEngineChunk(chunk);
-    if (n > 0) {
-      if (text.size() + static_cast<std::size_t>(n) < InfoParser::kTextLimit) {
-        text.append(chunk, static_cast<std::size_t>(n));
-      } else {
-        // Keep the end of the old text so that a "readyok" split by the restart is still found.
-        text.erase(0, text.size() - std::min(text.size(), kReadyOk.size() - 1));
-        text.append(chunk, static_cast<std::size_t>(n));
-      }
-      if (text.find(kReadyOk) != std::string::npos) return true;
-    }
+    if (n > 0 && watch.add(std::string_view(chunk, static_cast<std::size_t>(n)))) return true;
     if (!engine.running()) return false;
     const std::int64_t left = timeoutMs - timers.engineElapsedMs();
     if (left <= 0) return false;
-    if (n == 0) engine.waitForOutput(static_cast<int>(std::min<std::int64_t>(left, kPollSliceMs)));
+    if (n <= 0) engine.waitForOutput(static_cast<int>(std::min<std::int64_t>(left, kPollSliceMs)));
   }
+}
+
+}  // namespace
+
+bool waitReady(EngineClient& engine, platform::Timers& timers, int timeoutMs) {
+  engine.sendToEngine("isready\n");
+  WordWatch ready(kReadyOk);
+  return waitForWord(engine, timers, timeoutMs, ready);
 }
 
 bool analysePosition(EngineClient& engine, Console& console, platform::Timers& timers,
@@ -327,13 +348,16 @@ bool analysePosition(EngineClient& engine, Console& console, platform::Timers& t
 
   // The client keeps the time itself instead of waiting for the engine's bestmove.
   InfoParser parser(show, scroll);
+  WordWatch bestMove(kBestMove);
   char chunk[EngineClient::kChunkSize + 1];
   while (engine.running()) {
     const std::int64_t left = movetimeMs - timers.engineElapsedMs();
     if (left <= 0) break;
     const int n = engine.readEngineChunk(chunk);
     if (n > 0) {
-      parser.addChunk(std::string_view(chunk, static_cast<std::size_t>(n)), console);
+      const std::string_view text(chunk, static_cast<std::size_t>(n));
+      parser.addChunk(text, console);
+      bestMove.add(text);
     } else {
       engine.waitForOutput(static_cast<int>(std::min<std::int64_t>(left, kPollSliceMs)));
     }
@@ -344,6 +368,9 @@ bool analysePosition(EngineClient& engine, Console& console, platform::Timers& t
   valueOut = parser.value();
   if (parser.hasPv()) pvOut = parser.pv();
 
+  // The engine answers isready while its search may still be ending: the last info lines and the
+  // bestmove of this search must not be read as the analysis of the next position.
+  if (!bestMove.seen()) waitForWord(engine, timers, kReadyWaitMs, bestMove);
   if (!waitReady(engine, timers, kReadyWaitMs)) {
     engine.terminateEngine();
     console.writeText("\n- engine not ready\n", colour::kDefault);

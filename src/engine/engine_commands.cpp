@@ -1,10 +1,262 @@
 #include "engine/engine_commands.hpp"
 
-#include "shell/command_table.hpp"
+#include <strings.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string_view>
+
+#include "chess/diagram.hpp"
+#include "engine/engine_client.hpp"
+#include "pgn/output_files.hpp"
+#include "pgn/pgn_commands.hpp"
+#include "pgn/pgn_writer.hpp"
+#include "pgn/replay.hpp"
+#include "platform/files.hpp"
+#include "platform/output_file.hpp"
+#include "shell/app.hpp"
+#include "shell/numbers.hpp"
 
 namespace kestrova {
 
-int handleAskng(App& app, CommandLine& line) { return handleUnavailable(app, line); }
-int handleVfilt(App& app, CommandLine& line) { return handleUnavailable(app, line); }
+namespace {
+
+constexpr const char* kNoEngine = "> no chess engine running (see engineFile in kestrova.ini)\n";
+constexpr const char* kNoFile = "\n> no PGN-file in memory. Please load a pgn file\n";
+constexpr const char* kRejectedFile = "vfilt.pgn";
+constexpr int kLastPly = 9999;
+constexpr unsigned kProgressEvery = 512;
+constexpr unsigned kSaveNoticeEvery = 50;
+
+// An option read as a decimal integer and kept in 16 bits, as the engine options are (70000
+// becomes 4464).
+std::uint16_t option16(const CommandLine& line, std::string_view prefix, std::uint16_t fallback) {
+  if (line.findOption(prefix) == 0) return fallback;
+  return static_cast<std::uint16_t>(static_cast<unsigned long>(leadingInteger(line.optionValue(prefix))));
+}
+
+int optionInt(const CommandLine& line, std::string_view prefix, int fallback) {
+  if (line.findOption(prefix) == 0) return fallback;
+  return static_cast<int>(std::clamp<long>(leadingInteger(line.optionValue(prefix)), INT_MIN, INT_MAX));
+}
+
+struct FilterOptions {
+  int timeMs = 1000;
+  std::uint16_t hashMb = 128;
+  int ply = kLastPly;
+  int lowerBound = -80;
+  int upperBound = 80;
+  std::string out = "pgn-out.pgn";
+};
+
+FilterOptions readFilterOptions(const CommandLine& line) {
+  FilterOptions options;
+  options.timeMs = std::max(0, optionInt(line, "-time=", options.timeMs));
+  options.hashMb = option16(line, "-hash=", options.hashMb);
+  if (line.findOption("-ply=") != 0) {
+    const std::string ply(line.optionValue("-ply="));
+    options.ply = strcasecmp(ply.c_str(), "last") == 0 ? kLastPly : option16(line, "-ply=", 0);
+  }
+  options.lowerBound = optionInt(line, "-minval=", options.lowerBound);
+  options.upperBound = optionInt(line, "-maxval=", options.upperBound);
+  if (!line.optionValue("-out=").empty()) options.out = line.optionValue("-out=");
+  return options;
+}
+
+// Two names of one file, also when neither exists yet ("vfilt.pgn" and "./vfilt.pgn").
+bool nameOneFile(const std::string& a, const std::string& b) {
+  if (platform::sameFile(a, b)) return true;
+  std::error_code error;
+  const std::filesystem::path first = std::filesystem::weakly_canonical(a, error);
+  if (error) return false;
+  const std::filesystem::path second = std::filesystem::weakly_canonical(b, error);
+  return !error && first == second;
+}
+
+// Creates both files, or neither when either name is refused: nothing is deleted before both
+// names have been checked.
+bool createFilterFiles(App& app, const std::string& out, platform::OutputFile& accepted,
+                       platform::OutputFile& rejected) {
+  if (nameOneFile(out, kRejectedFile)) {
+    app.console.print(colour::kError,
+                      "\n> \"%s\" receives the rejected games: it can't be the output file\n",
+                      kRejectedFile);
+    return false;
+  }
+  if (refusesAsOutput(app, out) || refusesAsOutput(app, kRejectedFile)) return false;
+  if (!createOutputFile(app, accepted, out)) {
+    app.console.print(colour::kError, "> can't create the file \"%s\"\n", out.c_str());
+    return false;
+  }
+  if (!createOutputFile(app, rejected, kRejectedFile)) {
+    app.console.print(colour::kError, "> can't create the file \"%s\"\n", kRejectedFile);
+    return false;
+  }
+  return true;
+}
+
+// Sets the position in which the chosen half-move is to be played. False when the game cannot be
+// judged: its movetext could not be read or did not fit the buffers (it could not be written
+// back whole either), or a move up to that point cannot be decoded. The reader or the replay has
+// said why.
+bool reachPly(App& app, int readResult, int ply) {
+  if (readResult != PgnFile::kGame) return false;
+  if (!startGame(app, true)) return false;
+  return replayTo(app, ply) != 0;
+}
+
+enum class Outcome { kAccepted, kRejected, kSkipped, kEngineGone };
+
+Outcome filterGame(App& app, const FilterOptions& options, unsigned number, int readResult,
+                   platform::OutputFile& acceptedFile, platform::OutputFile& rejectedFile) {
+  if (!reachPly(app, readResult, options.ply)) {
+    app.console.print(colour::kError, "> game %u skipped: written to neither file\n", number);
+    return Outcome::kSkipped;
+  }
+  printDiagram(app);
+  app.console.writeText(app.chess.currentFen, colour::kDefault);
+  app.console.writeText("\n", colour::kDefault);
+
+  std::string pv;
+  int depth = 0;
+  int value = 0;
+  if (!analysePosition(app.engine, app.console, app.timers, app.chess.currentFen, options.timeMs, pv,
+                       depth, value, true, false, options.hashMb)) {
+    // The engine is gone for good; the games left would all get a value it never gave.
+    app.console.print(colour::kError,
+                      "> the chess engine has stopped: game %u and the following ones are not filtered\n",
+                      number);
+    return Outcome::kEngineGone;
+  }
+
+  const bool accepted = options.lowerBound <= value && value <= options.upperBound;
+  app.game.tags.setValue(kTagAnnotator, filterStatus(number, depth, value, options.lowerBound,
+                                                     options.upperBound, accepted));
+  platform::OutputFile& file = accepted ? acceptedFile : rejectedFile;
+  writePgn(app.game, app.pgn, file, app.settings.printCmt);
+  // Each game reaches the disk at once, so a run broken off leaves both files complete.
+  file.flush();
+  if (accepted) {
+    app.console.writeText("- accepted\n", colour::kSuccess);
+    return Outcome::kAccepted;
+  }
+  app.console.writeText("- rejected\n", colour::kError);
+  return Outcome::kRejected;
+}
+
+}  // namespace
+
+std::string filterStatus(unsigned gameNumber, int depth, int value, int lowerBound, int upperBound,
+                         bool accepted) {
+  const char* status = accepted ? "accepted" : "rejected";
+  char text[160];
+  std::snprintf(text, sizeof text, "game %u, depth=%d val=%d filter=[%d/%d] status=%s", gameNumber,
+                depth, value, lowerBound, upperBound, status);
+  if (std::string_view(text).size() > TagTable::kValueLength) {
+    std::snprintf(text, sizeof text, "game %u, depth=%d val=%d status=%s", gameNumber, depth, value,
+                  status);
+  }
+  return text;
+}
+
+int handleAskng(App& app, CommandLine& line) {
+  if (line.wantsHelp()) {
+    showCommandHelp(app, "askng");
+    return 1;
+  }
+  const int timeMs = option16(line, "-time=", 5000);
+  const std::uint16_t hashMb = option16(line, "-hash=", 128);
+  const bool scroll = line.findOption("-scroll") != 0;
+
+  app.console.writeText(app.chess.currentFen, colour::kDefault);
+  // Scrolled variations start their own lines; otherwise the first would overwrite the position.
+  if (!scroll || !app.engine.running()) app.console.writeText("\n", colour::kDefault);
+  if (!app.engine.running()) {
+    app.console.writeText(kNoEngine, colour::kError);
+    return 1;
+  }
+  std::string pv;
+  int depth = 0;
+  int value = 0;
+  analysePosition(app.engine, app.console, app.timers, app.chess.currentFen, timeMs, pv, depth, value,
+                  true, scroll, hashMb);
+  return 1;
+}
+
+int handleVfilt(App& app, CommandLine& line) {
+  if (line.wantsHelp()) {
+    showCommandHelp(app, "vfilt");
+    return 1;
+  }
+  const FilterOptions options = readFilterOptions(line);
+  if (!app.pgn.isOpen()) {
+    app.console.writeText(kNoFile, colour::kError);
+    return 1;
+  }
+  // Without an engine every game would be sorted by a value nobody computed.
+  if (!app.engine.running()) {
+    app.console.writeText("\n", colour::kDefault);
+    app.console.writeText(kNoEngine, colour::kError);
+    return 1;
+  }
+  platform::OutputFile acceptedFile;
+  platform::OutputFile rejectedFile;
+  if (!createFilterFiles(app, options.out, acceptedFile, rejectedFile)) return 1;
+
+  app.pgn.rewind();
+  app.console.writeText("> counting games\n");
+  unsigned total = 0;
+  while (app.pgn.readNextGame(app.console) != PgnFile::kEnd) ++total;
+  app.console.print(colour::kNormal, "\r- this pgn file has %u games\n", total);
+  app.console.print(colour::kNormal,
+                    "- filtering games at the specified move's rank (%d) according to the interval of "
+                    "values [%d/%d]\n",
+                    options.ply, options.lowerBound, options.upperBound);
+
+  app.pgn.rewind();
+  unsigned number = 0;
+  unsigned accepted = 0;
+  unsigned rejected = 0;
+  unsigned skipped = 0;
+  int readResult;
+  while ((readResult = app.pgn.readNextGame(app.console)) != PgnFile::kEnd) {
+    ++number;
+    if (number % kProgressEvery == 0) {
+      app.console.print(colour::kNormal, "%s%llu\r", "> scanning game ", static_cast<unsigned long long>(number));
+    }
+    const Outcome outcome = filterGame(app, options, number, readResult, acceptedFile, rejectedFile);
+    if (outcome == Outcome::kEngineGone) break;
+    if (outcome == Outcome::kAccepted) ++accepted;
+    if (outcome == Outcome::kRejected) ++rejected;
+    if (outcome == Outcome::kSkipped) ++skipped;
+    app.console.print(colour::kNormal, "- %u of %u games / %u games rejected until now\n\n", number, total,
+                      rejected);
+    // The files are already complete on disk (flushed after every game); the notice stays.
+    if (number % kSaveNoticeEvery == 0) app.console.writeText("\n\n- saving files...\n\n", colour::kSuccess);
+  }
+
+  app.console.print(colour::kNormal, "\n- %u games have been verified\n", accepted + rejected);
+  app.console.print(colour::kSuccess,
+                    "> %u accepted games saved in the '%s' file\n> %u rejected games saved in the 'vfilt.pgn' "
+                    "file\n",
+                    accepted, options.out.c_str(), rejected);
+  if (skipped > 0) {
+    app.console.print(colour::kError, "> %u games could not be read and are in neither file\n", skipped);
+  }
+  if (app.game.tags.outputEnabled(kTagAnnotator)) {
+    app.console.writeText("- depth, value and status have been written in all pgn 'ANNOTATOR' fields\n");
+  } else {
+    app.console.writeText(
+        "> the Annotator tag is not enabled for output in kestrova.ini: depth, value and status have not been "
+        "written\n",
+        colour::kError);
+  }
+  acceptedFile.close();
+  rejectedFile.close();
+  return 1;
+}
 
 }  // namespace kestrova

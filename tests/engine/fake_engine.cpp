@@ -10,11 +10,17 @@
 //   exits       starts an info line, then exits in the middle of the search
 //   vanish      exits as soon as it starts
 //   flood       answers "isready" with 2,041 bytes of noise before "readyok"
+//   mate        only mate scores
+//   men         the value is the number of men in the position it was given
+//   movetime    the value is the thinking time it was given
+//   files       the value is the number of games with an Annotator tag in "pgn-out.pgn" and
+//               "vfilt.pgn" of its working directory (what a filter run has put on disk)
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -38,8 +44,36 @@ void chatter() {
   }
 }
 
-void think(const std::string& mode) {
-  if (mode == "noscore") {
+int menIn(const std::string& fen) {
+  int men = 0;
+  for (char c : fen.substr(0, fen.find(' '))) men += std::strchr("kqrbnpKQRBNP", c) != nullptr;
+  return men;
+}
+
+int annotatedGamesOnDisk() {
+  int games = 0;
+  for (const char* name : {"pgn-out.pgn", "vfilt.pgn"}) {
+    std::ifstream file(name);
+    for (std::string line; std::getline(file, line);) games += line.rfind("[Annotator ", 0) == 0;
+  }
+  return games;
+}
+
+// One info line with the value, and the start of the next so that the client reads it.
+void sayValue(int value) {
+  say("info depth 1 score cp " + std::to_string(value) + " pv a2a3\ninfo nodes 1\n");
+}
+
+void think(const std::string& mode, const std::string& fen, const std::string& go) {
+  if (mode == "mate") {
+    say("info depth 3 score mate 2 pv h5f7 e8e7 f7e7\ninfo depth 4 score mate 1 pv h5f7\n");
+  } else if (mode == "men") {
+    sayValue(menIn(fen));
+  } else if (mode == "movetime") {
+    sayValue(std::atoi(go.c_str() + std::strlen("go movetime ")));
+  } else if (mode == "files") {
+    sayValue(annotatedGamesOnDisk());
+  } else if (mode == "noscore") {
     say("info depth 4 nodes 10\ninfo nodes 20\n");
   } else if (mode == "split") {
     say("info depth 9 sc");
@@ -77,6 +111,7 @@ int main() {
   if (mode == "chatty") chatter();
 
   std::string line;
+  std::string fen;
   char buffer[4096];
   while (std::fgets(buffer, sizeof buffer, stdin) != nullptr) {
     line = buffer;
@@ -88,9 +123,11 @@ int main() {
       if (mode == "neverready") continue;
       if (mode == "flood") say(std::string(2041, '.') + "readyok\n");
       else say("readyok\n");
+    } else if (line.rfind("position fen ", 0) == 0) {
+      fen = line.substr(std::strlen("position fen "));
     } else if (line.rfind("go", 0) == 0) {
       if (mode == "chatty") chatter();
-      think(mode);
+      think(mode, fen, line);
     } else if (line == "stop") {
       say("bestmove e2e4\n");
     } else if (line == "quit") {
