@@ -1,9 +1,27 @@
 #include "tournament/tournament_commands.hpp"
 
-#include "shell/command_table.hpp"
+#include <string>
+
+#include "rating/rating_repository.hpp"
+#include "shell/app.hpp"
+#include "tournament/tournament_finder.hpp"
 
 namespace kestrova {
 
-int handleFtrn(App& app, CommandLine& line) { return handleUnavailable(app, line); }
+int handleFtrn(App& app, CommandLine& line) {
+  if (line.wantsHelp()) {
+    showCommandHelp(app, "ftrn");
+    return 1;
+  }
+  // The format chosen here stays for the next ftrn.
+  if (line.findOption("-fmt=")) app.settings.prfFileFmt = line.optionValue("-fmt=") == "html" ? 1 : 0;
+  std::string base = "trnfound";
+  if (line.findOption("-out=") && !line.optionValue("-out=").empty()) base = line.optionValue("-out=");
+  // The finder deletes the file it writes; a file named like the bare base name is the user's.
+  fillRepository(app);
+  findTournaments(app, base + (app.settings.prfFileFmt == 1 ? ".html" : ".txt"));
+  releaseRepository(app.ratings);
+  return 1;
+}
 
 }  // namespace kestrova

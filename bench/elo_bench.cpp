@@ -1,0 +1,186 @@
+// elo on a file of the game generator (100,000 games unless KESTROVA_BENCH_GAMES says otherwise),
+// with the default configuration (minNbGm 20, maxIterations 200). Next to it, the reading that
+// elo starts with (every game read and its tags loaded) and the rating work alone on a filled
+// repository, so that the cost of the ratings shows beside the cost of reading the file.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "pgn/pgn_commands.hpp"
+#include "pgn/tag_table.hpp"
+#include "platform/output_file.hpp"
+#include "rating/rating_computation.hpp"
+#include "rating/rating_repository.hpp"
+#include "shell/app.hpp"
+#include "shell/command_table.hpp"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace kestrova;
+using Clock = std::chrono::steady_clock;
+
+long generatedGames() {
+  const char* text = std::getenv("KESTROVA_BENCH_GAMES");
+  const long games = text != nullptr ? std::atol(text) : 0;
+  return games > 0 ? games : 100000;
+}
+
+// The generated file, made on first use under a temporary name, so that an interrupted run never
+// leaves half a file behind.
+const fs::path& generatedFile() {
+  static const fs::path path = [] {
+    const long games = generatedGames();
+    const fs::path folder = KESTROVA_BENCH_DATA;
+    fs::create_directories(folder);
+    const std::string label = games % 1000 == 0 ? std::to_string(games / 1000) + "k" : std::to_string(games);
+    const fs::path file = folder / ("games-" + label + ".pgn");
+    if (fs::exists(file)) return file;
+    const std::string partial = file.string() + ".part-" + std::to_string(getpid());
+    std::fprintf(stderr, "generating %ld games into %s ...\n", games, file.c_str());
+    const std::string count = std::to_string(games);
+    std::vector<char*> argv = {const_cast<char*>(KESTROVA_GENERATE_GAMES), const_cast<char*>(partial.c_str()),
+                               const_cast<char*>("--games"), const_cast<char*>(count.c_str()), nullptr};
+    pid_t pid = 0;
+    int status = -1;
+    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0 || waitpid(pid, &status, 0) != pid ||
+        status != 0) {
+      throw std::runtime_error("generate_games failed");
+    }
+    fs::rename(partial, file);
+    return file;
+  }();
+  return path;
+}
+
+// The program as the user runs it: settings of the default configuration.
+std::unique_ptr<App> configuredApp() {
+  auto app = std::make_unique<App>(Console::capturing(), platform::Input(""));
+  const std::string config = std::string(KESTROVA_SOURCE_DIR) + "/data/kestrova.ini";
+  readSettings(app->settings, app->console, config.c_str());
+  app->pgn.create(app->console, app->settings.gameBufferSize, app->settings.lineBufferSize,
+                  app->settings.saveBufferSize);
+  if (!app->pgn.open(generatedFile().string())) throw std::runtime_error("cannot open the generated file");
+  return app;
+}
+
+// What elo reads before it rates: every game, its start position set and its tags loaded.
+std::uint64_t readAllGames(App& app) {
+  std::uint64_t games = 0;
+  app.pgn.rewind();
+  int result;
+  while ((result = app.pgn.readNextGame(app.console)) != PgnFile::kEnd) {
+    if (result != PgnFile::kGame) continue;
+    startGame(app, false);
+    ++games;
+  }
+  app.console.takeCaptured();
+  return games;
+}
+
+double seconds(Clock::duration elapsed) { return std::chrono::duration<double>(elapsed).count(); }
+
+// CPU seconds of this process: steadier than the wall clock on a busy machine.
+double cpuSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+void BM_ReadGames(benchmark::State& state) {
+  auto app = configuredApp();
+  std::uint64_t games = 0;
+  for (auto _ : state) games = readAllGames(*app);
+  state.SetItemsProcessed(static_cast<std::int64_t>(games * state.iterations()));
+}
+
+void BM_FillRepository(benchmark::State& state) {
+  auto app = configuredApp();
+  for (auto _ : state) {
+    if (!fillRepository(*app)) state.SkipWithError("fill failed");
+    app->console.takeCaptured();
+  }
+  state.SetItemsProcessed(static_cast<std::int64_t>(app->ratings.gamesRead * state.iterations()));
+  state.counters["players"] = static_cast<double>(app->ratings.playerCount());
+  state.counters["groups"] = static_cast<double>(app->ratings.groups().size());
+}
+
+// Clustering, rating every cluster, sorting and writing the list, on a repository filled once.
+void BM_RateFilledRepository(benchmark::State& state) {
+  auto app = configuredApp();
+  if (!fillRepository(*app)) {
+    state.SkipWithError("fill failed");
+    return;
+  }
+  const std::string list = (fs::path(KESTROVA_BENCH_DATA) / "elo-bench-list.txt").string();
+  for (auto _ : state) {
+    clusterPlayers(*app);
+    for (int cluster : app->ratings.clusters()) rateCluster(*app, cluster);
+    sortByRating(app->ratings);
+    platform::OutputFile out;
+    out.create(list);
+    for (int cluster : app->ratings.clusters()) writeRatingList(*app, cluster, out);
+    out.close();
+    app->console.takeCaptured();
+  }
+  state.SetItemsProcessed(static_cast<std::int64_t>(app->ratings.games().size() * state.iterations()));
+  state.counters["clusters"] = static_cast<double>(app->ratings.clusters().size());
+}
+
+// The whole command. Its cost beyond reading the file is its time minus that of one reading
+// pass (the fastest of three, measured just before), in wall and in CPU seconds.
+void BM_EloCommand(benchmark::State& state) {
+  auto app = configuredApp();
+  std::uint64_t games = 0;
+  double readSeconds = 1e300;
+  double readCpuSeconds = 1e300;
+  for (int pass = 0; pass < 3; ++pass) {
+    const Clock::time_point start = Clock::now();
+    const double cpuStart = cpuSeconds();
+    games = readAllGames(*app);
+    readCpuSeconds = std::min(readCpuSeconds, cpuSeconds() - cpuStart);
+    readSeconds = std::min(readSeconds, seconds(Clock::now() - start));
+  }
+  const std::string command = "elo -out=" + (fs::path(KESTROVA_BENCH_DATA) / "elo-bench-rating.txt").string();
+  double eloSeconds = 0;
+  double eloCpuSeconds = 0;
+  for (auto _ : state) {
+    const Clock::time_point start = Clock::now();
+    const double cpuStart = cpuSeconds();
+    app->commandLine.split(command);
+    dispatchCommand(*app);
+    eloCpuSeconds += cpuSeconds() - cpuStart;
+    eloSeconds += seconds(Clock::now() - start);
+    if (app->console.takeCaptured().find("> rating list saved in") == std::string::npos) {
+      state.SkipWithError("elo wrote no list");
+    }
+  }
+  const auto runs = static_cast<double>(state.iterations());
+  state.SetItemsProcessed(static_cast<std::int64_t>(games * state.iterations()));
+  state.counters["read_s"] = readSeconds;
+  state.counters["beyond_reading_s"] = eloSeconds / runs - readSeconds;
+  state.counters["read_cpu_s"] = readCpuSeconds;
+  state.counters["beyond_reading_cpu_s"] = eloCpuSeconds / runs - readCpuSeconds;
+}
+
+BENCHMARK(BM_ReadGames)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FillRepository)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RateFilledRepository)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_EloCommand)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace

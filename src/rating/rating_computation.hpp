@@ -1,0 +1,40 @@
+#pragma once
+// The Elo computation: clusters of connected players, the iteration that rates each cluster,
+// and the rating list.
+#include <string>
+
+namespace kestrova {
+
+struct App;
+struct RatedGame;
+class RatingRepository;
+struct Settings;
+namespace platform {
+class OutputFile;
+}
+
+// Fills the repository from the open file, rates every cluster and writes the list to fileName.
+// True also when the file has no game; false (after the message) when the fill fails or the
+// list file cannot be created.
+bool computeRatings(App& app, const std::string& fileName);
+
+// Gives every player the cluster of the players it is connected to by games and lists the
+// clusters to rate.
+void clusterPlayers(App& app);
+
+// Builds the per-cluster index of games and players from the players' current clusters.
+void indexClusters(RatingRepository& repository);
+
+// Rates the players of a cluster that have at least minNbGm games. False when there is none.
+bool rateCluster(App& app, int cluster);
+
+// With use300ptRule, a win over a player rated validGmDelta or more below does not count.
+bool isValidGame(const RatingRepository& repository, const Settings& settings, const RatedGame& game);
+
+// Highest rating first; equal ratings keep their order.
+void sortByRating(RatingRepository& repository);
+
+// The list of one cluster on the console and into the file. False when there is no player.
+bool writeRatingList(App& app, int cluster, platform::OutputFile& out);
+
+}  // namespace kestrova

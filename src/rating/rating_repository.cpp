@@ -1,0 +1,140 @@
+#include "rating/rating_repository.hpp"
+
+#include <algorithm>
+
+#include "pgn/pgn_commands.hpp"
+#include "pgn/tag_table.hpp"
+#include "shell/app.hpp"
+#include "shell/numbers.hpp"
+
+namespace kestrova {
+
+int gameScore(int side, std::string_view result) {
+  if (result.size() < 3) return -1;
+  if (result.starts_with("1-")) return side == 1 ? 100 : 0;
+  if (result.starts_with("0-")) return side == 1 ? 0 : 100;
+  if (result.starts_with("1/2") || result.starts_with("0.5") || result.starts_with("0,5")) return 50;
+  return -1;
+}
+
+std::uint32_t RatingRepository::findOrAddPlayer(std::string_view name) {
+  const auto found = byName_.find(name);
+  if (found != byName_.end()) return found->second;
+  const auto index = static_cast<std::uint32_t>(players_.size());
+  PlayerRating& added = players_.emplace_back();
+  added.name.assign(name);
+  added.cluster = list_.empty() ? 1 : players_[list_.front()].cluster + 1;
+  byName_.emplace(added.name, index);
+  list_.push_front(index);
+  return index;
+}
+
+long RatingRepository::findPlayerIndex(std::string_view name) const {
+  const auto found = byName_.find(name);
+  return found == byName_.end() ? -1 : static_cast<long>(found->second);
+}
+
+bool RatingRepository::addRatedGame(const TagTable& tags) {
+  const std::string_view result = tags.value(kTagResult);
+  const int whiteScore = gameScore(1, result);
+  const int blackScore = gameScore(0, result);
+  if (whiteScore < 0 || blackScore < 0) return false;
+
+  RatedGame game;
+  game.white = findOrAddPlayer(tags.value(kTagWhite));
+  game.black = findOrAddPlayer(tags.value(kTagBlack));
+  game.whiteScore = static_cast<std::uint8_t>(whiteScore);
+  game.blackScore = static_cast<std::uint8_t>(blackScore);
+  // Kept whole: a long match numbered by game must not look like a round drop past 32767.
+  game.round = static_cast<std::int32_t>(std::clamp<long>(leadingInteger(tags.value(kTagRound)), INT32_MIN, INT32_MAX));
+  ++players_[game.white].games;
+  ++players_[game.black].games;
+
+  // Consecutive games of one site share its text.
+  const std::string_view site = tags.value(kTagSite);
+  const std::size_t length = std::min<std::size_t>(site.size(), 255);
+  if (!games_.empty() && this->site(games_.back()) == site.substr(0, length)) {
+    game.siteOffset = games_.back().siteOffset;
+  } else {
+    game.siteOffset = sites_.size();
+    sites_.append(site.substr(0, length));
+  }
+  game.siteLength = static_cast<std::uint8_t>(length);
+
+  const std::string& event = tags.value(kTagEvent);
+  const bool joinsLastGroup = !groups_.empty() && groups_.back().event == event &&
+                              (games_.empty() || game.round >= games_.back().round);
+  if (!joinsLastGroup) {
+    EventGroup& group = groups_.emplace_back();
+    group.number = static_cast<int>(groups_.size());
+    group.event.assign(event, 0, 70);
+    const std::string& eventDate = tags.value(kTagEventDate);
+    group.date = eventDate.empty() ? tags.value(kTagDate) : eventDate;
+  }
+  game.group = static_cast<std::uint32_t>(groups_.size() - 1);
+  games_.push_back(game);
+  clusterIndex.built = false;
+  return true;
+}
+
+void RatingRepository::clear() {
+  games_ = {};
+  byName_ = {};
+  players_ = {};
+  list_ = {};
+  clusters_ = {};
+  groups_ = {};
+  sites_ = {};
+  gamesRead = 0;
+  clusterIndex = {};
+  filled_ = false;
+  generation_ = 0;
+}
+
+bool fillRepository(App& app) {
+  RatingRepository& repository = app.ratings;
+  // A new fill starts empty: games read twice would count twice.
+  repository.clear();
+  if (!app.pgn.isOpen()) {
+    app.console.writeText("> no PGN file in memory\n", colour::kError);
+    return false;
+  }
+  app.console.writeText("> filling repository\n", colour::kSuccess);
+  app.timers.restartProcessTimer();
+  app.pgn.rewind();
+  int result;
+  while ((result = app.pgn.readNextGame(app.console)) != PgnFile::kEnd) {
+    if (result == PgnFile::kSkip) {
+      app.console.print(colour::kError, "> %u: game skipped\n", app.pgn.gameNumber());
+      continue;
+    }
+    if (result == PgnFile::kTooLarge) {
+      repository.clear();
+      return false;
+    }
+    startGame(app, false);
+    if (!repository.addRatedGame(app.game.tags)) {
+      app.console.writeText("> Game without result. Probing aborted\n", colour::kError);
+      repository.clear();
+      return false;
+    }
+    ++repository.gamesRead;
+    if (repository.gamesRead % 64 == 0) {
+      app.console.print(colour::kNormal, "%s%llu\r", "> scanning game ",
+                        static_cast<unsigned long long>(repository.gamesRead));
+    }
+  }
+  app.console.print(colour::kNormal, "> %llu games scanned\n> process time : %ds\n",
+                    static_cast<unsigned long long>(repository.gamesRead), app.timers.elapsedSeconds());
+  repository.markFilled(app.pgn.generation());
+  return true;
+}
+
+const PlayerRating* findPlayer(const RatingRepository& repository, std::string_view name) {
+  const long index = repository.findPlayerIndex(name);
+  return index < 0 ? nullptr : &repository.player(static_cast<std::uint32_t>(index));
+}
+
+void releaseRepository(RatingRepository& repository) { repository.clear(); }
+
+}  // namespace kestrova

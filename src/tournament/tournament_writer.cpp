@@ -1,0 +1,330 @@
+#include "tournament/tournament_writer.hpp"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "platform/output_file.hpp"
+#include "rating/rating_repository.hpp"
+#include "tournament/tournament_table.hpp"
+
+namespace kestrova {
+
+namespace {
+
+constexpr char kHalfPoint = '\xBD';  // the Latin-1 one-half
+
+// What every part of one tournament's output reads.
+struct TournamentView {
+  const TournamentTable& table;
+  const RatingRepository& repository;
+
+  const std::string& name(int entry) const { return repository.player(table.entry(entry).player).name; }
+
+  // Games per pairing: those of the winner against its first opponent.
+  int gamesPerPairing() const {
+    if (table.ranking().empty()) return 0;
+    const TournamentPlayer& first = table.entry(table.ranking().front());
+    return first.opponentCount > 0 ? static_cast<int>(first.opponents().front().results.size()) : 0;
+  }
+
+  int longestName() const {
+    std::size_t longest = 0;
+    for (int entry : table.ranking()) longest = std::max(longest, name(entry).size());
+    return static_cast<int>(longest);
+  }
+
+  // The gauntlet's evaluated player: the lowest-ranked one that met more than one opponent.
+  int evaluatedPlayer() const {
+    const std::span<const int> ranking = table.ranking();
+    for (auto entry = ranking.rbegin(); entry != ranking.rend(); ++entry) {
+      if (table.entry(*entry).opponentCount > 1) return *entry;
+    }
+    return -1;
+  }
+
+  // The results of one entry against another's player ("" when they did not meet).
+  std::string results(int entry, int opponentEntry) const {
+    std::string text;
+    const TournamentOpponent* opponent = table.findOpponent(entry, table.entry(opponentEntry).player);
+    if (opponent != nullptr) appendResults(text, *opponent);
+    return text;
+  }
+
+  static void appendResults(std::string& text, const TournamentOpponent& opponent) {
+    for (const TournamentResult& result : opponent.results) {
+      text += result.score == 100 ? '1' : result.score == 50 ? kHalfPoint : '0';
+    }
+  }
+};
+
+// "3.5" or "3": whole points and the half point.
+std::string pointsText(int score) {
+  return std::to_string(score / 100) + (score % 100 != 0 ? ".5" : "");
+}
+
+// The games counted once, from the White side of each: White wins, draws, Black wins.
+struct GameCounts {
+  int whiteWins = 0;
+  int draws = 0;
+  int blackWins = 0;
+  int total() const { return whiteWins + draws + blackWins; }
+};
+
+GameCounts countGames(const TournamentTable& table) {
+  GameCounts counts;
+  for (int i = 0; i < table.playerCount(); ++i) {
+    for (const TournamentOpponent& opponent : table.entry(i).opponents()) {
+      for (const TournamentResult& result : opponent.results) {
+        if (result.colour != 1) continue;
+        if (result.score == 100) ++counts.whiteWins;
+        else if (result.score == 50) ++counts.draws;
+        else ++counts.blackWins;
+      }
+    }
+  }
+  return counts;
+}
+
+// The first two characters of a name for a column head; a shorter name leaves blanks.
+std::string columnHead(const std::string& name) {
+  std::string head = name.substr(0, 2);
+  head.resize(2, ' ');
+  return head;
+}
+
+const char* typeTitle(int type) {
+  switch (type) {
+    case kRoundRobin: return "Round Robin tournament";
+    case kGauntlet: return "Gauntlet tournament";
+    default: return "Swiss tournament";
+  }
+}
+
+std::string format(const char* pattern, auto... values) {
+  const int size = std::snprintf(nullptr, 0, pattern, values...);
+  std::string text(static_cast<std::size_t>(std::max(size, 0)), '\0');
+  std::snprintf(text.data(), text.size() + 1, pattern, values...);
+  return text;
+}
+
+// Text -----------------------------------------------------------------------------------------
+
+void appendPadded(std::string& text, const std::string& name, int width) {
+  text += name;
+  text.append(static_cast<std::size_t>(std::max(0, width - static_cast<int>(name.size()))), ' ');
+}
+
+void writeRoundRobinText(const TournamentView& view, std::string& text) {
+  const std::span<const int> ranking = view.table.ranking();
+  const int n = static_cast<int>(ranking.size());
+  const int g = view.gamesPerPairing();
+  const int w = view.longestName();
+
+  text += "\nRk  Name";
+  text.append(static_cast<std::size_t>(w), ' ');
+  for (int entry : ranking) {
+    text += columnHead(view.name(entry));
+    text.append(static_cast<std::size_t>(std::max(0, g - 1)), ' ');
+  }
+  text += "  Sc  \n";
+  const std::string rule = std::string(static_cast<std::size_t>((g + 1) * n + w + 14), '=') + "\n";
+  text += rule;
+
+  for (int rank = 1; rank <= n; ++rank) {
+    const int entry = ranking[rank - 1];
+    const TournamentPlayer& player = view.table.entry(entry);
+    text += format("%d. ", rank);
+    if (rank < 10) text += ' ';
+    appendPadded(text, view.name(entry), w + 4);
+    for (int column : ranking) {
+      text += column == entry ? std::string(static_cast<std::size_t>(g), 'X') : view.results(entry, column);
+      text += ' ';
+    }
+    const std::string score = "  " + pointsText(player.score);
+    text += score;
+    text.append(static_cast<std::size_t>(std::max<int>(1, 8 - static_cast<int>(score.size()))), ' ');
+    if (player.sonnebornBerger != 0) text += format("%.2f", player.sonnebornBerger / 100.0);
+    text += "\n";
+  }
+  const GameCounts counts = countGames(view.table);
+  text += rule;
+  text += format("\n%d games : +%d =%d -%d\n%d games per player\n\n\n", counts.total(), counts.whiteWins,
+                 counts.draws, counts.blackWins, view.table.entry(ranking.front()).games);
+}
+
+void writeGauntletText(const TournamentView& view, std::string& text) {
+  const int evaluated = view.evaluatedPlayer();
+  if (evaluated < 0) {
+    text += "</table>\nError : no player to evaluate\n";
+    return;
+  }
+  const TournamentPlayer& player = view.table.entry(evaluated);
+  const int g = view.gamesPerPairing();
+  const int w = view.longestName();
+  text += "Evaluated player : " + view.name(evaluated) + "\n";
+  text += "Score : " + pointsText(player.score) + format("/%d\n", player.games);
+  text += "\nName";
+  text.append(static_cast<std::size_t>(w), ' ');
+  text += "Sc\n";
+  const std::string rule = std::string(static_cast<std::size_t>(g + w + 4), '=') + "\n";
+  text += rule;
+  for (const TournamentOpponent& opponent : player.opponents()) {
+    appendPadded(text, view.repository.player(opponent.player).name, w + 4);
+    TournamentView::appendResults(text, opponent);
+    text += "\n";
+  }
+  text += rule;
+  text += "\n\n";
+}
+
+// HTML -----------------------------------------------------------------------------------------
+
+// Names and event texts come from the games: markup characters must stay text.
+std::string escaped(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+constexpr const char* kTableTag =
+    "<table border=\"1\" cellpadding=\"0\" cellspacing=\"0\" style=\"border-collapse: collapse\" "
+    "bordercolor=\"#111111\" width=\"%d\" id=\"AutoNumber1\">";
+constexpr const char* kNameHead =
+    "    <td width=\"%d\" bgcolor=\"#F5E8CF\" height=\"31\" style=\"padding-left: 4\"><b>Name</b></td>\n";
+constexpr const char* kScoreHead =
+    "    <td width=\"%d\" align=\"center\" bgcolor=\"#F5E8CF\" height=\"31\"><b>Sc</b></td>\n";
+constexpr const char* kNameCell =
+    "    <td width=\"%d\" bgcolor=\"#F5E8CF\" height=\"23\" style=\"padding-left: 4\">%s</td>\n";
+constexpr const char* kResultCell = "    <td width=\"%d\" align=\"center\" bgcolor=\"#FFFFF0\" height=\"23\">";
+
+void writeRoundRobinHtml(const TournamentView& view, std::string& text) {
+  const std::span<const int> ranking = view.table.ranking();
+  const int n = static_cast<int>(ranking.size());
+  const int g = view.gamesPerPairing();
+  const int c = 10 * g + 14;
+
+  text += format(kTableTag, n * c + 270);
+  text += "  <tr>\n";
+  text += format("    <td width=\"%d\" align=\"center\" bgcolor=\"#F5E8CF\" height=\"31\"><b>Rk</b></td>\n", 30);
+  text += format(kNameHead, 150);
+  for (int entry : ranking) {
+    text += format("    <td width=\"%d\" align=\"center\" bgcolor=\"#F5E8CF\" height=\"31\">%s</td>\n", c,
+                   escaped(columnHead(view.name(entry))).c_str());
+  }
+  text += format(kScoreHead, 30);
+  text += format("    <td width=\"%d\" align=\"center\" bgcolor=\"#F5E8CF\" height=\"31\">SB</td>\n", 30);
+  text += "  </tr>\n";
+
+  for (int rank = 1; rank <= n; ++rank) {
+    const int entry = ranking[rank - 1];
+    const TournamentPlayer& player = view.table.entry(entry);
+    text += "  <tr>\n";
+    text += format("    <td width=\"%d\" align=\"center\" bgcolor=\"#F5E8CF\" height=\"23\">%d</td>\n", 30, rank);
+    text += format(kNameCell, 150, escaped(view.name(entry)).c_str());
+    for (int column : ranking) {
+      if (column == entry) {
+        text += format("    <td width=\"%d\" align=\"center\" bgcolor=\"#F5E8CF\" height=\"23\"></td>\n", c);
+      } else {
+        text += format(kResultCell, c);
+        text += view.results(entry, column);
+        text += "</td>\n";
+      }
+    }
+    text += format("    <td width=\"%d\" align=\"center\" bgcolor=\"#F5E8CF\" height=\"23\"><b>", 30);
+    text += pointsText(player.score);
+    text += "</b></td>\n";
+    text += format("    <td width=\"%d\" align=\"center\" bgcolor=\"#FFFFF0\" height=\"23\"><font size=\"1\">", 30);
+    if (player.sonnebornBerger != 0) text += format("%.2f", player.sonnebornBerger / 100.0);
+    text += "</font></td>\n";
+    text += "  </tr>\n";
+  }
+  const GameCounts counts = countGames(view.table);
+  text += "</table>\n";
+  text += format("<p style=\"margin-top: 12\">%d games : +%d =%d -%d<br>%d games per player<br>&nbsp;</p>\n",
+                 counts.total(), counts.whiteWins, counts.draws, counts.blackWins,
+                 view.table.entry(ranking.front()).games);
+}
+
+void writeGauntletHtml(const TournamentView& view, std::string& text) {
+  const int evaluated = view.evaluatedPlayer();
+  if (evaluated < 0) {
+    text += "</table>\nError : no player to evaluate\n";
+    return;
+  }
+  const TournamentPlayer& player = view.table.entry(evaluated);
+  const int g = view.gamesPerPairing();
+  text += "Evaluated player : " + escaped(view.name(evaluated)) + "<br>";
+  text += "Score : " + pointsText(player.score) + format("/%d<br></p></font>\n", player.games);
+  text += format(kTableTag, 30 * g + 130);
+  text += "  <tr>\n";
+  text += format(kNameHead, 130);
+  text += format(kScoreHead, 30);
+  text += "  </tr>\n";
+  for (const TournamentOpponent& opponent : player.opponents()) {
+    text += "  <tr>\n";
+    text += format(kNameCell, 130, escaped(view.repository.player(opponent.player).name).c_str());
+    text += format(kResultCell, 30);
+    TournamentView::appendResults(text, opponent);
+    text += "</td>\n";
+    text += "  </tr>\n";
+  }
+  text += "</table>\n<p>&nbsp;</p>\n";
+}
+
+}  // namespace
+
+void writeHtmlIndex(const RatingRepository& repository, platform::OutputFile& out) {
+  out.write("<html>\n<head>\n<title>trnFound</title>\n</head>\n<body>\n");
+  out.write("<p style=\"margin-top: 0; margin-bottom: 40\"><b><font size=\"6\">Tournaments list</font></b></p>\n");
+  for (const EventGroup& group : repository.groups()) {
+    out.print("<p style=\"margin-top: 0; margin-bottom: 0\"><a href=\"#%d\">%d. %s (%s)</a></p>\n", group.number,
+              group.number, escaped(group.event).c_str(), escaped(group.date).c_str());
+  }
+  out.write("<p style=\"margin-top: 25; margin-bottom: 25\">&nbsp;</p>\n");
+}
+
+void writeHtmlEnd(platform::OutputFile& out) { out.write("</body>\n</html>\n"); }
+
+void writeTournamentText(const TournamentTable& table, const RatingRepository& repository, const EventGroup& group,
+                         int type, platform::OutputFile& out) {
+  if (type == kNoTournament || table.ranking().empty()) return;
+  const TournamentView view{table, repository};
+  std::string text = typeTitle(type);
+  // The Swiss title has always ended with this mark; readers of the file may look for it.
+  text += type == kSwiss ? ">\n" : "\n";
+  text += "Name : " + group.event + "\nDate : " + group.date + "\n";
+  if (type != kGauntlet) text += "Winner : " + view.name(table.ranking().front()) + "\n";
+  if (type == kRoundRobin) writeRoundRobinText(view, text);
+  else if (type == kGauntlet) writeGauntletText(view, text);
+  else text += "\n\n";
+  out.write(text);
+}
+
+void writeTournamentHtml(const TournamentTable& table, const RatingRepository& repository, const EventGroup& group,
+                         int type, platform::OutputFile& out) {
+  if (type == kNoTournament || table.ranking().empty()) return;
+  const TournamentView view{table, repository};
+  std::string text = format("<p><font size=\"5\"><b><a name=\"%d\"></a>%s</b></font><br>\n", group.number,
+                            typeTitle(type));
+  text += "<font size =\"4\">Name : " + escaped(group.event) + "<br>Date : " + escaped(group.date) + "<br>";
+  if (type != kGauntlet) {
+    text += "Winner : " + escaped(view.name(table.ranking().front())) + "<br>";
+    text += "</font></p>\n";
+  }
+  if (type == kRoundRobin) writeRoundRobinHtml(view, text);
+  else if (type == kGauntlet) writeGauntletHtml(view, text);
+  out.write(text);
+}
+
+}  // namespace kestrova
