@@ -1,15 +1,256 @@
 #include "commands/selection_commands.hpp"
 
-#include "shell/command_table.hpp"
+#include <string>
+
+#include "chess/fen.hpp"
+#include "commands/criteria.hpp"
+#include "commands/tag_editing.hpp"
+#include "pgn/movetext.hpp"
+#include "pgn/output_files.hpp"
+#include "pgn/pgn_writer.hpp"
+#include "platform/output_file.hpp"
+#include "shell/app.hpp"
+#include "shell/numbers.hpp"
 
 namespace kestrova {
 
-int handleSelect(App& app, CommandLine& line) { return handleUnavailable(app, line); }
-int handleDelete(App& app, CommandLine& line) { return handleUnavailable(app, line); }
-int handleInstxt(App& app, CommandLine& line) { return handleUnavailable(app, line); }
-int handleReptxt(App& app, CommandLine& line) { return handleUnavailable(app, line); }
-int handleSetcap(App& app, CommandLine& line) { return handleUnavailable(app, line); }
-int handleSetcmt(App& app, CommandLine& line) { return handleUnavailable(app, line); }
-int handleTag(App& app, CommandLine& line) { return handleUnavailable(app, line); }
+namespace {
+
+constexpr const char* kDefaultOutput = "pgn-out.pgn";
+constexpr const char* kProgressLabel = "> scanning game ";
+
+std::string outputName(const CommandLine& line) {
+  return line.findOption("-out=") ? std::string(line.optionValue("-out=")) : kDefaultOutput;
+}
+
+bool startsWith(std::string_view word, std::string_view prefix) { return word.substr(0, prefix.size()) == prefix; }
+
+// Every command here rewrites the games of the open file; without one there is nothing to read,
+// and an earlier output file is left alone.
+bool haveOpenFile(App& app) {
+  if (app.pgn.isOpen()) return true;
+  app.console.writeText("\n> no PGN-file in memory. Please load a pgn file\n", colour::kError);
+  return false;
+}
+
+// Creates the output file; says so when it cannot be created (a refusal has been reported).
+bool createOutput(App& app, platform::OutputFile& out, const std::string& path) {
+  if (refusesAsOutput(app, path)) return false;
+  if (createOutputFile(app, out, path)) return true;
+  app.console.print(colour::kError, "> can't create the file \"%s\"\n", path.c_str());
+  return false;
+}
+
+void finishOutput(App& app, platform::OutputFile& out, const std::string& path) {
+  out.close();
+  app.console.print(colour::kSuccess, "see %s file\n", path.c_str());
+}
+
+// Reads every game of the open file and writes those that `keep` accepts, after `change` has
+// edited the loaded game. `keep` sees the tags only: the movetext is tokenised just for the games
+// that are written. A progress line follows every `progressEvery` games (0: none).
+template <typename Keep, typename Change>
+void rewriteGames(App& app, platform::OutputFile& out, unsigned progressEvery, Keep keep, Change change) {
+  app.pgn.rewind();
+  unsigned long long games = 0;
+  int result;
+  while ((result = app.pgn.readNextGame(app.console)) != PgnFile::kEnd) {
+    ++games;
+    if (progressEvery != 0 && games % progressEvery == 0) {
+      app.console.print(colour::kNormal, "%s%llu\r", kProgressLabel, games);
+    }
+    setPositionFromFen(app.chess, app.game, kStartPosition, &app.pgn.header());
+    loadGame(app.game, app.pgn, app.console, app.settings.printCmt, false);
+    if (!keep()) continue;
+    if (result == PgnFile::kTooLarge) {
+      // Its movetext was not read: writing it would put out the tags without the moves.
+      app.console.print(colour::kError, "> %u: game left out of the output: its moves could not be read\n",
+                        app.pgn.gameNumber());
+      continue;
+    }
+    loadGame(app.game, app.pgn, app.console, app.settings.printCmt, true);
+    change();
+    writePgn(app.game, app.pgn, out, app.settings.printCmt);
+  }
+}
+
+constexpr auto kKeepAll = [] { return true; };
+constexpr auto kNoChange = [] {};
+
+// select and delete: the games the criteria select, or all the others.
+int runSelection(App& app, CommandLine& line, const char* command, bool writeSelected) {
+  if (line.wantsHelp() || !line.hasWord(1)) {
+    showCommandHelp(app, command);
+    return 1;
+  }
+  if (!haveOpenFile(app)) return 1;
+  const std::string output = outputName(line);
+  app.console.writeText("\n> processing...\n");
+  platform::OutputFile out;
+  if (!createOutput(app, out, output)) return 1;
+
+  Selection selection;
+  switch (parseSelection(line, selection)) {
+    case Selection::kValid: break;
+    case Selection::kUnknownTag:
+      app.console.writeText("> unknown tag\n", colour::kError);
+      return 1;
+    default:
+      app.console.writeText("> invalid selection criteria: one criterion, or two joined by \"and\" or \"or\"\n",
+                            colour::kError);
+      return 1;
+  }
+  rewriteGames(
+      app, out, 512, [&] { return isSelected(selection, app.game.tags, app.console) == writeSelected; }, kNoChange);
+  out.close();
+  if (!writeSelected) app.pgn.flushSaveBuffer(output);
+  finishOutput(app, out, output);
+  return 1;
+}
+
+// The word that names the tag and the text of instxt, reptxt and setcap: the last one, options
+// aside, that holds an operator.
+bool findEditWord(const CommandLine& line, CriterionWord& found) {
+  bool seen = false;
+  for (std::size_t i = 1; line.hasWord(i); ++i) {
+    if (startsWith(line.word(i), "-out=") || startsWith(line.word(i), "-at=")) continue;
+    const CriterionWord word = splitCriterionWord(line.word(i));
+    if (word.op == criterion::kNoOperator) continue;
+    found = word;
+    seen = true;
+  }
+  return seen;
+}
+
+// A tag name of the edit word, or -1 after the message.
+int editedTag(App& app, const CriterionWord& word) {
+  const int tag = TagTable::lookupName(word.name);
+  if (tag < 0) app.console.writeText("> unknown tag\n", colour::kError);
+  return tag;
+}
+
+// Cut to what a tag value holds, never inside a UTF-8 character.
+std::string fittedValue(std::string_view text) {
+  if (text.size() <= TagTable::kValueLength) return std::string(text);
+  std::size_t cut = TagTable::kValueLength;
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  return std::string(text.substr(0, cut));
+}
+
+}  // namespace
+
+int handleSelect(App& app, CommandLine& line) { return runSelection(app, line, "select", true); }
+
+int handleDelete(App& app, CommandLine& line) { return runSelection(app, line, "delete", false); }
+
+int handleInstxt(App& app, CommandLine& line) {
+  CriterionWord word;
+  if (line.wantsHelp() || !findEditWord(line, word)) {
+    showCommandHelp(app, "instxt");
+    return 1;
+  }
+  const int tag = editedTag(app, word);
+  if (tag < 0 || !haveOpenFile(app)) return 1;
+  const long position = line.findOption("-at=") ? leadingInteger(line.optionValue("-at=")) : 1;
+  const std::string text(word.value);
+  const std::string output = outputName(line);
+  app.console.writeText("> processing...\n");
+  platform::OutputFile out;
+  if (!createOutput(app, out, output)) return 1;
+  rewriteGames(app, out, 0, kKeepAll, [&] {
+    if (!insertTagText(app.game.tags, tag, position, text)) {
+      app.console.writeText("> string out of range\n", colour::kError);
+    }
+  });
+  finishOutput(app, out, output);
+  return 1;
+}
+
+int handleReptxt(App& app, CommandLine& line) {
+  CriterionWord word;
+  if (line.wantsHelp() || !findEditWord(line, word)) {
+    showCommandHelp(app, "reptxt");
+    return 1;
+  }
+  const int tag = editedTag(app, word);
+  if (tag < 0 || !haveOpenFile(app)) return 1;
+  const std::string text = fittedValue(word.value);
+  const std::string output = outputName(line);
+  app.console.writeText("> processing...\n");
+  if (text.size() < word.value.size()) {
+    app.console.print(colour::kError, "> the text is cut to the %zu characters a tag value holds: \"%s\"\n",
+                      TagTable::kValueLength, text.c_str());
+  }
+  platform::OutputFile out;
+  if (!createOutput(app, out, output)) return 1;
+  rewriteGames(app, out, 0, kKeepAll, [&] { app.game.tags.setValue(tag, text); });
+  finishOutput(app, out, output);
+  return 1;
+}
+
+int handleSetcap(App& app, CommandLine& line) {
+  CriterionWord word;
+  int direction = 0;
+  if (!line.wantsHelp() && findEditWord(line, word)) {
+    if (word.value == "up") direction = 1;
+    if (word.value == "down") direction = -1;
+  }
+  if (direction == 0) {
+    showCommandHelp(app, "setcap");
+    return 1;
+  }
+  const int tag = editedTag(app, word);
+  if (tag < 0 || !haveOpenFile(app)) return 1;
+  const bool initialsOnly = line.findOption("-f") != 0;
+  const std::string output = outputName(line);
+  platform::OutputFile out;
+  if (!createOutput(app, out, output)) return 1;
+  rewriteGames(app, out, 0, kKeepAll, [&] {
+    if (initialsOnly) setWordInitials(app.game.tags, tag, direction);
+    else setTagCase(app.game.tags, tag, direction);
+  });
+  finishOutput(app, out, output);
+  return 1;
+}
+
+int handleSetcmt(App& app, CommandLine& line) {
+  int mode = -1;
+  if (!line.wantsHelp()) {
+    if (line.findOption("full")) mode = 1;
+    else if (line.findOption("partial")) mode = 2;
+    else if (line.findOption("none")) mode = 0;
+  }
+  if (mode < 0) {
+    showCommandHelp(app, "setcmt");
+    return 1;
+  }
+  // The mode is a setting: it holds for every later output, also when no file is open now.
+  app.settings.printCmt = mode;
+  if (!haveOpenFile(app)) return 1;
+  const std::string output = outputName(line);
+  app.console.writeText("\n> processing...\n");
+  platform::OutputFile out;
+  if (!createOutput(app, out, output)) return 1;
+  app.timers.restartProcessTimer();
+  rewriteGames(app, out, 32, kKeepAll, kNoChange);
+  app.console.print(colour::kNormal, "> process time : %ds\n", app.timers.elapsedSeconds());
+  finishOutput(app, out, output);
+  return 1;
+}
+
+int handleTag(App& app, CommandLine& line) {
+  if (line.wantsHelp()) {
+    showCommandHelp(app, "tag");
+    return 1;
+  }
+  app.console.writeText("\n", colour::kDefault);
+  // Event (entry 0) is kept like the others but has never been listed.
+  for (int i = 1; i < TagTable::kEntries; ++i) {
+    std::string_view name = TagTable::prefix(i).substr(1);
+    name = name.substr(0, name.find(' '));
+    app.console.print(colour::kNormal, "%.*s\n", static_cast<int>(name.size()), name.data());
+  }
+  return 1;
+}
 
 }  // namespace kestrova

@@ -1,0 +1,261 @@
+// dbl side by side with pgn-extract -D, on a file of the game generator with 2,000 exact copies
+// of earlier games shuffled in. Both must find the same games: dbl's doubles are checked against
+// the generator's copies list (exactly the copies, by game number), against the count of games
+// pgn-extract -D leaves out, and against the duplicates pgn-extract -d writes (same games in the
+// same order). The comparison is games read per second
+// ("items_per_second", wall clock) and per CPU second.
+//
+//   KESTROVA_BENCH_GAMES=N   original games of the generated file (default 100000)
+//   KESTROVA_BENCH_COPIES=K  copies shuffled in (default 2000)
+// The file is made once and kept in the bench data folder.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "chess/fen.hpp"
+#include "commands/doubles.hpp"
+#include "pgn/pgn_commands.hpp"
+#include "pgn/tag_table.hpp"
+#include "shell/app.hpp"
+#include "shell/command_table.hpp"
+#include "shell/settings.hpp"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace kestrova;
+
+fs::path dataFolder() {
+#ifdef KESTROVA_BENCH_DATA
+  return KESTROVA_BENCH_DATA;
+#else
+  return fs::read_symlink("/proc/self/exe").parent_path() / "bench-data";
+#endif
+}
+
+std::string generatorProgram() {
+#ifdef KESTROVA_GENERATE_GAMES
+  return KESTROVA_GENERATE_GAMES;
+#else
+  return (fs::read_symlink("/proc/self/exe").parent_path() / "generate_games").string();
+#endif
+}
+
+std::string pgnExtractProgram() {
+#ifdef KESTROVA_PGN_EXTRACT
+  const std::string configured = KESTROVA_PGN_EXTRACT;
+  if (!configured.empty() && configured.find("NOTFOUND") == std::string::npos) return configured;
+#endif
+  return "/usr/games/pgn-extract";
+}
+
+long fromEnvironment(const char* name, long fallback) {
+  const char* text = std::getenv(name);
+  const long value = text != nullptr ? std::atol(text) : 0;
+  return value > 0 ? value : fallback;
+}
+
+struct ChildRun {
+  int status = -1;
+  double cpuSeconds = 0;
+};
+
+// Runs a program with its standard output and error sent to /dev/null; its CPU time from wait4.
+ChildRun runChild(const std::vector<std::string>& arguments) {
+  std::vector<char*> argv;
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  pid_t pid = 0;
+  ChildRun run;
+  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+    rusage usage{};
+    if (wait4(pid, &run.status, 0, &usage) == pid) {
+      run.cpuSeconds = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+                       (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    }
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  return run;
+}
+
+struct GeneratedFile {
+  fs::path games;
+  fs::path copiesList;
+};
+
+// The generated file with its copies list, made on first use under temporary names.
+const GeneratedFile& generatedFile() {
+  static const GeneratedFile file = [] {
+    const long games = fromEnvironment("KESTROVA_BENCH_GAMES", 100000);
+    const long copies = fromEnvironment("KESTROVA_BENCH_COPIES", 2000);
+    fs::create_directories(dataFolder());
+    const std::string stem = "games-" + std::to_string(games) + "-copies-" + std::to_string(copies);
+    GeneratedFile made{dataFolder() / (stem + ".pgn"), dataFolder() / (stem + "-list.txt")};
+    if (fs::exists(made.games) && fs::exists(made.copiesList)) return made;
+    const std::string suffix = ".part-" + std::to_string(getpid());
+    std::fprintf(stderr, "generating %ld games and %ld copies into %s ...\n", games, copies, made.games.c_str());
+    const ChildRun run = runChild({generatorProgram(), made.games.string() + suffix, "--games", std::to_string(games),
+                                   "--copies", std::to_string(copies), "--copies-list",
+                                   made.copiesList.string() + suffix});
+    if (run.status != 0) throw std::runtime_error("generate_games failed");
+    fs::rename(made.copiesList.string() + suffix, made.copiesList);
+    fs::rename(made.games.string() + suffix, made.games);
+    return made;
+  }();
+  return file;
+}
+
+fs::path outputFile(const std::string& name) { return dataFolder() / name; }
+
+// The identity of each game of a PGN file, in file order: its Event, Round, White and Black lines.
+std::vector<std::string> gameIdentities(const fs::path& file) {
+  std::ifstream in(file);
+  std::vector<std::string> games;
+  std::string line, id;
+  while (std::getline(in, line)) {
+    if (line.rfind("[Event ", 0) == 0) id = line;
+    else if (line.rfind("[Round ", 0) == 0 || line.rfind("[White ", 0) == 0) id += line;
+    else if (line.rfind("[Black ", 0) == 0) games.push_back(id + line);
+  }
+  return games;
+}
+
+// The game numbers of the copies, from the generator's "copy original" lines, ascending.
+std::vector<std::uint32_t> copyNumbers(const fs::path& list) {
+  std::ifstream in(list);
+  std::vector<std::uint32_t> copies;
+  std::uint32_t copy = 0, original = 0;
+  while (in >> copy >> original) copies.push_back(copy);
+  std::sort(copies.begin(), copies.end());
+  return copies;
+}
+
+double processCpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// The program as start-up sets it up: the default configuration's settings and output tags, the
+// start position, the key check on.
+std::unique_ptr<App> configuredApp() {
+  auto app = std::make_unique<App>(Console::capturing(), platform::Input(""));
+  const std::string config = std::string(KESTROVA_SOURCE_DIR) + "/data/kestrova.ini";
+  readSettings(app->settings, app->console, config.c_str());
+  app->pgn.create(app->console, app->settings.gameBufferSize, app->settings.lineBufferSize,
+                  app->settings.saveBufferSize);
+  setPositionFromFen(app->chess, app->game, kStartPosition);
+  app->chess.keyCheck = true;
+  readOutputEnabledTags(app->game.tags, app->console, config.c_str());
+  app->console.takeCaptured();
+  return app;
+}
+
+// The games dbl marks as later copies, found with the same records, sort and grouping as the
+// command: 1 when they are exactly the generator's copies.
+double marksExactlyTheCopies(App& app, HashMode mode) {
+  std::vector<GameRecord> records;
+  app.pgn.rewind();
+  std::uint32_t number = 0;
+  while (app.pgn.readNextGame(app.console) != PgnFile::kEnd) {
+    startGame(app, true);
+    records.push_back(recordReplayedGame(app, mode, ++number));
+  }
+  app.console.takeCaptured();
+  sortByHashes(records);
+  markRuns(records);
+  restoreFileOrder(records);
+  std::vector<std::uint32_t> later;
+  for (const GameRecord& record : records) {
+    if (record.mark == doublemark::kLaterDouble) later.push_back(record.number);
+  }
+  return later == copyNumbers(generatedFile().copiesList) ? 1 : 0;
+}
+
+void BM_Dbl(benchmark::State& state) {
+  const bool absolute = state.range(0) != 0;
+  const fs::path& input = generatedFile().games;
+  auto app = configuredApp();
+  if (!app->pgn.open(input.string())) {
+    state.SkipWithError("cannot open the generated file");
+    return;
+  }
+  const fs::path out = outputFile(std::string("dbl-kestrova") + (absolute ? "-abs" : "") + ".pgn");
+  const std::string command = std::string("dbl ") + (absolute ? "-abs " : "") + "-out=" + out.string();
+  const double cpuStart = processCpuSeconds();
+  for (auto _ : state) {
+    app->commandLine.split(command);
+    dispatchCommand(*app);
+    app->console.takeCaptured();
+  }
+  const double cpu = processCpuSeconds() - cpuStart;
+  const double games = static_cast<double>(gameIdentities(input).size());
+  state.SetItemsProcessed(static_cast<std::int64_t>(games * state.iterations()));
+  state.counters["games_per_cpu_s"] = games * state.iterations() / cpu;
+  const std::vector<std::string> found = gameIdentities(out);
+  state.counters["found"] = static_cast<double>(found.size());
+  state.counters["copies"] = static_cast<double>(copyNumbers(generatedFile().copiesList).size());
+  state.counters["exactly_the_copies"] = marksExactlyTheCopies(*app, absolute ? HashMode::kSequence : HashMode::kPosition);
+  const fs::path peer = outputFile("dbl-pgn-extract-duplicates.pgn");
+  if (fs::exists(peer)) state.counters["same_games_as_pgn_extract"] = gameIdentities(peer) == found ? 1 : 0;
+}
+
+// pgn-extract -D writes the file without its duplicates (-d, which writes the duplicates, may not
+// go with -D): the games it found are the games it left out. A second run with -d gives them.
+void BM_PgnExtractDuplicates(benchmark::State& state) {
+  const bool listDuplicates = state.range(0) != 0;
+  const fs::path& input = generatedFile().games;
+  const std::string program = pgnExtractProgram();
+  if (!fs::exists(program)) {
+    state.SkipWithError("pgn-extract is not installed");
+    return;
+  }
+  const fs::path duplicates = outputFile("dbl-pgn-extract-duplicates.pgn");
+  const fs::path singles = outputFile("dbl-pgn-extract-singles.pgn");
+  double cpu = 0;
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    const ChildRun run = runChild({program, "-s", listDuplicates ? "-d" + duplicates.string() : std::string("-D"),
+                                   "-o", singles.string(), input.string()});
+    state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    if (run.status != 0) {
+      state.SkipWithError("pgn-extract failed");
+      return;
+    }
+    cpu += run.cpuSeconds;
+  }
+  const double games = static_cast<double>(gameIdentities(input).size());
+  state.SetItemsProcessed(static_cast<std::int64_t>(games * state.iterations()));
+  state.counters["games_per_cpu_s"] = games * state.iterations() / cpu;
+  state.counters["found"] = games - static_cast<double>(gameIdentities(singles).size());
+  const fs::path ours = outputFile("dbl-kestrova.pgn");
+  if (listDuplicates && fs::exists(ours)) {
+    state.counters["same_games_as_dbl"] = gameIdentities(ours) == gameIdentities(duplicates) ? 1 : 0;
+  }
+}
+
+// pgn-extract first, so that each of the two finds the other's output to compare with.
+BENCHMARK(BM_PgnExtractDuplicates)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+BENCHMARK(BM_Dbl)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+
+}  // namespace
