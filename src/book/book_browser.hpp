@@ -1,0 +1,17 @@
+#pragma once
+// The interactive book browser of showbk.
+#include <string>
+
+namespace kestrova {
+
+struct App;
+struct BookEntry;
+
+// Walks through the loaded book from the start position until the user quits (or the input
+// ends), listing the book moves of each position with their statistics.
+void browseBook(App& app);
+
+// One line of the list, numbered from 1 ("1.e2e4\tn=3\t pc=50 ...").
+std::string formatBookMoveLine(int number, const BookEntry& entry);
+
+}  // namespace kestrova

@@ -1,0 +1,284 @@
+#include "book/new_book.hpp"
+
+#include <algorithm>
+#include <cstdio>
+#include <strings.h>
+#include <vector>
+
+#include "book/book_key_generation.hpp"
+#include "book/book_table.hpp"
+#include "book/book_writer.hpp"
+#include "book/console_book_reporter.hpp"
+#include "chess/make_move.hpp"
+#include "chess/position_check.hpp"
+#include "chess/san.hpp"
+#include "pgn/output_files.hpp"
+#include "pgn/pgn_commands.hpp"
+#include "platform/files.hpp"
+#include "platform/output_file.hpp"
+#include "shell/app.hpp"
+#include "shell/numbers.hpp"
+
+namespace kestrova {
+
+namespace {
+
+constexpr const char* kBookDirectory = "pgn_book";
+constexpr int kPlyLimit = 300;
+constexpr int kMinValidElo = 700;
+constexpr int kMaxValidElo = 4000;
+
+// b1, c1, f1, g1, b8, c8, f8, g8: the home squares of the minor pieces.
+constexpr Bitboard kMinorHomes = squareBit(57) | squareBit(58) | squareBit(61) | squareBit(62) | squareBit(1) |
+                                 squareBit(2) | squareBit(5) | squareBit(6);
+constexpr Bitboard kKingHomes = squareBit(60) | squareBit(4);
+
+int validElo(const std::string& text) {
+  const long elo = leadingInteger(text);
+  return elo >= kMinValidElo && elo <= kMaxValidElo ? static_cast<int>(elo) : 0;
+}
+
+// The first pass over one game: one raw record per half-move of its opening line.
+void addGameLine(App& app, BookWriter& writer, std::uint64_t gameNumber, int& records) {
+  Game& game = app.game;
+  ChessCore& chess = app.chess;
+  const BookTable& book = app.book;
+  const int whiteElo = validElo(game.tags.value(kTagWhiteElo));
+  const int blackElo = validElo(game.tags.value(kTagBlackElo));
+  // White's score is 100, 50 or 0 (every other result, "*" included).
+  const int whitePoints = game.resultScore == 100 ? 2 : game.resultScore == 50 ? 1 : 0;
+
+  for (int ply = game.firstPly();; ++ply) {
+    if (ply > game.plyCount || ply > book.maxPly) return;
+    LinePosition at;
+    at.ply = ply;
+    at.plyCount = game.plyCount;  // taken first: a move that can't be decoded shortens the game
+    const bool decoded = decodeSanMove(chess, game, ply) == 1;
+    at.minPly = book.minPly;
+    at.maxPly = book.maxPly;
+    at.moveIsActive = decoded && isActiveMove(game.plies[ply]);
+    at.previousIsActive = ply > game.firstPly() && isActiveMove(game.plies[ply - 1]);
+    at.board = &chess.board;
+    if (stopsLine(at)) return;
+    PlyRecord& move = game.plies[ply];
+    if (!decoded) {
+      app.console.print(colour::kError,
+                        "> can't read the string %s. Check this move or the previous ones. Game skipped\n", move.san);
+      return;
+    }
+    const int mover = ply % 2 == 1 ? kWhite : kBlack;
+    if (ply <= 2 && !isStandardFirstMove(move.from, move.to, mover)) return;
+
+    const BookKeys keys = book.computeBookKeys(chess.board, mover);
+    const int menBefore = popCount(chess.board.occupied);
+    game.currentPly = ply;
+    makeMove(chess, game, ply, app.console);
+    const int menAfter = popCount(chess.board.occupied);
+    if (!checkPositionSane(app, ply, menBefore, menAfter)) {
+      app.console.print(colour::kError, "> illegal position found in game %llu !\n",
+                        static_cast<unsigned long long>(gameNumber));
+      return;
+    }
+    BookEntry entry;
+    entry.key = keys.key;
+    entry.lock = keys.lock;
+    entry.from = move.from;
+    entry.to = move.to;
+    entry.cmt = static_cast<std::uint8_t>(mover == kWhite ? whitePoints : 2 - whitePoints);
+    entry.myElo = static_cast<std::uint16_t>(mover == kWhite ? whiteElo : blackElo);
+    entry.oppElo = static_cast<std::uint16_t>(mover == kWhite ? blackElo : whiteElo);
+    writer.writeRecord(entry);
+    ++records;
+  }
+}
+
+// Makes the file the PGN file in memory and adds its games; false when it can't be opened.
+bool addFile(App& app, BookWriter& writer, const std::string& path, int& records) {
+  if (!app.pgn.open(path)) return false;
+  app.timers.restartProcessTimer();
+  std::uint64_t games = 0;
+  for (int result; (result = app.pgn.readNextGame(app.console)) != PgnFile::kEnd;) {
+    ++games;
+    if (result != PgnFile::kGame) {
+      app.console.print(colour::kError, "> %u: game skipped\n", app.pgn.gameNumber());
+      continue;
+    }
+    startGame(app, true);
+    addGameLine(app, writer, games, records);
+    if (games % 64 == 0) app.console.print(colour::kNormal, "%s%llu\r", "> scanning game ", static_cast<unsigned long long>(games));
+  }
+  return true;
+}
+
+void readInput(App& app, BookWriter& writer, const std::string& pgn, const std::vector<std::string>& names,
+               int& records) {
+  if (!pgn.empty()) {
+    app.console.print(colour::kSuccess, "\n> scanning %s file...\n\n", pgn.c_str());
+    if (addFile(app, writer, pgn, records)) app.console.writeText("> PGN files scan completed\n", colour::kSuccess);
+    else app.console.writeText("> PGN file not found !\n", colour::kError);
+    return;
+  }
+  if (names.empty()) {
+    app.console.writeText("> No PGN files found\n", colour::kError);
+    return;
+  }
+  for (const std::string& name : names) {
+    if (strcasecmp(name.c_str(), "pgn-out.pgn") == 0) {
+      app.console.print(colour::kError, "\n> Kestrova can't use %s file as input file\n", name.c_str());
+      continue;
+    }
+    const std::string path = std::string(kBookDirectory) + "/" + name;
+    app.console.print(colour::kSuccess, "\n> scanning %s file...\n\n", path.c_str());
+    if (!addFile(app, writer, path, records)) {
+      app.console.writeText("> Kestrova can't open the next file", colour::kError);
+      return;
+    }
+  }
+  app.console.writeText("> PGN files scan completed\n", colour::kSuccess);
+}
+
+}  // namespace
+
+bool isStandardFirstMove(int from, int to, int colour) {
+  if (colour == kWhite) {
+    if (from >= 48 && from <= 55) return to == from - 8 || to == from - 16;
+    if (from == 57) return to == 40 || to == 42;  // b1: a3, c3
+    if (from == 62) return to == 45 || to == 47;  // g1: f3, h3
+    return false;
+  }
+  if (from >= 8 && from <= 15) return to == from + 8 || to == from + 16;
+  if (from == 1) return to == 16 || to == 18;  // b8: a6, c6
+  if (from == 6) return to == 21 || to == 23;  // g8: f6, h6
+  return false;
+}
+
+bool isActiveMove(const Move& move) {
+  constexpr std::uint16_t kMarks = moveflag::kCheck | moveflag::kMate | moveflag::kCapture | moveflag::kPromotion |
+                                   moveflag::kEnPassant | moveflag::kShortCastle | moveflag::kLongCastle;
+  return move.piece == kKing || (move.flags & kMarks) != 0;
+}
+
+bool stopsLine(const LinePosition& at) {
+  if (at.ply > at.plyCount || at.ply > at.maxPly) return true;
+  if (at.ply < at.minPly) return false;
+  if (at.moveIsActive || at.previousIsActive) return false;
+  if (popCount(at.board->occupied & kMinorHomes) > 1) return false;
+  const Bitboard kings = at.board->pieces[kWhite][kKing] | at.board->pieces[kBlack][kKing];
+  if (kings & kKingHomes) return false;
+  return true;
+}
+
+void sortBookEntries(BookTable& book) {
+  BookEntry* first = book.entries() + 1;
+  std::sort(first, first + book.moves, [](const BookEntry& a, const BookEntry& b) {
+    if (a.key != b.key) return a.key < b.key;
+    if (a.lock != b.lock) return a.lock < b.lock;
+    if (a.from != b.from) return a.from < b.from;
+    return a.to < b.to;
+  });
+}
+
+int mergeDoubles(BookTable& book) {
+  BookEntry* entries = book.entries();
+  const int moves = book.moves;
+  int doubles = 0;
+  for (int i = 1; i <= moves;) {
+    BookEntry& kept = entries[i];
+    if (kept.key == 0) {
+      ++i;
+      continue;
+    }
+    kept.n = 1;
+    std::uint64_t points = kept.cmt;
+    std::uint64_t oppSum = kept.oppElo, mySum = kept.myElo;
+    std::uint32_t oppCount = kept.oppElo != 0, myCount = kept.myElo != 0;
+    int j = i + 1;
+    for (; j <= moves; ++j) {
+      BookEntry& other = entries[j];
+      if (other.key != kept.key || other.lock != kept.lock || other.from != kept.from || other.to != kept.to) break;
+      // Past the 20 bits of the count the surplus games are dropped, not counted.
+      if (kept.n < BookEntry::kMaxGames) {
+        ++kept.n;
+        points += other.cmt;
+        if (other.oppElo != 0) oppSum += other.oppElo, ++oppCount;
+        if (other.myElo != 0) mySum += other.myElo, ++myCount;
+      }
+      other.key = 0;
+      ++doubles;
+    }
+    const std::uint64_t scaled = points * 50;
+    // Rounded to the nearest percent, an exact half down.
+    kept.pc = static_cast<std::uint8_t>(scaled / kept.n + (2 * (scaled % kept.n) > kept.n ? 1 : 0));
+    kept.oppElo = static_cast<std::uint16_t>(oppCount ? oppSum / oppCount : 0);
+    kept.myElo = static_cast<std::uint16_t>(myCount ? mySum / myCount : 0);
+    i = j;
+  }
+  return doubles;
+}
+
+bool writeRawBook(App& app, const NewBookRequest& request) {
+  BookTable& book = app.book;
+  if (book.isLoaded()) book.closeBook();
+  app.timers.restartProcessTimer();
+  book.minPly = std::clamp(request.minPly, 1, kPlyLimit);
+  book.maxPly = std::clamp(request.maxPly, 1, kPlyLimit);
+
+  // The book must not replace one of the games it is built from.
+  std::vector<std::string> names;
+  if (request.pgn.empty()) platform::listFiles(kBookDirectory, ".pgn", names);
+  for (const std::string& name : names) {
+    if (refusesAsOutput(app, request.out, {platform::joinPath(kBookDirectory, name)})) return false;
+  }
+  platform::OutputFile out;
+  if (!createOutputFile(app, out, request.out, {request.pgn})) {
+    app.console.writeText("> Kestrova can't create a new book file\n", colour::kError);
+    return false;
+  }
+  book.fileName = request.out;
+  app.console.print(colour::kDefault, "> the maximum length is %d half moves per line\n", book.maxPly);
+  app.console.writeText("> Kestrova is generating a new book\n", colour::kSuccess);
+
+  book.moves = 0;
+  book.sorted = false;
+  book.clean = false;
+  generateBookTables(book);
+  BookWriter writer(out, book);
+  writer.writeTables();
+  writer.beginMoves();
+  int records = 0;
+  readInput(app, writer, request.pgn, names, records);
+  writer.writeParameters(records, false, false);
+  out.close();
+  return true;
+}
+
+void finishBook(App& app, const NewBookRequest& request) {
+  BookTable& book = app.book;
+  ConsoleBookReporter reporter(app.console);
+  if (!book.loadBook(request.out, reporter)) {
+    std::remove(request.out.c_str());
+    app.console.writeText(
+        "> Kestrova can't reload the book file in order to sort and clean it. File deleted\n", colour::kError);
+    return;
+  }
+  sortBookEntries(book);
+  book.sorted = true;
+  app.console.writeText("- book has been sorted\n");
+  const int doubles = mergeDoubles(book);
+  book.clean = true;
+  app.console.print(colour::kDefault, "- %d double moves deleted\n", doubles);
+  // The points the entries held are in pc by now.
+  BookEntry* entries = book.entries();
+  for (int i = 1; i <= book.moves; ++i) entries[i].cmt = 0;
+  saveBook(app);
+  app.console.print(colour::kDefault, "- process time : %ds             \n", app.timers.elapsedSeconds());
+  app.console.writeText("- book fully created\n");
+  book.closeBook();
+  app.console.writeText("- book closed\n");
+}
+
+void buildBook(App& app, const NewBookRequest& request) {
+  if (writeRawBook(app, request)) finishBook(app, request);
+}
+
+}  // namespace kestrova

@@ -1,0 +1,61 @@
+#pragma once
+// Building a new opening book from PGN games: a first pass streams one raw record per book move
+// into the file, a second reloads it, sorts it, merges the doubles and saves it.
+#include <string>
+
+#include "chess/board.hpp"
+
+namespace kestrova {
+
+struct App;
+struct Move;
+class BookTable;
+
+struct NewBookRequest {
+  int minPly = 1;
+  int maxPly = 1;
+  std::string out = "book.obk";
+  std::string pgn;  // one PGN file; empty for every "*.pgn" of the directory "pgn_book"
+};
+
+// Runs the generation (after the user's confirmation): the two passes below.
+void buildBook(App& app, const NewBookRequest& request);
+
+// The first pass: closes the loaded book, creates the file with fresh tables and streams one raw
+// record per book move of the input games into it, holding nothing but the current game. False
+// (reported) when the file can't be created.
+bool writeRawBook(App& app, const NewBookRequest& request);
+
+// The second pass: reloads the file in one allocation, sorts it, merges the doubles, saves it
+// and closes the book (the file is deleted when it can't be reloaded).
+void finishBook(App& app, const NewBookRequest& request);
+
+// The first two half-moves of a line must be ordinary openings: a pawn one or two squares ahead
+// from its home row, or a knight to the edge or centre file. Only the squares are looked at.
+bool isStandardFirstMove(int from, int to, int colour);
+
+// A king move (castling included), a check, a capture or a promotion.
+bool isActiveMove(const Move& move);
+
+// What the stop rule looks at before half-move `ply` is added to a line.
+struct LinePosition {
+  int ply = 1;
+  int plyCount = 0;
+  int minPly = 1;
+  int maxPly = 1;
+  bool moveIsActive = false;      // half-move ply
+  bool previousIsActive = false;  // half-move ply - 1
+  const Board* board = nullptr;   // the position before half-move ply
+};
+
+// True when the line ends before the half-move: past the game or maxPly; otherwise never before
+// minPly, and then at the first quiet position with the minor pieces out and both kings moved.
+bool stopsLine(const LinePosition& at);
+
+// Sorts entries 1..moves by key (then lock, origin and destination, so that doubles are
+// neighbours) and merges each run of equal (position, move) entries into its first: n games,
+// pc from the points held in cmt, average Elos. The others get key 0. Returns their number.
+void sortBookEntries(BookTable& book);
+int mergeDoubles(BookTable& book);
+
+}  // namespace kestrova
