@@ -1,17 +1,100 @@
 #pragma once
-// The scan's detection table and the output streams its reports go to.
+// The scan's detection table: one entry per detection with its thresholds and per-game counters,
+// read from the configuration, and the output streams its reports go to.
+#include <array>
+#include <string>
+#include <string_view>
+
 namespace kestrova {
+
+struct App;
 
 namespace platform {
 class OutputFile;
 }
 
+// Detection numbers: the slot of each detection in the table (slot 0 holds none).
+namespace detection {
+enum : int {
+  kValDrop = 1, kValJump = 2, kDiamond = 3, kPawn1x3 = 4, kPawn1x4 = 5, kPawn2x2 = 6,
+  kPawnStorm = 7, kCrazyKing = 8, kExceedingPc = 9, kAbnormTerm = 10, kDepthDrop = 11,
+  kConfusion = 12, kMatEvalBug = 13, kLowDepth = 14, kVeryShortGame = 15, kVeryLongGame = 16,
+  kSuspOpening = 17, kSacrifice = 18, kWinAfterDraw = 19, kSpecialEndGame = 20,
+  kWinGmNotWon = 21, kTactComb = 22, kMvWeakCastle = 23, kBadTimeManag = 24,
+  kDraw50RuleBrk = 25, kDraw3xRuleBrk = 26, kNotFairPlay = 27, kBestPerf = 28,
+  kTooFewMoves = 29, kOppCastles = 30, kNoPlan = 31,
+};
+constexpr int kCount = 31;
+constexpr int kSlots = 32;
+}  // namespace detection
+
+// The configuration word of each detection, by number ("" for slot 0).
+std::string_view detectionName(int number);
+
+// The report side codes: White 1, Black 0, and -1 for a report that belongs to neither side.
+constexpr int kNoSide = -1;
+
+struct DetectionEntry {
+  static constexpr std::size_t kNameLength = 127;
+
+  std::string name;          // label of every report line, at most 127 characters
+  bool active = true;        // act
+  int colourSelection = 2;   // col: 0 Black, 1 White, 2 both (SuspOpening)
+  int whiteCount = 0;        // reports for White in the current game
+  int blackCount = 0;        // reports for Black in the current game
+  int otherCount = 0;        // reports without a side, or a rule's own counter
+  int minOccurrences = 1;    // mno
+  int maxOccurrences = 1;    // mxo
+  bool showBoard = false;    // shb
+  int value = 0;             // val
+  int minValue = 0;          // mnv
+  int maxValue = 0;          // mxv
+  bool epdOutput = false;    // epd
+  bool pgnOutput = false;    // pgn
+  int p1 = 0, p2 = 0, p3 = 0;
+
+  // A side's gate is open while its count of reports in this game is below mxo.
+  bool gateOpen(int side) const { return (side == 1 ? whiteCount : blackCount) < maxOccurrences; }
+};
+
 struct DetectionSettings {
+  std::array<DetectionEntry, detection::kSlots> entries{};
+
   // Bound by the scan before every game; nothing is written where a stream is absent.
   platform::OutputFile* log = nullptr;
   platform::OutputFile* epd = nullptr;
   platform::OutputFile* pgn = nullptr;
+  // A report of an entry with PGN output asks for the game to be written.
   bool keepGame = false;
+  // Confusion reports only an index above the last one reported (reset early in each game).
+  int lastConfusionIndex = 0;
+
+  // Report texts are built here, so that reporting allocates nothing once the buffers have grown.
+  std::string reportLine;
+  std::string logLine;
+
+  DetectionEntry& operator[](int number) { return entries[number]; }
+  const DetectionEntry& operator[](int number) const { return entries[number]; }
 };
+
+// The entry of a detection with the program's defaults.
+DetectionEntry defaultDetectionEntry(int number);
+
+// Resets every slot to its defaults, then applies every detection line of the configuration
+// file. False (the defaults stay) when the file cannot be opened.
+bool loadDetectionSettings(DetectionSettings& settings, const char* path = "kestrova.ini");
+
+// Applies one configuration line to the entry when the detection's name occurs in it.
+// Returns true when the line named the detection and had a colon.
+bool parseDetectionLine(DetectionEntry& entry, std::string_view line, std::string_view name);
+
+// One key=value pair of a detection line from `at`: skips blanks and tabs, the key runs to the
+// next "=", the value to the next "," or line end. False when the line ends first (the pair is
+// then lost). On success `at` is past the value's terminator.
+bool nextKeyValue(std::string_view line, std::size_t& at, std::string_view& key, std::string_view& value);
+
+// Start-up: clears the scan's streams and flags and reads the detection lines, reporting a
+// missing configuration file.
+void startDetections(App& app);
 
 }  // namespace kestrova

@@ -1,10 +1,12 @@
 #include "shell/lifecycle.hpp"
 
+#include "book/book_lifecycle.hpp"
 #include "chess/attack_tables.hpp"
 #include "chess/fen.hpp"
 #include "chess/zobrist.hpp"
 #include "engine/engine_lifecycle.hpp"
 #include "pgn/tag_table.hpp"
+#include "scan/detection_settings.hpp"
 #include "shell/app.hpp"
 
 namespace kestrova {
@@ -49,6 +51,9 @@ void startUp(App& app) {
   app.pgn.create(app.console, app.settings.gameBufferSize, app.settings.lineBufferSize,
                  app.settings.saveBufferSize);
   setPositionFromFen(app.chess, app.game, kStartPosition);
+  startDetections(app);
+  app.tournaments.reset();
+  loadBookAtStartUp(app);
   app.console.print(colour::kNormal, "- commentary size per move : %d bytes\n", app.game.comments.size());
   // Moves made from here on are checked against a full key computation.
   app.chess.keyCheck = true;
@@ -65,6 +70,7 @@ void startUp(App& app) {
 
 void shutDown(App& app) {
   stopEngine(app.engine);
+  releaseBook(app);
   app.console.writeText("- A bientot ;o)...\n\n", colour::kSuccess);
   app.console.flush();
   app.finished = true;

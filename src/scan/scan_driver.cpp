@@ -1,0 +1,94 @@
+#include "scan/scan_driver.hpp"
+
+#include <cinttypes>
+
+#include "pgn/pgn_commands.hpp"
+#include "pgn/replay.hpp"
+#include "rating/rating_computation.hpp"
+#include "rating/rating_repository.hpp"
+#include "scan/report_writer.hpp"
+#include "scan/rule_driver.hpp"
+#include "shell/app.hpp"
+
+namespace kestrova {
+
+namespace {
+
+constexpr std::uint64_t kProgressEvery = 128;
+// A game counts as commented when more than this many of its half-moves carry the data.
+constexpr int kEnoughData = 4;
+
+// Computes the ratings of every player of the file into the rating repository, for BestPerf,
+// and writes "rating.txt". The repository is emptied first, so that games a command collected
+// before the scan (syn fills it for the tournament finder) are not counted twice.
+void computeScanRatings(App& app) {
+  releaseRepository(app.ratings);
+  computeRatings(app, "rating.txt");
+}
+
+// Unbinds the streams, which the caller closes after the scan.
+void unbindStreams(DetectionSettings& d) { d.log = d.epd = d.pgn = nullptr; }
+
+void printStatistics(App& app, const ScanStatistics& s) {
+  Console& console = app.console;
+  console.writeText("\n");
+  console.print(colour::kNormal,
+                "%" PRIu64 " games read in %.2fs\n%" PRIu64 " games with enough evaluation data\n%" PRIu64
+                " games with enough depth data\n%" PRIu64 " games with enough time data\n",
+                s.gamesRead, s.elapsedSeconds, s.gamesWithEvaluations, s.gamesWithDepths, s.gamesWithTimes);
+  console.print(s.criticalErrors > 0 ? colour::kError : colour::kNormal, "%" PRIu64 " games with critical error\n",
+                s.criticalErrors);
+  if (s.gamesWithEvaluations == 0 && s.gamesWithDepths == 0 && s.gamesWithTimes == 0) {
+    console.writeText("> Warning ! No commented game found\n", colour::kError);
+  }
+  console.writeText("\n");
+  console.writeText("\a");
+}
+
+}  // namespace
+
+bool runScan(App& app, platform::OutputFile& log, platform::OutputFile& pgn, platform::OutputFile& epd,
+             ScanStatistics* statistics) {
+  app.console.writeText("> processing...\n");
+  if (!loadDetectionSettings(app.detections, Settings::kConfigFile)) {
+    app.console.writeText("> can not open \"kestrova.ini\"\n", colour::kError);
+    return false;
+  }
+  if (app.settings.runElo) computeScanRatings(app);
+
+  app.console.writeText("> scanning now for detections\n", colour::kSuccess);
+  ScanStatistics s;
+  app.pgn.rewind();
+  const std::int64_t startMs = app.timers.nowMs();
+  DetectionHooks hooks;
+  Game& game = app.game;
+  int read;
+  while ((read = app.pgn.readNextGame(app.console)) != PgnFile::kEnd) {
+    ++s.gamesRead;
+    if (read == PgnFile::kTooLarge) {
+      unbindStreams(app.detections);
+      return false;
+    }
+    if (read == PgnFile::kSkip) {
+      app.console.print(colour::kError, "%u: game skipped\n", app.pgn.gameNumber());
+      ++s.criticalErrors;
+    } else {
+      startGame(app, true);
+      beginGameDetections(app.detections, &log, &pgn, &epd);
+      if (!replayGame(app, replay::kMoveRules | replay::kGameEndRules, &hooks)) ++s.criticalErrors;
+      if (game.evaluationCount > kEnoughData) ++s.gamesWithEvaluations;
+      if (game.depthCount > kEnoughData) ++s.gamesWithDepths;
+      if (game.timeCount > kEnoughData) ++s.gamesWithTimes;
+    }
+    if (s.gamesRead % kProgressEvery == 0) {
+      app.console.print(colour::kNormal, "%s%" PRIu64 "\r", "> scanning game ", s.gamesRead);
+    }
+  }
+  s.elapsedSeconds = static_cast<double>(app.timers.nowMs() - startMs) / 1000.0;
+  unbindStreams(app.detections);
+  printStatistics(app, s);
+  if (statistics != nullptr) *statistics = s;
+  return true;
+}
+
+}  // namespace kestrova

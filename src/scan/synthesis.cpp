@@ -1,0 +1,39 @@
+#include "scan/synthesis.hpp"
+
+#include "platform/line_reader.hpp"
+#include "platform/output_file.hpp"
+#include "shell/app.hpp"
+
+namespace kestrova {
+
+namespace {
+
+constexpr std::size_t kLineLimit = 8000;
+
+// Copies a text file into the stream line by line; false when it cannot be opened.
+bool copyFile(const char* path, platform::OutputFile& out) {
+  platform::LineReader reader;
+  if (!reader.open(path)) return false;
+  std::string line;
+  while (reader.read(line, kLineLimit)) out.write(line);
+  return true;
+}
+
+}  // namespace
+
+bool writeSynthesis(App& app, platform::OutputFile& synthesis) {
+  if (!copyFile("trnfound.txt", synthesis)) {
+    app.console.writeText("\n> Kestrova can't read the file trnfound\n", colour::kError);
+    return false;
+  }
+  synthesis.write("Games log :\n\n");
+  if (!copyFile("log.txt", synthesis)) {
+    app.console.writeText("\n> Kestrova can't read the log file\n", colour::kError);
+    return false;
+  }
+  synthesis.print("\n- Kestrova %s-\n", (std::string(Settings::kVersion) + " ").c_str());
+  app.console.writeText("> operation completed\n");
+  return true;
+}
+
+}  // namespace kestrova
