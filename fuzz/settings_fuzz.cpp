@@ -1,0 +1,32 @@
+// The configuration passes on a file of any content: the settings pass and the tag pass.
+#include <cstdint>
+
+#include "fuzz_support.hpp"
+#include "pgn/tag_table.hpp"
+#include "shell/help.hpp"
+#include "shell/settings.hpp"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace kestrova;
+  using namespace kestrova::fuzz;
+  static ScratchFile file("kestrova.ini");
+  file.write(data, size);
+  App& app = sharedApp();
+
+  Settings settings;
+  readSettings(settings, app.console, file.path().c_str());
+  if (settings.gameBufferSize < 0 || settings.saveBufferSize < 0 || settings.lineBufferSize < 0 ||
+      settings.lineBufferSize > 65535) {
+    fail("buffer sizes out of range");
+  }
+  if (settings.minNbGm < 0 || settings.startElo < 0 || settings.maxIterations < 0 || settings.validGmDelta < 0 ||
+      settings.printCmt < 0 || settings.prfFileFmt < 0 || settings.lang < 0) {
+    fail("a negative value was taken");
+  }
+  helpSectionMarker(settings.lang);
+
+  TagTable tags;
+  readOutputEnabledTags(tags, app.console, file.path().c_str());
+  app.console.takeCaptured();
+  return 0;
+}
