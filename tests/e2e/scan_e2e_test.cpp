@@ -114,7 +114,8 @@ TEST(ScanEndToEnd, SynWritesTheSynthesisOfTheRoundRobin) {
 
 TEST(ScanEndToEnd, AnEditedDetectionLineTakesEffectOnTheNextScan) {
   Session session;
-  session.withDefaultData().withSourceFile("tests/data/samples/d_match.pgn");
+  // With the program's thresholds NoPlan reports the first pawn move.
+  session.withDefaultData().withSourceFile("tests/data/samples/d_match.pgn").withFile("kestrova.ini", "runElo=0\nNoPlan: name=NoPlan,\n");
   const RunResult first = session.run({"open", "d_match.pgn", "scan", "exit"});
   EXPECT_TRUE(has(first.file("log.txt"), "] NoPlan before "));
   session.withFile("kestrova.ini", "runElo=0\nNoPlan: act=0,\nExceedingPc: name=ExceedingPc,\n");

@@ -52,11 +52,25 @@ TEST(DetectionSettings, TheProgramsDefaultsForTheThirtyOneDetections) {
   }
 }
 
-TEST(DetectionSettings, TheShippedConfigurationShowsExactlyTheDefaults) {
+TEST(DetectionSettings, TheShippedConfigurationShowsTheDefaultsBesidesFourUsefulThresholds) {
   test::ScratchDir dir;
   dir.write("kestrova.ini", test::sourceFile("data/kestrova.ini"));
   DetectionSettings settings;
   ASSERT_TRUE(loadDetectionSettings(settings, "kestrova.ini"));
+  // The program's own thresholds of these four report every game (a normal piece set, every
+  // pawn move) or complain at every half-move (no counted half-move); the shipped file sets them.
+  DetectionEntry& exceeding = settings[9];
+  DetectionEntry& opening = settings[17];
+  DetectionEntry& noPlan = settings[31];
+  DetectionEntry& notWon = settings[21];
+  EXPECT_EQ(notWon.value, 200);
+  notWon.value = 0;
+  EXPECT_EQ(exceeding.value, 1);
+  EXPECT_EQ(opening.p1, 6);
+  EXPECT_EQ(noPlan.value, 50);
+  exceeding.value = 0;
+  opening.p1 = 0;
+  noPlan.value = 0;
   for (const Defaults& d : kTable) {
     expectDefaults(settings[d.number], d);
     EXPECT_EQ(settings[d.number].name, d.name) << "the shipped lines label each detection with its name";
