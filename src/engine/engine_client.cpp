@@ -118,6 +118,9 @@ bool EngineClient::startEngine(int priority) {
     placeAt(devNull, STDERR_FILENO);
     closeOtherFiles(execStatus[1], highestFd);
     setDefaultSignal(SIGPIPE);  // an ignored signal would otherwise stay ignored in the engine
+    // A group of its own: Ctrl-C typed at the terminal is the program's to handle (it stops a
+    // book analysis), not a signal that kills the engine behind its back.
+    setpgid(0, 0);
     execv(path_.c_str(), arguments);
     const int error = errno;
     ssize_t ignored = write(execStatus[1], &error, sizeof error);
