@@ -36,19 +36,24 @@ std::string formatBookMoveLine(int number, const BookEntry& entry) {
   return std::string(text.data(), length > 0 ? static_cast<std::size_t>(length) : 0);
 }
 
+int showBookPosition(App& app) {
+  printDiagram(app);
+  const Board& board = app.chess.board;
+  const BookKeys keys = app.book.computeBookKeys(board, board.side);
+  const int count = app.book.lookupPosition(keys.key, keys.lock);
+  if (count > 0) {
+    app.console.writeText("\n", colour::kDefault);
+    const BookMoveList& list = app.book.moveList();
+    for (int i = 0; i < count; ++i) app.console.writeText(formatBookMoveLine(i + 1, list.moves[i]), colour::kDefault);
+  }
+  return count;
+}
+
 void browseBook(App& app) {
   BookTable& book = app.book;
   setPositionFromFen(app.chess, app.game, kStartPosition);
   for (;;) {
-    printDiagram(app);
-    const Board& board = app.chess.board;
-    const BookKeys keys = book.computeBookKeys(board, board.side);
-    const int count = book.lookupPosition(keys.key, keys.lock);
-    if (count > 0) {
-      app.console.writeText("\n", colour::kDefault);
-      const BookMoveList& list = book.moveList();
-      for (int i = 0; i < count; ++i) app.console.writeText(formatBookMoveLine(i + 1, list.moves[i]), colour::kDefault);
-    }
+    const int count = showBookPosition(app);
     app.console.writeText(
         "\n1...n\t: to chose a move and see next statistics\nb\t: to go back\nx\t: to quit the book mode\n\n"
         "your choice ? : ");

@@ -11,6 +11,10 @@ struct BookEntry;
 // ends), listing the book moves of each position with their statistics.
 void browseBook(App& app);
 
+// Prints the diagram of the current position and its book moves, as one step of the browser;
+// returns how many moves the book holds there (the list stays in the book's move list).
+int showBookPosition(App& app);
+
 // One line of the list, numbered from 1 ("1.e2e4\tn=3\t pc=50 ...").
 std::string formatBookMoveLine(int number, const BookEntry& entry);
 
