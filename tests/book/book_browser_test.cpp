@@ -32,13 +32,14 @@ BookEntry statistics(int pc, int oppElo, int myElo) {
 
 TEST(BookMoveLine, ShowsPerformanceAndEloGain) {
   // 75 % is +193 in the FIDE table: 2500 + 193 = 2693.
-  EXPECT_EQ(formatBookMoveLine(1, statistics(75, 2500, 2600)),
+  const auto line = [](int n, int pc, int opp, int my) { return formatBookMoveLine(n, statistics(pc, opp, my)); };
+  EXPECT_EQ(line(1, 75, 2500, 2600),
             "1.e2e4\tn=2\t pc=75\t  myElo=2600\tperf=2693\teloGain=+93\tcmt=0\n");
-  EXPECT_EQ(formatBookMoveLine(2, statistics(75, 2500, 2700)),
+  EXPECT_EQ(line(2, 75, 2500, 2700),
             "2.e2e4\tn=2\t pc=75\t  myElo=2700\tperf=2693\teloGain=-7\tcmt=0\n");
-  EXPECT_EQ(formatBookMoveLine(3, statistics(75, 0, 2700)),
+  EXPECT_EQ(line(3, 75, 0, 2700),
             "3.e2e4\tn=2\t pc=75\t  myElo=2700\tperf=0   \teloGain=0\tcmt=0\n");
-  EXPECT_EQ(formatBookMoveLine(4, statistics(50, 2500, 0)),
+  EXPECT_EQ(line(4, 50, 2500, 0),
             "4.e2e4\tn=2\t pc=50\t  myElo=0   \tperf=2500\teloGain=0\tcmt=0\n");
 }
 
@@ -82,11 +83,6 @@ TEST(ShowBook, GoesBackAndStaysAtTheStart) {
   EXPECT_EQ(count(output, "your choice ? : "), 6) << "an unknown answer redraws, the end of input leaves";
 }
 
-TEST(ShowBook, NeedsABook) {
-  auto app = test::makeApp("x\n");
-  EXPECT_EQ(test::run(*app, "showbk"), "\n> No book in memory. Please load a book before (use 'openbk' command)\n");
-}
-
 TEST(EraseComments, ClearsEveryCommentAndSavesTheBook) {
   test::ScratchDir dir;
   auto app = test::makeApp("y\nn\n");
@@ -110,9 +106,10 @@ TEST(EraseComments, ClearsEveryCommentAndSavesTheBook) {
   EXPECT_EQ(app->book.entries()[1].cmt, 4) << "n keeps the comments";
 }
 
-TEST(EraseComments, WithoutABook) {
-  auto app = test::makeApp("y\n");
-  EXPECT_TRUE(has(test::run(*app, "dcmbk"), "- no book loaded\n"));
+TEST(BookCommands, ShowbkAndDcmbkNeedABook) {
+  auto app = test::makeApp("x\n"), other = test::makeApp("y\n");
+  EXPECT_EQ(test::run(*app, "showbk"), "\n> No book in memory. Please load a book before (use 'openbk' command)\n");
+  EXPECT_TRUE(has(test::run(*other, "dcmbk"), "- no book loaded\n"));
 }
 
 TEST(OpenBook, LoadsOrSaysItCannot) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "book/book_entry.hpp"
 #include "book/book_number.hpp"
@@ -11,18 +12,15 @@ namespace {
 
 constexpr std::uint64_t kPattern = 12273903644374837845u;  // bytes 0xAA and 0x55 alternating
 
-TEST(BookNumber, ZeroInBase224IsOneBlank) { EXPECT_EQ(BookNumeration(224).encode(0), " "); }
-
 TEST(BookNumber, DigitsComeLeastSignificantFirstFromByte256MinusBase) {
-  // 224 = 0 + 1 * 224: digit 0 is the blank, digit 1 the byte 0x21.
+  EXPECT_EQ(BookNumeration(224).encode(0), " ");
   EXPECT_EQ(BookNumeration(224).encode(224), " !");
-  // 5 in base 2 is 101: bytes 0xFE + digit.
   EXPECT_EQ(BookNumeration(2).encode(5), "\xFF\xFE\xFF");
-  // The pattern in base 224, digits worked out by hand division: 181-32, 130-32, ... 33-32.
+  // Digits of the pattern worked out by hand division.
   EXPECT_EQ(BookNumeration(224).encode(kPattern), "\xB5\x82\xE5\xAB\x8A\xA3\xC9\xF1!");
 }
 
-TEST(BookNumber, PatternRoundTripsInEveryBase) {
+TEST(BookNumber, RoundTripsInEveryBaseUpTo64Digits) {
   for (unsigned base = 2; base <= 224; ++base) {
     const BookNumeration numbers(base);
     const std::string text = numbers.encode(kPattern);
@@ -34,36 +32,30 @@ TEST(BookNumber, PatternRoundTripsInEveryBase) {
   std::uint64_t back = 0;
   const BookNumeration binary(2);
   ASSERT_TRUE(binary.decode(binary.encode(~std::uint64_t{0}), back));
-  EXPECT_EQ(back, ~std::uint64_t{0}) << "64 digits, the most a number has";
+  EXPECT_EQ(back, ~std::uint64_t{0});
 }
 
-TEST(BookNumber, DecodingStopsAtALineFeed) {
-  std::uint64_t value = 0;
-  ASSERT_TRUE(BookNumeration(224).decode(" !\nrest", value));
-  EXPECT_EQ(value, 224u);
-}
-
-TEST(BookNumber, RejectsTextsNoNumberCanBe) {
+TEST(BookNumber, DecodeStopsAtLineFeedAndRejectsNonNumbers) {
   const BookNumeration numbers(224);
   std::uint64_t value = 0;
+  ASSERT_TRUE(numbers.decode(" !\nrest", value));
+  EXPECT_EQ(value, 224u);
   EXPECT_FALSE(numbers.decode("", value));
   EXPECT_FALSE(numbers.decode(std::string(65, '!'), value)) << "more than 64 digits";
   EXPECT_TRUE(numbers.decode(std::string(64, ' '), value));
-  EXPECT_FALSE(numbers.decode("ab\tc", value)) << "a control byte is no digit of base 224";
+  EXPECT_FALSE(numbers.decode("ab\tc", value)) << "control byte";
   EXPECT_FALSE(BookNumeration(10).decode("\xF6\x10", value)) << "below 256 - 10";
 }
 
 TEST(BookNumber, BasesTheFileCannotHoldFallBackTo224) {
-  EXPECT_EQ(BookNumeration(0).base(), 224u);
-  EXPECT_EQ(BookNumeration(1).base(), 224u);
-  EXPECT_EQ(BookNumeration(246).base(), 224u) << "digit bytes would include the line feed";
+  for (unsigned base : {0u, 1u, 246u}) EXPECT_EQ(BookNumeration(base).base(), 224u) << base;
   EXPECT_EQ(BookNumeration(100).base(), 100u);
 }
 
-TEST(PackedMoveData, FieldsSitAtTheirBits) {
+TEST(PackedMoveData, FieldsSitAtTheirBitsAndDoNotSpill) {
   BookEntry entry;
-  entry.from = 52;  // e2
-  entry.to = 36;    // e4
+  entry.from = 52;
+  entry.to = 36;
   entry.cmt = 5;
   entry.n = 1048575;
   entry.pc = 100;
@@ -77,24 +69,17 @@ TEST(PackedMoveData, FieldsSitAtTheirBits) {
   EXPECT_EQ((data >> 35) & 127, 100u);
   EXPECT_EQ((data >> 42) & 2047, 1250u);
   EXPECT_EQ(data >> 53, 1325u);
-
   BookEntry back;
   unpackMoveData(data, back);
-  EXPECT_EQ(back.from, 52);
-  EXPECT_EQ(back.to, 36);
-  EXPECT_EQ(back.cmt, 5);
-  EXPECT_EQ(back.n, 1048575u);
-  EXPECT_EQ(back.pc, 100);
-  EXPECT_EQ(back.oppElo, 2500);
+  EXPECT_EQ(std::make_tuple(back.from, back.to, back.cmt, back.n, back.pc, back.oppElo),
+            std::make_tuple(std::uint8_t{52}, std::uint8_t{36}, std::uint8_t{5}, 1048575u, std::uint8_t{100},
+                            std::uint16_t{2500}));
   EXPECT_EQ(back.myElo, 2650) << "an odd Elo comes back one lower";
-}
 
-TEST(PackedMoveData, AnOversizedFieldDoesNotSpillIntoItsNeighbour) {
-  BookEntry entry;
-  entry.n = 1048576;  // one past the 20 bits
-  entry.pc = 0;
-  const std::uint64_t data = packMoveData(entry);
-  EXPECT_EQ((data >> 35) & 127, 0u);
+  BookEntry oversized;
+  oversized.n = 1048576;  // one past the 20 bits
+  oversized.pc = 0;
+  EXPECT_EQ((packMoveData(oversized) >> 35) & 127, 0u);
 }
 
 }  // namespace

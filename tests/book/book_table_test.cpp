@@ -23,58 +23,57 @@ constexpr std::uint64_t kLock = 0x0FEDCBA987654321u;
 // A 64-bit book with one record (e2e4 in 3 games) in a hand-written file.
 std::string oneRecordBook(const std::string& moves = "moves=1") {
   const BookNumeration numbers(224);
-  BookEntry e = entry(kKey, kLock, 52, 36, 3);
-  const std::string record =
-      numbers.encode(kKey) + "\r\n" + numbers.encode(kLock) + "\r\n" + numbers.encode(packMoveData(e)) + "\r\n";
+  const std::string record = numbers.encode(kKey) + "\r\n" + numbers.encode(kLock) + "\r\n" +
+                             numbers.encode(packMoveData(entry(kKey, kLock, 52, 36, 3))) + "\r\n";
   return test::zeroTablesSection() + "\r\n[moves]\r\n" + record + test::parametersSection(moves);
 }
 
-struct LoadCase {
-  const char* name;
-  std::string file;
-  std::string message;
-};
+// Loads the text as x.obk into a book of the given hash size.
+bool load(BookTable& book, const std::string& file, TextReporter& reporter, int hashSz = 64) {
+  test::ScratchDir dir;
+  dir.write("x.obk", file);
+  book.setHashSize(hashSz);
+  return book.loadBook("x.obk", reporter);
+}
 
 TEST(BookLoad, RefusesFilesItCannotUse) {
   const BookNumeration numbers(224);
-  std::string longLine = oneRecordBook();
-  longLine.insert(longLine.find("[moves]\r\n") + 9, std::string(256, '!') + "\r\n");
-  std::string manyDigits = oneRecordBook();
-  manyDigits.insert(manyDigits.find("[moves]\r\n") + 9, std::string(65, '!') + "\r\n");
-  std::string longTableLine = oneRecordBook();
+  const std::size_t records = oneRecordBook().find("[moves]\r\n") + 9;
+  std::string longLine = oneRecordBook(), manyDigits = oneRecordBook(), longTableLine = oneRecordBook();
+  longLine.insert(records, std::string(256, '!') + "\r\n");
+  manyDigits.insert(records, std::string(65, '!') + "\r\n");
   longTableLine.replace(longTableLine.find("[zTab]\r\n") + 8, 1, std::string(300, ' '));
-
-  const std::vector<LoadCase> cases = {
+  const std::string noMove = "> no move in book" + std::string(32, ' ') + "\n";
+  const std::string corrupted = "corrupted (line longer than 255 bytes)";
+  const struct {
+    const char* name;
+    std::string file, message;
+  } cases[] = {
       {"moves before tables", "\r\n[moves]\r\n" + numbers.encode(kKey) + "\r\n" + numbers.encode(kLock) + "\r\n !\r\n" +
                                   test::zeroTablesSection() + test::parametersSection("moves=1"),
        "> Kestrova can't access the moves list in book.obk file\n"},
       {"no parameters", test::zeroTablesSection() + "\r\n[moves]\r\n", "> Kestrova can't find the parameters list"},
-      {"moves=0", oneRecordBook("moves=0"), "> no move in book" + std::string(32, ' ') + "\n"},
-      {"no moves=", oneRecordBook("count=1"), "> no move in book" + std::string(32, ' ') + "\n"},
+      {"moves=0", oneRecordBook("moves=0"), noMove},
+      {"no moves=", oneRecordBook("count=1"), noMove},
       {"no tables", "\r\n[moves]\r\n" + test::parametersSection("moves=1"), "> Kestrova can't find Zobrist tables"},
       {"empty table line", "\r\n[zTab]\r\n \r\n\r\n" + test::parametersSection("moves=1"),
        "> Kestrova's Zobrist tables corrupted in book.obk file !\n"},
-      {"table line over 255 bytes", longTableLine, "corrupted (line longer than 255 bytes)"},
-      {"record line over 255 bytes", longLine, "corrupted (line longer than 255 bytes)"},
+      {"table line over 255 bytes", longTableLine, corrupted},
+      {"record line over 255 bytes", longLine, corrupted},
       {"number over 64 digits", manyDigits, "corrupted (unreadable number in the moves list)"},
       {"32-bit file", test::zeroTablesSection() + test::parametersSection("moves=1", 224, 32),
        "- incompatible hash size : book's file [32 bits] <=> program [64 bits]\n"},
       {"base 200 file", test::zeroTablesSection('8') + test::parametersSection("moves=1", 200, 64),
        "- incompatible numeration base : book's file [200] <=> program [224]\n"},
   };
-  for (const LoadCase& c : cases) {
-    test::ScratchDir dir;
-    dir.write("x.obk", c.file);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
     BookTable book;
-    book.setHashSize(64);
     TextReporter reporter;
-    EXPECT_FALSE(book.loadBook("x.obk", reporter)) << c.name;
-    EXPECT_FALSE(book.isLoaded()) << c.name;
-    EXPECT_TRUE(has(reporter.text(), c.message)) << c.name << ":\n" << reporter.text();
+    EXPECT_FALSE(load(book, c.file, reporter));
+    EXPECT_FALSE(book.isLoaded());
+    EXPECT_TRUE(has(reporter.text(), c.message)) << reporter.text();
   }
-}
-
-TEST(BookLoad, ReportsAMissingFile) {
   test::ScratchDir dir;
   BookTable book;
   TextReporter reporter;
@@ -85,42 +84,31 @@ TEST(BookLoad, ReportsAMissingFile) {
 
 TEST(BookLoad, ReadsARecordWithEitherLineEnd) {
   for (const bool crlf : {true, false}) {
-    test::ScratchDir dir;
     std::string file = oneRecordBook();
-    if (!crlf) {
-      for (std::size_t at; (at = file.find("\r\n")) != std::string::npos;) file.erase(at, 1);
-    }
-    dir.write("x.obk", file);
+    for (std::size_t at; !crlf && (at = file.find("\r\n")) != std::string::npos;) file.erase(at, 1);
     BookTable book;
-    book.setHashSize(64);
     TextReporter reporter;
-    ASSERT_TRUE(book.loadBook("x.obk", reporter)) << reporter.text();
+    ASSERT_TRUE(load(book, file, reporter)) << reporter.text();
     EXPECT_TRUE(has(reporter.text(), "- 1 book's moves have been successfully loaded\n"));
     ASSERT_EQ(book.moves, 1);
     EXPECT_EQ(book.entries()[1].key, kKey);
     EXPECT_EQ(book.entries()[1].lock, kLock);
     EXPECT_EQ(book.entries()[1].n, 3u);
     EXPECT_EQ(book.entries()[2].key, 0u) << "end marker";
-    EXPECT_TRUE(book.sorted);
-    EXPECT_TRUE(book.clean);
+    EXPECT_TRUE(book.sorted && book.clean);
   }
 }
 
 TEST(BookLoad, TakesFewerRecordsThanStatedAndIgnoresMore) {
-  test::ScratchDir dir;
   BookTable book;
-  book.setHashSize(64);
   TextReporter reporter;
-  dir.write("more.obk", oneRecordBook("moves=5"));
-  ASSERT_TRUE(book.loadBook("more.obk", reporter));
+  ASSERT_TRUE(load(book, oneRecordBook("moves=5"), reporter));
   EXPECT_EQ(book.moves, 1);
-
   std::string two = oneRecordBook();
   const std::size_t records = two.find("[moves]\r\n") + 9;
   const std::size_t end = two.find("\r\n\r\n[parameters]");
   two.insert(end + 2, two.substr(records, end + 2 - records));
-  dir.write("two.obk", two);
-  ASSERT_TRUE(book.loadBook("two.obk", reporter));
+  ASSERT_TRUE(load(book, two, reporter));
   EXPECT_EQ(book.moves, 1) << "moves=1 reads one record of two";
 }
 
@@ -146,7 +134,6 @@ TEST(BookSave, WritesCrLfSectionsThatLoadBack) {
   const std::string parameters =
       "\r\n\r\n[parameters]\r\nmoves=2\r\nsorted=1\r\nclean=0\r\nnumBase=224\r\nhashSz=64\r\n\r\n";
   EXPECT_EQ(file.substr(file.size() - parameters.size()), parameters);
-  EXPECT_EQ(file.find('\n'), 1u);
   for (std::size_t at = 0; (at = file.find('\n', at + 1)) != std::string::npos;) {
     ASSERT_EQ(file[at - 1], '\r') << "every line ends with CR LF";
   }
@@ -165,9 +152,8 @@ TEST(BookSave, WritesCrLfSectionsThatLoadBack) {
 TEST(BookSave, A32BitRecordIsLockTimes2To32PlusKey) {
   auto app = test::makeApp();
   test::ScratchDir dir;
-  BookTable& book = app->book;
-  adopt(book, {entry(0x12345678, 0x9ABCDEF0, 52, 36, 1)});
-  book.fileName = "b32.obk";
+  adopt(app->book, {entry(0x12345678, 0x9ABCDEF0, 52, 36, 1)});
+  app->book.fileName = "b32.obk";
   ASSERT_TRUE(saveBook(*app));
   const std::string file = dir.read("b32.obk");
   const std::size_t first = file.find("[moves]\r\n") + 9;
@@ -175,9 +161,7 @@ TEST(BookSave, A32BitRecordIsLockTimes2To32PlusKey) {
   std::uint64_t value = 0;
   ASSERT_TRUE(BookNumeration(224).decode(file.substr(first, lineEnd - first), value));
   EXPECT_EQ(value, 0x9ABCDEF012345678u);
-  const std::size_t dataEnd = file.find("\r\n", lineEnd + 2);
-  EXPECT_EQ(file.substr(dataEnd, 7), "\r\n\r\n[pa") << "two lines per record";
-
+  EXPECT_EQ(file.substr(file.find("\r\n", lineEnd + 2), 7), "\r\n\r\n[pa") << "two lines per record";
   TextReporter reporter;
   BookTable back;
   ASSERT_TRUE(back.loadBook("b32.obk", reporter));
@@ -200,41 +184,28 @@ TEST(BookLookup, KeepsOnlyTheMovesOfItsOwnLock) {
   EXPECT_EQ(book.findBookEntry(20, 1, 50, 34), 4u);
   EXPECT_EQ(book.findBookEntry(20, 2, 50, 34), 0u);
   EXPECT_EQ(book.findBookEntry(10, 1, 52, 36), 1u);
-}
-
-TEST(BookLookup, APositionOutsideTheBookHasNoMoves) {
-  BookTable book;
-  adopt(book, {entry(10, 1, 52, 36, 5), entry(30, 1, 12, 28, 1)});
-  EXPECT_EQ(book.lookupPosition(20, 1), 0);
+  // Positions outside the book.
+  EXPECT_EQ(book.lookupPosition(25, 1), 0);
   EXPECT_EQ(book.lookupPosition(0, 0), 0) << "key 0 marks empty slots";
-  EXPECT_EQ(book.bookMoveRank(20, 1, 52, 36), 0u);
+  EXPECT_EQ(book.bookMoveRank(25, 1, 52, 36), 0u);
   EXPECT_EQ(book.bookMoveRank(10, 1, 64, 36), 0u) << "squares above 63";
-  EXPECT_EQ(book.findBookEntry(20, 1, 52, 36), 0u);
-  BookTable empty;
-  EXPECT_EQ(empty.lookupPosition(10, 1), 0) << "no book loaded";
+  EXPECT_EQ(book.findBookEntry(25, 1, 52, 36), 0u);
+  EXPECT_EQ(BookTable().lookupPosition(10, 1), 0) << "no book loaded";
 }
 
-TEST(BookLookup, MovesWithEqualCountsComeInThePartitionOrder) {
+TEST(BookLookup, SortsMostPlayedFirstAndEqualCountsInThePartitionOrder) {
   BookTable book;
-  // The search meets slot 2 first, then slot 1 below it, then 3 and 4: gathered 2, 1, 3, 4.
-  // The partition then exchanges first and last of each remaining range: 4, 2, 1, 3.
+  // Gathered 2, 1, 3, 4; the partition exchanges first and last of each range: 4, 2, 1, 3.
   adopt(book, {entry(10, 1, 1, 0, 7), entry(10, 1, 2, 0, 7), entry(10, 1, 3, 0, 7), entry(10, 1, 4, 0, 7)});
   ASSERT_EQ(book.lookupPosition(10, 1), 4);
   const auto& list = book.moveList().moves;
-  EXPECT_EQ(list[0].from, 4);
-  EXPECT_EQ(list[1].from, 2);
-  EXPECT_EQ(list[2].from, 1);
-  EXPECT_EQ(list[3].from, 3);
-}
+  EXPECT_EQ(std::vector<int>({list[0].from, list[1].from, list[2].from, list[3].from}), std::vector<int>({4, 2, 1, 3}));
 
-TEST(BookLookup, SortsMostPlayedFirst) {
-  BookTable book;
   const std::uint32_t counts[] = {3, 9, 1, 9, 4, 2, 7, 7, 5};
   std::vector<BookEntry> entries;
   for (int i = 0; i < 9; ++i) entries.push_back(entry(10, 1, i, 0, counts[i]));
   adopt(book, entries);
   ASSERT_EQ(book.lookupPosition(10, 1), 9);
-  const auto& list = book.moveList().moves;
   for (int i = 1; i < 9; ++i) EXPECT_GE(list[i - 1].n, list[i].n) << i;
 }
 
@@ -261,8 +232,9 @@ TEST(BookKeys, FollowTheTablesAndTheSideToMove) {
   book.sideKey = 0xF0F0F0F0F0F0F0F0u;
   setPositionFromFen(app->chess, app->game, "8/8/8/8/8/8/8/K6k w - -");
   // White king (kind 1, colour 1) on a1 (56), Black king (colour 0) on h1 (63).
-  const std::uint64_t key = book.keyTable[BookTable::tableIndex(1, 1, 56)] ^ book.keyTable[BookTable::tableIndex(1, 0, 63)];
-  const std::uint64_t lock = book.lockTable[BookTable::tableIndex(1, 1, 56)] ^ book.lockTable[BookTable::tableIndex(1, 0, 63)];
+  const int a1 = BookTable::tableIndex(1, 1, 56), h1 = BookTable::tableIndex(1, 0, 63);
+  const std::uint64_t key = book.keyTable[a1] ^ book.keyTable[h1];
+  const std::uint64_t lock = book.lockTable[a1] ^ book.lockTable[h1];
   EXPECT_EQ(book.computeBookKeys(app->chess.board, kBlack), (BookKeys{key, lock}));
   EXPECT_EQ(book.computeBookKeys(app->chess.board, kWhite), (BookKeys{key ^ book.sideKey, lock ^ book.sideKey}));
   book.setHashSize(32);

@@ -6,6 +6,7 @@ namespace {
 
 using namespace moveflag;
 
+// Common SAN is checked move by move against chess.js in oracle_test; these are the unusual forms.
 struct SanCase {
   const char* name;
   const char* fen;
@@ -25,24 +26,16 @@ constexpr const char* kPromotion = "k4r2/4P3/8/8/8/8/8/4K3 w - - 0 1";
 constexpr const char* kCastling = "r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1";
 
 const SanCase kCases[] = {
-    {"PawnDoubleStep", kStart, 1, "e4", 1, "e2", "e4", kPawn, 0},
-    {"PawnSingleStep", kStart, 1, "e3", 1, "e2", "e3", kPawn, 0},
-    {"KnightByDestination", kStart, 1, "Nf3", 1, "g1", "f3", kKnight, 0},
-    {"KnightByFile", "4k3/8/8/8/8/5N2/8/1N2K3 w - - 0 1", 1, "Nbd2", 1, "b1", "d2", kKnight, 0},
     {"KnightByRank", "4k3/8/8/6N1/8/8/8/4K1N1 w - - 0 1", 1, "N1f3", 1, "g1", "f3", kKnight, 0},
     {"PinnedKnightByKingSafety", kPinned, 1, "Ne2", 1, "g1", "e2", kKnight, 0},
     {"LowestSquareWhenBothLegal", "4k3/8/8/8/8/2N5/8/4K1N1 w - - 0 1", 1, "Ne2", 1, "c3", "e2", kKnight, 0},
     {"LeftmostRestrictionWins", "4k3/8/8/Q7/7Q/8/8/K7 w - - 0 1", 1, "Qh4e1", 1, "h4", "e1", kQueen, 0},
     {"EnPassantMarked", "4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1", 1, "exd6ep", 1, "e5", "d6", kPawn, kCapture | kEnPassant},
-    {"EnPassantUnmarked", "4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 1", 1, "exd6", 1, "e5", "d6", kPawn, kCapture},
-    {"PromotionWithEquals", kPromotion, 1, "e8=Q", 1, "e7", "e8", kPawn, kPromoteQueen},
     {"PromotionAfterEight", kPromotion, 1, "e8Q", 1, "e7", "e8", kPawn, kPromoteQueen},
     {"CapturePromotionWithCheck", kPromotion, 1, "exf8=N+", 1, "e7", "f8", kPawn, kCapture | kPromoteKnight | kCheck},
     {"BlackPromotionWithEquals", "4k3/8/8/8/8/8/4p3/7K b - - 0 1", 2, "e1=Q", 1, "e2", "e1", kPawn, kPromoteQueen},
     {"BlackPromotionWithoutEquals", "4k3/8/8/8/8/8/4p3/7K b - - 0 1", 2, "e1Q", 1, "e2", "e1", kPawn, 0},
-    {"ShortCastling", kCastling, 1, "O-O", 1, "e1", "g1", kKing, kShortCastle},
     {"ShortCastlingWithCheck", kCastling, 1, "O-O+", 1, "e1", "g1", kKing, kShortCastle | kCheck},
-    {"LongCastlingBlack", kCastling, 2, "O-O-O", 1, "e8", "c8", kKing, kLongCastle},
     {"LongCastlingMate", kCastling, 1, "O-O-O#", 1, "e1", "c1", kKing, kLongCastle | kMate},
     {"CastlingWithZerosFails", kCastling, 1, "0-0", 0, nullptr, nullptr, 0, 0},
     {"AnnotationsIgnored", "4k3/8/8/4p3/8/8/8/Q3K3 w - - 0 1", 1, "Qxe5!?", 1, "a1", "e5", kQueen, kCapture},

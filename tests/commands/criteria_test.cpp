@@ -19,15 +19,12 @@ int count(const std::string& text, const std::string& what) {
 
 const std::string kBadFormat = "> bad data format specified in selection's criteria\n";
 
-struct SplitCase {
-  const char* word;
-  int op;
-  const char* name;
-  const char* value;
-};
-
 TEST(CriterionWords, OperatorIsTheFirstOfGreaterLessEqualTheWordContains) {
-  const SplitCase cases[] = {
+  const struct {
+    const char *word;
+    int op;
+    const char *name, *value;
+  } cases[] = {
       {"WhiteElo>2800", kGreater, "WhiteElo", "2800"},
       {"Round<5", kLess, "Round", "5"},
       {"Event=blitz", kEqual, "Event", "blitz"},
@@ -36,14 +33,13 @@ TEST(CriterionWords, OperatorIsTheFirstOfGreaterLessEqualTheWordContains) {
       {"Event=x=y", kEqual, "Event", "x=y"},               // cut at the first occurrence
       {"Site=", kEqual, "Site", ""},
   };
-  for (const SplitCase& c : cases) {
+  for (const auto& c : cases) {
     const CriterionWord word = splitCriterionWord(c.word);
     EXPECT_EQ(word.op, c.op) << c.word;
     EXPECT_EQ(word.name, c.name) << c.word;
     EXPECT_EQ(word.value, c.value) << c.word;
   }
-  EXPECT_EQ(splitCriterionWord("and").op, kNoOperator);
-  EXPECT_EQ(splitCriterionWord("").op, kNoOperator);
+  for (const char* none : {"and", ""}) EXPECT_EQ(splitCriterionWord(none).op, kNoOperator);
 }
 
 TEST(CriterionValues, ClassesByCharactersAndSeparators) {
@@ -56,24 +52,17 @@ TEST(CriterionValues, ClassesByCharactersAndSeparators) {
   for (const auto& [text, expected] : cases) EXPECT_EQ(classifyValue(text), expected) << '"' << text << '"';
 }
 
-TEST(CriterionValues, DateNumbers) {
-  EXPECT_EQ(parseDateValue("2010.01.01"), 20100101u);
-  EXPECT_EQ(parseDateValue("????.??.??"), 0u);
-  EXPECT_EQ(parseDateValue("2010.??.??"), 20100000u);
-  EXPECT_EQ(parseDateValue("2010/1/2"), 20100102u);
-  EXPECT_EQ(parseDateValue("2010.12.31.5"), 20101205u) << "a fourth field overwrites the third";
-  EXPECT_EQ(parseDateValue("-2010.01"), 201001u) << "a leading '-' opens an empty first field";
-  EXPECT_LT(parseDateValue("2009.12.31"), parseDateValue("2010.01.01"));
-  // A field longer than 19 characters is read from its first 19 ("0000000000000000001").
-  EXPECT_EQ(parseDateValue("00000000000000000012345.1.1"), 10101u);
-}
-
-TEST(CriterionValues, NumbersAreLeadingIntegersAsUnsigned32Bits) {
-  EXPECT_EQ(numberValue("4.1"), 4u);
-  EXPECT_EQ(numberValue("2850"), 2850u);
-  EXPECT_EQ(numberValue(""), 0u);
-  EXPECT_EQ(numberValue("-1"), 4294967295u);
-  EXPECT_EQ(numberValue("99999999999"), 4294967295u);
+TEST(CriterionValues, DatesAndNumbers) {
+  const std::pair<const char*, std::uint32_t> dates[] = {
+      {"2010.01.01", 20100101u}, {"????.??.??", 0u}, {"2010.??.??", 20100000u}, {"2010/1/2", 20100102u},
+      {"2010.12.31.5", 20101205u},  // a fourth field overwrites the third
+      {"-2010.01", 201001u},        // a leading '-' opens an empty first field
+      {"00000000000000000012345.1.1", 10101u},  // a field is read from its first 19 characters
+  };
+  for (const auto& [text, value] : dates) EXPECT_EQ(parseDateValue(text), value) << text;
+  const std::pair<const char*, std::uint32_t> numbers[] = {
+      {"4.1", 4u}, {"2850", 2850u}, {"", 0u}, {"-1", 4294967295u}, {"99999999999", 4294967295u}};
+  for (const auto& [text, value] : numbers) EXPECT_EQ(numberValue(text), value) << text;
 }
 
 class Matching : public ::testing::Test {
@@ -86,29 +75,24 @@ class Matching : public ::testing::Test {
   Console console = Console::capturing();
 };
 
-TEST_F(Matching, TextValuesMatchByContainmentWithoutCase) {
-  EXPECT_TRUE(match(kTagEvent, "Blitz Cup", "Event=blitz"));
-  EXPECT_TRUE(match(kTagEvent, "open blitz", "Event=BLITZ"));
-  EXPECT_FALSE(match(kTagEvent, "Rapid", "Event=blitz"));
-  EXPECT_FALSE(match(kTagEvent, "Blitz", "Event<zzz")) << "texts have no order";
-  EXPECT_FALSE(match(kTagEvent, "Blitz", "Event>a"));
-  EXPECT_TRUE(match(kTagResult, "1-0", "Result=1-0")) << "a '-' after the first character makes a text";
-  EXPECT_FALSE(match(kTagResult, "1/2-1/2", "Result=1-0"));
-  EXPECT_EQ(console.takeCaptured(), "");
-}
-
-TEST_F(Matching, NumbersAndDatesCompareByValue) {
-  EXPECT_TRUE(match(kTagRound, "4.1", "Round<5")) << "4.1 is a number with one separator: 4";
-  EXPECT_FALSE(match(kTagRound, "5", "Round<5"));
-  EXPECT_TRUE(match(kTagRound, "5", "Round=5"));
-  EXPECT_TRUE(match(kTagWhiteElo, "2850", "WhiteElo>2800"));
-  EXPECT_FALSE(match(kTagWhiteElo, "2800", "WhiteElo>2800"));
-  EXPECT_FALSE(match(kTagWhiteElo, "", "WhiteElo>2800")) << "an empty value is the number 0";
-  EXPECT_TRUE(match(kTagDate, "2009.12.31", "Date<2010.01.01"));
-  EXPECT_TRUE(match(kTagDate, "????.??.??", "Date<2010.01.01")) << "question marks: the date 0";
-  EXPECT_FALSE(match(kTagDate, "2010.01.01", "Date<2010.01.01"));
-  EXPECT_TRUE(match(kTagDate, "2010/01/01", "Date=2010.01.01"));
-  EXPECT_TRUE(match(kTagDate, "2011.02.03", "Date>2010.12.31"));
+TEST_F(Matching, TextsByContainmentWithoutCaseNumbersAndDatesByValue) {
+  const struct {
+    int tag;
+    const char *value, *word;
+    bool matches;
+  } cases[] = {
+      {kTagEvent, "Blitz Cup", "Event=blitz", true},   {kTagEvent, "open blitz", "Event=BLITZ", true},
+      {kTagEvent, "Rapid", "Event=blitz", false},      {kTagEvent, "Blitz", "Event<zzz", false},  // no order
+      {kTagEvent, "Blitz", "Event>a", false},          {kTagResult, "1-0", "Result=1-0", true},
+      {kTagResult, "1/2-1/2", "Result=1-0", false},    {kTagRound, "4.1", "Round<5", true},
+      {kTagRound, "5", "Round<5", false},              {kTagRound, "5", "Round=5", true},
+      {kTagWhiteElo, "2850", "WhiteElo>2800", true},   {kTagWhiteElo, "2800", "WhiteElo>2800", false},
+      {kTagWhiteElo, "", "WhiteElo>2800", false},      // an empty value is the number 0
+      {kTagDate, "2009.12.31", "Date<2010.01.01", true}, {kTagDate, "????.??.??", "Date<2010.01.01", true},
+      {kTagDate, "2010.01.01", "Date<2010.01.01", false}, {kTagDate, "2010/01/01", "Date=2010.01.01", true},
+      {kTagDate, "2011.02.03", "Date>2010.12.31", true},
+  };
+  for (const auto& c : cases) EXPECT_EQ(match(c.tag, c.value, c.word), c.matches) << c.value << " " << c.word;
   EXPECT_EQ(console.takeCaptured(), "");
 }
 
@@ -150,12 +134,12 @@ TEST_F(SelectionParsing, OneCriterionOrTwoWithAConnective) {
 }
 
 TEST_F(SelectionParsing, InvalidCombinations) {
-  EXPECT_EQ(parse("select and"), Selection::kNoCriterion);
-  EXPECT_EQ(parse("select -out=x.pgn"), Selection::kNoCriterion);
-  EXPECT_EQ(parse("select Foo>3"), Selection::kUnknownTag);
-  EXPECT_EQ(parse("select Round<3 or Foo>3"), Selection::kUnknownTag);
-  EXPECT_EQ(parse("select WhiteElo>1 and"), Selection::kUnpairedConnective);
-  EXPECT_EQ(parse("select WhiteElo>1 BlackElo>2"), Selection::kUnpairedConnective);
+  const std::pair<const char*, Selection::Status> cases[] = {
+      {"select and", Selection::kNoCriterion},         {"select -out=x.pgn", Selection::kNoCriterion},
+      {"select Foo>3", Selection::kUnknownTag},        {"select Round<3 or Foo>3", Selection::kUnknownTag},
+      {"select WhiteElo>1 and", Selection::kUnpairedConnective},
+      {"select WhiteElo>1 BlackElo>2", Selection::kUnpairedConnective}};
+  for (const auto& [text, status] : cases) EXPECT_EQ(parse(text), status) << text;
 }
 
 TEST_F(SelectionParsing, OrTriesTheSecondOnlyWhenTheFirstFails) {

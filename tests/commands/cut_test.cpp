@@ -33,9 +33,7 @@ class CutCommand : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_.write("games.pgn", game("long", knightMoves(50)) + game("short", knightMoves(10)));
-    app_->game.tags.setOutputEnabled(kTagEvent, true);
-    app_->game.tags.setOutputEnabled(kTagResult, true);
-    app_->game.tags.setOutputEnabled(kTagFen, true);
+    for (int tag : {kTagEvent, kTagResult, kTagFen}) app_->game.tags.setOutputEnabled(tag, true);
     ASSERT_TRUE(app_->pgn.open("games.pgn"));
   }
   // A game as the writer writes it: the tags, the kept half-moves, the result.
@@ -47,14 +45,11 @@ class CutCommand : public ::testing::Test {
   std::unique_ptr<App> app_ = test::makeApp();
 };
 
-TEST_F(CutCommand, KeepsTheFirstHalfMovesAndLeavesShorterGamesWhole) {
+TEST_F(CutCommand, KeepsTheFirstHalfMovesOrWithRevDropsTheLastOnes) {
   const std::string printed = test::run(*app_, "cut -ply=20");
   EXPECT_EQ(printed.rfind("\n> 2 games cut \n> process time : ", 0), 0u) << printed;
   EXPECT_NE(printed.find("s              \nsee pgn-out.pgn file\n"), std::string::npos) << printed;
   EXPECT_EQ(oneLine(dir_.read("pgn-out.pgn")), oneLine(written("long", 20) + written("short", 10)));
-}
-
-TEST_F(CutCommand, WithRevDropsTheLastHalfMoves) {
   test::run(*app_, "cut -ply=20 -rev -out=ends.pgn");
   EXPECT_EQ(oneLine(dir_.read("ends.pgn")), oneLine(written("long", 30) + written("short", 0)));
 }
@@ -71,16 +66,13 @@ TEST_F(CutCommand, RefusesANumberOutOfRangeBeforeTouchingTheOutput) {
 }
 
 TEST_F(CutCommand, CountsTheHalfMovesOfAGameStartingWithBlack) {
-  dir_.write("black.pgn",
-             "[Event \"E\"]\n[Result \"1-0\"]\n[FEN \"8/8/7k/8/8/8/6K1/8 b - - 0 41\"]\n\n"
-             "41... Kg6 42. Kf2 Kf6 1-0\n\n");
+  const std::string tags = "[Event \"E\"]\n[Result \"1-0\"]\n[FEN \"8/8/7k/8/8/8/6K1/8 b - - 0 41\"]\n\n";
+  dir_.write("black.pgn", tags + "41... Kg6 42. Kf2 Kf6 1-0\n\n");
   ASSERT_TRUE(app_->pgn.open("black.pgn"));
   test::run(*app_, "cut -ply=1");
-  EXPECT_EQ(dir_.read("pgn-out.pgn"),
-            "[Event \"E\"]\n[Result \"1-0\"]\n[FEN \"8/8/7k/8/8/8/6K1/8 b - - 0 41\"]\n\n1...Kg6 1-0\n\n");
+  EXPECT_EQ(dir_.read("pgn-out.pgn"), tags + "1...Kg6 1-0\n\n");
   test::run(*app_, "cut -ply=1 -rev");
-  EXPECT_EQ(dir_.read("pgn-out.pgn"),
-            "[Event \"E\"]\n[Result \"1-0\"]\n[FEN \"8/8/7k/8/8/8/6K1/8 b - - 0 41\"]\n\n1...Kg6 2.Kf2 1-0\n\n");
+  EXPECT_EQ(dir_.read("pgn-out.pgn"), tags + "1...Kg6 2.Kf2 1-0\n\n");
 }
 
 }  // namespace

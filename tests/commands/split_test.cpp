@@ -14,6 +14,7 @@ struct SplitCase {
   const char* name;
   std::string movetext;
   std::vector<std::string> lines;
+  bool whole = true;
 };
 
 std::vector<std::string> splitAll(MovetextSplitter& splitter, const std::string& movetext, bool* whole) {
@@ -45,40 +46,20 @@ TEST(MovetextSplitter, WritesEachVariationWithItsPrefixThenTheMainLine) {
       {"a variation left open ends with the movetext", "1. e4 e5 (1... c5 2. Nf3 \n",
        {"1. e4 c5 2. Nf3", "1. e4 e5"}},
       {"an empty movetext", "", {""}},
+      // "2. N" and ten x's make the fourteen characters put aside.
+      {"a malformed move cut to fourteen characters", "1. e4 e5 2. Nxxxxxxxxxxxxxxxxxxxf3 {c} (2. d4) 2... Nc6 \n",
+       {"1. e4 e5 2. d4", "1. e4 e5 2. Nxxxxxxxxxx {c} Nc6"}},
+      {"a walk that runs off the end is reported", "1. e4 (1. d4", {"1. d4", "1. e4"}, false},
+      {"variations nested thousands deep",
+       "1. e4 " + std::string(20000, '(') + "1. d4 " + std::string(20000, ')') + " e5 \n", {"1. d4", "1. e4 e5"}},
   };
   MovetextSplitter splitter;
   for (const SplitCase& c : cases) {
     SCOPED_TRACE(c.name);
-    bool whole = false;
+    bool whole = !c.whole;
     EXPECT_EQ(splitAll(splitter, c.movetext, &whole), c.lines);
-    EXPECT_TRUE(whole);
+    EXPECT_EQ(whole, c.whole);
   }
-}
-
-TEST(MovetextSplitter, CutsAMalformedMoveToFourteenCharacters) {
-  MovetextSplitter splitter;
-  bool whole = false;
-  // "2. N" and ten x's make the fourteen characters put aside.
-  const auto lines = splitAll(splitter, "1. e4 e5 2. Nxxxxxxxxxxxxxxxxxxxf3 {c} (2. d4) 2... Nc6 \n", &whole);
-  EXPECT_EQ(lines, (std::vector<std::string>{"1. e4 e5 2. d4", "1. e4 e5 2. Nxxxxxxxxxx {c} Nc6"}));
-}
-
-TEST(MovetextSplitter, ReportsAWalkThatRunsOffTheEnd) {
-  MovetextSplitter splitter;
-  bool whole = true;
-  EXPECT_EQ(splitAll(splitter, "1. e4 (1. d4", &whole), (std::vector<std::string>{"1. d4", "1. e4"}));
-  EXPECT_FALSE(whole);
-}
-
-TEST(MovetextSplitter, SurvivesVariationsNestedThousandsDeep) {
-  MovetextSplitter splitter;
-  bool whole = false;
-  const std::string deep = "1. e4 " + std::string(20000, '(') + "1. d4 " + std::string(20000, ')') + " e5 \n";
-  const auto lines = splitAll(splitter, deep, &whole);
-  EXPECT_TRUE(whole);
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0], "1. d4");
-  EXPECT_EQ(lines[1], "1. e4 e5");
 }
 
 const std::string kHeader = "[Event \"Test\"]\n[Site \"Here\"]\n[Result \"1-0\"]\n[Custom \"kept\"]\n";
@@ -87,11 +68,15 @@ TEST(SplitCommand, WritesTheVariationGameFirstAndTheMainLineLastWithTheSourceHea
   test::ScratchDir dir;
   dir.write("games.pgn", kHeader + "\n1. e4 e5 (1... c5\n2. Nf3) 2. Nf3 1-0\n\n" + kHeader + "\n1. d4 d5 1-0\n\n");
   auto app = test::makeApp();
+  EXPECT_EQ(test::run(*app, "split"), "\n> no PGN-file in memory. Please load a pgn file\n");
+  EXPECT_FALSE(dir.exists("pgn-out.pgn"));
   ASSERT_TRUE(app->pgn.open("games.pgn"));
-  const std::string printed = test::run(*app, "split -out=lines.pgn");
-  EXPECT_EQ(printed, "\n> processing...\nsee lines.pgn file\n");
+  EXPECT_EQ(test::run(*app, "split -out=games.pgn"),
+            "\n> \"games.pgn\" is read by this command: it can't be its output file\n");
+  EXPECT_EQ(test::run(*app, "split -out=lines.pgn"), "\n> processing...\nsee lines.pgn file\n");
   EXPECT_EQ(dir.read("lines.pgn"), kHeader + "\n1. e4 c5 2. Nf3\n\n" + kHeader + "\n1. e4 e5 2. Nf3 1-0\n\n\n\n" +
                                        kHeader + "\n1. d4 d5 1-0\n\n\n\n");
+  EXPECT_EQ(dir.read("games.pgn").substr(0, kHeader.size()), kHeader) << "the refused output left its input alone";
 }
 
 TEST(SplitCommand, BreaksLongLinesOfPlay) {
@@ -102,8 +87,7 @@ TEST(SplitCommand, BreaksLongLinesOfPlay) {
   auto app = test::makeApp();
   ASSERT_TRUE(app->pgn.open("games.pgn"));
   test::run(*app, "split");
-  const std::string written = dir.read("pgn-out.pgn");
-  const std::string body = written.substr(kHeader.size() + 1);
+  const std::string body = dir.read("pgn-out.pgn").substr(kHeader.size() + 1);
   EXPECT_LT(body.find('\n'), moves.size()) << "a long line of play is broken into lines";
   std::string joined = body;
   for (char& c : joined) c = c == '\n' ? ' ' : c;
@@ -111,18 +95,6 @@ TEST(SplitCommand, BreaksLongLinesOfPlay) {
   for (std::size_t start = 0, end; (end = body.find('\n', start)) != std::string::npos; start = end + 1) {
     EXPECT_LT(end - start, 100u);
   }
-}
-
-TEST(SplitCommand, RefusesTheOpenFileAsOutputAndNeedsAnOpenFile) {
-  test::ScratchDir dir;
-  dir.write("games.pgn", kHeader + "\n1. e4 1-0\n\n");
-  auto app = test::makeApp();
-  EXPECT_EQ(test::run(*app, "split"), "\n> no PGN-file in memory. Please load a pgn file\n");
-  EXPECT_FALSE(dir.exists("pgn-out.pgn"));
-  ASSERT_TRUE(app->pgn.open("games.pgn"));
-  EXPECT_EQ(test::run(*app, "split -out=games.pgn"),
-            "\n> \"games.pgn\" is read by this command: it can't be its output file\n");
-  EXPECT_EQ(dir.read("games.pgn"), kHeader + "\n1. e4 1-0\n\n");
 }
 
 }  // namespace

@@ -11,22 +11,14 @@
 #include <vector>
 
 #include "e2e/harness.hpp"
+#include "support/engines.hpp"
 
 namespace kestrova::e2e {
 namespace {
 
 bool has(const RunResult& run, const std::string& text) { return run.output.find(text) != std::string::npos; }
 
-std::string findStockfish() {
-  const char* path = std::getenv("PATH");
-  std::istringstream dirs(path != nullptr ? path : "");
-  for (std::string dir; std::getline(dirs, dir, ':');) {
-    const std::string candidate = (dir.empty() ? "." : dir) + "/stockfish";
-    if (access(candidate.c_str(), X_OK) == 0) return candidate;
-  }
-  if (access("/usr/games/stockfish", X_OK) == 0) return "/usr/games/stockfish";
-  return "";
-}
+using test::findStockfish;
 
 // The default configuration with the engine named first (the tag section runs to the end).
 std::string configurationWithEngine(const std::string& engine) {

@@ -1,8 +1,5 @@
-// Every command that reads files, run over files made to break readers (scripts/make-hostile-files:
-// NUL bytes, 10 MB lines, 100,000 nested brackets, 5,000 tags, 5,000 half-moves, binary garbage,
-// broken books, a hostile configuration and help file). Each run must end normally with its
-// messages and the farewell; the sanitizer build runs the same and catches what is written or read
-// outside a buffer.
+// Every command that reads files, run over files made to break readers (scripts/make-hostile-files);
+// each run must end normally with the farewell, and the sanitizer build catches overruns.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,14 +18,13 @@ namespace {
 constexpr const char* kFarewell = "- A bientot ;o)...";
 constexpr int kTimeLimitSeconds = 60;
 
-// Buffers large enough for the nested files (the line buffer stops at 65,535 bytes), with the
-// comment texts kept.
+// Buffers large enough for the nested files, with the comment texts kept.
 const std::string kLargeBuffers = "gBufSz=4000000\nprintCmt=1\nbkHashSz=64\n";
 
-const std::vector<std::string> kPgnFiles = {
-    "nul-bytes.pgn",   "long-lines.pgn",        "nested-comments.pgn", "nested-variations.pgn",
-    "many-tags.pgn",   "long-game.pgn",         "binary-garbage.pgn",  "garbage-with-tags.pgn",
-    "odd-games.pgn",   "line-ends.pgn",         "empty.pgn"};
+const std::vector<std::string> kPgnFiles = {"nul-bytes.pgn", "long-lines.pgn", "nested-comments.pgn",
+                                           "nested-variations.pgn", "many-tags.pgn", "long-game.pgn",
+                                           "binary-garbage.pgn", "garbage-with-tags.pgn", "odd-games.pgn",
+                                           "line-ends.pgn", "empty.pgn"};
 
 // Writes the named hostile files into the session's folder "hostile".
 void generate(Session& session, const std::vector<std::string>& names) {
@@ -38,9 +34,7 @@ void generate(Session& session, const std::vector<std::string>& names) {
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
 }
 
-std::string tail(const std::string& output) {
-  return output.size() > 3000 ? "..." + output.substr(output.size() - 3000) : output;
-}
+std::string tail(const std::string& output) { return output.substr(output.size() > 3000 ? output.size() - 3000 : 0); }
 
 // The run ended by itself, with status 0, and said goodbye.
 void expectNormalEnd(const RunResult& run, const std::string& what) {
@@ -91,13 +85,9 @@ const std::vector<std::string> kPgnStoreCommands = {
     "open", "FILE", "show", "1", "play", "1", "5", "debug", "1", "cmem", "16", "show", "2",
     "play", "2", "1000", "debug", "2", "after", "last", "play", "3", "40", "show", "999"};
 
-TEST_F(HostileFiles, PgnStoreCommandsEndNormallyWithTheDefaultConfiguration) {
+TEST_F(HostileFiles, PgnStoreCommandsEndNormally) {
   generate(session, kPgnFiles);
   runOverEveryPgnFile(session, "the default configuration", defaultConfiguration, kPgnStoreCommands, "x\n\n\n");
-}
-
-TEST_F(HostileFiles, PgnStoreCommandsEndNormallyWithBuffersThatHoldTheNestedGames) {
-  generate(session, kPgnFiles);
   runOverEveryPgnFile(session, "large buffers", defaultConfiguration + kLargeBuffers, kPgnStoreCommands, "x\n\n\n");
 }
 
@@ -112,8 +102,7 @@ TEST_F(HostileFiles, OtherReadingCommandsEndNormally) {
   std::vector<std::string> withSplit = kOtherCommands;
   withSplit.insert(withSplit.begin() + 6, "split");
   runOverEveryPgnFile(session, "the default configuration", defaultConfiguration, withSplit, "y\ny\n");
-  // Not split here: on 100,000 nested variations it writes every variation with its whole
-  // prefix, gigabytes of output, until it is bounded.
+  // Not split: on 100,000 nested variations it writes gigabytes, until it is bounded.
   runOverEveryPgnFile(session, "large buffers", defaultConfiguration + kLargeBuffers, kOtherCommands, "y\ny\n");
 }
 
@@ -127,17 +116,17 @@ TEST_F(HostileFiles, MergeOfTheirDirectoryEndsNormally) {
 }
 
 TEST_F(HostileFiles, BooksAreLoadedOrRefusedWithTheirMessages) {
-  const std::vector<std::string> books = {
-      "book-sound.obk",           "book-truncated.obk",     "book-truncated-tables.obk",
-      "book-truncated-records.obk", "book-truncated-records-32.obk", "book-overclaim.obk",
-      "book-overclaim-32.obk",    "book-hugeclaim.obk",     "book-overflowclaim.obk",
-      "book-negativeclaim.obk",   "book-empty.obk",         "book-garbage.obk",
-      "book-garbage-sections.obk", "book-long-line.obk"};
+  std::vector<std::string> books;
+  for (const char* name : {"sound", "truncated", "truncated-tables", "truncated-records", "truncated-records-32",
+                           "overclaim", "overclaim-32", "hugeclaim", "overflowclaim", "negativeclaim", "empty",
+                           "garbage", "garbage-sections", "long-line"}) {
+    books.push_back(std::string("book-") + name + ".obk");
+  }
   generate(session, books);
   for (const std::string& name : books) {
     const bool narrow = name.find("-32.") != std::string::npos;
     session.withFile("kestrova.ini", defaultConfiguration + (narrow ? "bkHashSz=32\n" : "bkHashSz=64\n"));
-    // Loaded at start-up as "book.obk", and by openbk; then browsed, its comments erased and saved.
+    // Loaded at start-up as "book.obk" and by openbk; browsed, its comments erased and saved.
     std::filesystem::copy_file(session.directory() / "hostile" / name, session.directory() / "book.obk",
                                std::filesystem::copy_options::overwrite_existing);
     const RunResult run = session.run({"openbk", "hostile/" + name, "showbk", "dcmbk", "openbk", "book.obk", "showbk"},

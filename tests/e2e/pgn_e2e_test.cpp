@@ -14,13 +14,14 @@ const std::string kTwoGames =
     "[Event \"Test\"]\n[White \"B\"]\n[Black \"A\"]\n[Result \"0-1\"]\n\n"
     "1. f3 e5 2. g4 Qh4# 0-1\n\n";
 
-TEST(PgnEndToEnd, StartUpReportsTheBuffersAndTheCommentSize) {
+TEST(PgnEndToEnd, StartUpReportsTheBuffersAndPlayNeedsAFile) {
   Session session;
   session.withDefaultData().withFile("kestrova.ini", "gBufSz=100000\n");
-  const RunResult run = session.run({"exit"});
+  const RunResult run = session.run({"play", "1", "2", "debug", "1"});
   EXPECT_TRUE(has(run, "- bitboards initialized\n- string manager initialized\n"
                        "- line buffer : 25000 bytes\n- game buffer : 100000 bytes\n- save buffer : 100000 bytes\n"));
   EXPECT_TRUE(has(run, "- commentary size per move : 512 bytes\n"));
+  EXPECT_TRUE(has(run, "\n> no PGN-file in memory. Please load a pgn file\n"));
 }
 
 TEST(PgnEndToEnd, OpenRefusesTheOutputFileAndReportsMissingFiles) {
@@ -49,7 +50,7 @@ TEST(PgnEndToEnd, PlayShowsThePositionAfterAHalfMove) {
 }
 
 TEST(PgnEndToEnd, AGameWithoutFenAfterASetUpGameStartsFromTheStartPosition) {
-  // The set-up game's FEN line must not leak into the next game read, which has fewer tags.
+  // The set-up game's FEN line must not leak into the next game, which has fewer tags.
   const std::string games =
       "[Event \"T\"]\n[SetUp \"1\"]\n[FEN \"4k3/8/8/8/8/8/4P3/4K3 b - - 0 1\"]\n[Result \"*\"]\n\n"
       "1... Kd7 2. e4 *\n\n"
@@ -60,13 +61,6 @@ TEST(PgnEndToEnd, AGameWithoutFenAfterASetUpGameStartsFromTheStartPosition) {
   EXPECT_TRUE(has(run, "1...Kd7 ")) << run.output;
   EXPECT_TRUE(has(run, "1.e4  {+0.00/0 0s} e5 ")) << run.output;
   EXPECT_FALSE(has(run, "can't read")) << run.output;
-}
-
-TEST(PgnEndToEnd, PlayWithoutAFile) {
-  Session session;
-  session.withDefaultData();
-  const RunResult run = session.run({"play", "1", "2", "debug", "1"});
-  EXPECT_TRUE(has(run, "\n> no PGN-file in memory. Please load a pgn file\n"));
 }
 
 TEST(PgnEndToEnd, DebugStepsThroughTheMovesUntilStopped) {

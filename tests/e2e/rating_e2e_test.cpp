@@ -23,9 +23,7 @@ TEST(RatingEndToEnd, EloWritesTheListAndGiveloTheTags) {
   EXPECT_EQ(run.exitStatus, 0);
   EXPECT_EQ(run.file("list.txt"),
             "made by Kestrova 0.92 \nstarting elo : 2275\nmaximum iterations : 200\nminimal number of games : 1\n"
-            "cluster : 1\n\n"
-            "1.A :\t\t\telo=2371, x=2275, sc=3/4\n"
-            "2.B :\t\t\telo=2179, x=2275, sc=1/4\n\n");
+            "cluster : 1\n\n1.A :\t\t\telo=2371, x=2275, sc=3/4\n2.B :\t\t\telo=2179, x=2275, sc=1/4\n\n");
   EXPECT_EQ(run.file("rating.txt"), run.file("list.txt")) << "givelo writes rating.txt";
   EXPECT_NE(run.output.find("> rating list saved in list.txt\n"), std::string::npos);
   EXPECT_NE(run.output.find("see rated.pgn file\n"), std::string::npos);
@@ -41,9 +39,7 @@ TEST(RatingEndToEnd, EloWritesTheListAndGiveloTheTags) {
 
 TEST(RatingEndToEnd, AGameWithoutResultWritesNoList) {
   Session session;
-  session.withDefaultData()
-      .withFile("kestrova.ini", kConfiguration)
-      .withFile("games.pgn", twoEngines() + test::games(1, "A", "B", "*"));
+  session.withDefaultData().withFile("kestrova.ini", kConfiguration).withFile("games.pgn", twoEngines() + test::games(1, "A", "B", "*"));
   const RunResult run = session.run({"open", "games.pgn", "elo"});
   EXPECT_NE(run.output.find("> Game without result. Probing aborted\n"), std::string::npos);
   EXPECT_FALSE(run.hasFile("rating.txt"));

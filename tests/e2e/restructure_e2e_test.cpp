@@ -36,8 +36,7 @@ TEST(RestructureEndToEnd, DblAndSubOnASampleFileRepeated) {
       .withSourceFile("tests/data/samples/c_swiss.pgn");
   const std::string roundRobin = session.run({"exit"}).file("a_roundrobin.pgn");
   const std::string swiss = session.run({"exit"}).file("c_swiss.pgn");
-  const int games = count(roundRobin, "[Event ");
-  ASSERT_EQ(games, 30);
+  ASSERT_EQ(count(roundRobin, "[Event "), 30);
   session.withFile("all.pgn", roundRobin + "\n" + swiss + "\n" + roundRobin);
 
   const RunResult doubles = session.run({"open", "all.pgn", "dbl", "-abs", "dbl", "-sgl", "-out=singles.pgn", "exit"});
@@ -50,9 +49,7 @@ TEST(RestructureEndToEnd, DblAndSubOnASampleFileRepeated) {
   const RunResult sub = session.run({"open", "all.pgn", "sub", "-gam=a_roundrobin.pgn", "-out=rest.pgn", "exit"});
   EXPECT_TRUE(has(sub, "> 60 games have been removed and stored in the sub.pgn file\n")) << sub.output;
   EXPECT_EQ(count(sub.file("sub.pgn"), "[Event "), 60);
-  EXPECT_EQ(count(sub.file("rest.pgn"), "[Event "), 30);
-  // What is left is the other sample: its games, in their order.
-  EXPECT_EQ(count(sub.file("rest.pgn"), "[Event "), count(swiss, "[Event "));
+  EXPECT_EQ(count(sub.file("rest.pgn"), "[Event "), count(swiss, "[Event ")) << "the other sample is left";
 }
 
 }  // namespace

@@ -38,13 +38,11 @@ TEST(ScanEndToEnd, EverySampleScansWithoutCriticalErrorAndTheLogHoldsTheReports)
     const RunResult run = session.run({"open", sample, "scan", "exit"});
     ASSERT_FALSE(run.timedOut);
     EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_TRUE(has(run.output, "> scanning now for detections\n"));
     EXPECT_TRUE(has(run.output, "\n0 games with critical error\n")) << run.output;
     EXPECT_FALSE(has(run.output, "illegal position"));
     EXPECT_FALSE(has(run.output, "No commented game found"));
     EXPECT_TRUE(has(run.output, "see log.txt file\nsee epd-out.epd or pgn-out.pgn file\nsee also rating.txt\n"));
-    // The default configuration reports (ExceedingPc and NoPlan in every game), to the console and
-    // the log alike; it asks for no EPD and no PGN output.
+    // The default configuration reports to the console and the log alike, with no EPD or PGN output.
     const std::vector<std::string> logged = reportLines(run.file("log.txt"));
     EXPECT_FALSE(logged.empty());
     EXPECT_EQ(reportLines(run.output), logged);
@@ -56,7 +54,7 @@ TEST(ScanEndToEnd, EverySampleScansWithoutCriticalErrorAndTheLogHoldsTheReports)
 
 TEST(ScanEndToEnd, TheRoundRobinSampleWithEpdAndPgnOutput) {
   Session session;
-  // Only NoPlan (at the first pawn move or capture of each side) and ExceedingPc with a real surplus.
+  // Only NoPlan (first pawn move or capture of each side) and ExceedingPc with a real surplus.
   std::string ini = "runElo=0\n[OutputEnabledTags]\n[Event\n[White\n[Black\n[Result\n\n";
   ini += "NoPlan: name=NoPlan, epd=1, pgn=1,\nExceedingPc: name=Exceeding, val=1,\n";
   for (const char* off : {"ValDrop", "ValJump", "Diamond", "Pawn1x3", "Pawn1x4", "Pawn2x2", "PawnStorm", "CrazyKing",
@@ -77,26 +75,21 @@ TEST(ScanEndToEnd, TheRoundRobinSampleWithEpdAndPgnOutput) {
   for (const std::string& line : logged) noPlan += has(line, "] NoPlan before ");
   EXPECT_EQ(noPlan, 60u);
   // Each NoPlan report has its position in the EPD file, before the move.
-  const std::vector<std::string> epd = [&] {
-    std::vector<std::string> lines;
-    std::istringstream in(run.file("epd-out.epd"));
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-  }();
+  std::vector<std::string> epd;
+  std::istringstream in(run.file("epd-out.epd"));
+  for (std::string line; std::getline(in, line);) epd.push_back(line);
   ASSERT_EQ(epd.size(), 60u);
   for (const std::string& line : epd) {
     EXPECT_TRUE(has(line, " 0 0; game ")) << line;
     EXPECT_TRUE(has(line, "] NoPlan before ")) << line;
   }
-  // The first game opens 1.Nf3 e6 2.d4: Black's pawn move comes first, before it the position
-  // after 1.Nf3 with Black to move.
+  // The first game opens 1.Nf3 e6 2.d4: Black's pawn move comes first.
   EXPECT_EQ(epd.front(), "rnbqkbnr/pppppppp/8/8/8/5N2/PPPPPPPP/RNBQKB1R b KQkq - 0 0; game 1: [b] NoPlan before 1...e6 "
                          "[Stockfish 15.1-Stockfish 15.1 Elo2200, 1-0]");
   EXPECT_TRUE(has(epd[1], " w KQkq - 0 0; game 1: [w] NoPlan before 2.d4 [")) << epd[1];
   // Every game had a report with PGN output: all 30 are written, with the enabled tags.
-  const std::string pgn = run.file("pgn-out.pgn");
-  EXPECT_EQ(countGames(pgn), 30u);
-  EXPECT_TRUE(has(pgn, "[Result \""));
+  EXPECT_EQ(countGames(run.file("pgn-out.pgn")), 30u);
+  EXPECT_TRUE(has(run.file("pgn-out.pgn"), "[Result \""));
 }
 
 TEST(ScanEndToEnd, SynWritesTheSynthesisOfTheRoundRobin) {
@@ -105,7 +98,6 @@ TEST(ScanEndToEnd, SynWritesTheSynthesisOfTheRoundRobin) {
   const RunResult run = session.run({"open", "a_roundrobin.pgn", "syn", "exit"});
   EXPECT_TRUE(has(run.output, "> operation completed\n")) << run.output;
   EXPECT_TRUE(has(run.output, "see synthesis.txt file\n"));
-  EXPECT_TRUE(has(run.output, "\n0 games with critical error\n"));
   const std::string tournaments = run.file("trnfound.txt");
   EXPECT_TRUE(has(tournaments, "Round Robin tournament\n")) << tournaments;
   EXPECT_EQ(run.file("synthesis.txt"), tournaments + "Games log :\n\n" + run.file("log.txt") + "\n- Kestrova 0.92 -\n");

@@ -1,6 +1,5 @@
-// select, delete, instxt, setcap and tag through the built program on the round-robin sample
-// (30 games, six players with Elo 2200, 2550, 2700, 2800, 3000 and 3400, each pairing played once
-// with each colour), with pgn-extract as the oracle where it is installed.
+// select, delete, instxt, setcap and tag on the round-robin sample (30 games, six players, Elo
+// 2200 to 3400, each pairing once with each colour); pgn-extract is the oracle where installed.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -72,9 +71,8 @@ TEST_F(SelectionEndToEnd, EloCriteriaFindTheGamesCountedByHandAndByPgnExtract) {
   EXPECT_EQ(count(result.output, "see white.pgn file\n"), 1) << result.output;
   // Three players above 2700: 15 games with one of them as White, 6 among themselves, and 24
   // games with at least one of them (all but the 6 among the other three).
-  const std::set<GameId> white = gameIds(result.file("white.pgn"));
-  const std::set<GameId> both = gameIds(result.file("both.pgn"));
-  const std::set<GameId> either = gameIds(result.file("either.pgn"));
+  const std::set<GameId> white = gameIds(result.file("white.pgn")), both = gameIds(result.file("both.pgn")),
+                         either = gameIds(result.file("either.pgn"));
   EXPECT_EQ(white.size(), 15u);
   EXPECT_EQ(both.size(), 6u);
   EXPECT_EQ(either.size(), 24u);
@@ -92,15 +90,18 @@ TEST_F(SelectionEndToEnd, EloCriteriaFindTheGamesCountedByHandAndByPgnExtract) {
   EXPECT_EQ(pgnExtractIds(session, "either.pgn", "WhiteElo > \"0\"\n").size(), 24u);
 }
 
-TEST_F(SelectionEndToEnd, SelectAndDeleteShareTheGamesOut) {
-  const RunResult result = run("select Round<4 -out=early.pgn\ndelete Round<4 -out=late.pgn\n");
-  const std::set<GameId> early = gameIds(result.file("early.pgn"));
-  const std::set<GameId> late = gameIds(result.file("late.pgn"));
+TEST_F(SelectionEndToEnd, SelectAndDeleteShareTheGamesOutNeverIntoTheOpenFile) {
+  const RunResult result = run("select Round<4 -out=early.pgn\ndelete Round<4 -out=late.pgn\n"
+                               "delete Round<4 -out=games.pgn\n");
+  EXPECT_NE(result.output.find("\"games.pgn\" is read by this command: it can't be its output file"),
+            std::string::npos);
+  const std::set<GameId> early = gameIds(result.file("early.pgn")), late = gameIds(result.file("late.pgn"));
   EXPECT_EQ(early.size(), 9u) << "rounds 1 to 3, three games each";
   EXPECT_EQ(late.size(), 21u);
   std::set<GameId> all = early;
   all.insert(late.begin(), late.end());
   EXPECT_EQ(all, gameIds(result.file("games.pgn")));
+  EXPECT_EQ(count(result.file("games.pgn"), "[Event "), 30) << "the open file is never its own output";
 }
 
 TEST_F(SelectionEndToEnd, TagEditingAndTheTagList) {
@@ -113,13 +114,6 @@ TEST_F(SelectionEndToEnd, TagEditingAndTheTagList) {
   EXPECT_EQ(count(result.file("site.pgn"), "[Site \"Engine room\"]\n"), 30);
   EXPECT_NE(result.output.find("\nSite\nDate\nRound\nWhite\n"), std::string::npos);
   EXPECT_NE(result.output.find("\nSetUp\nFEN\nMode\n"), std::string::npos);
-}
-
-TEST_F(SelectionEndToEnd, TheOpenFileIsNeverItsOwnOutput) {
-  const RunResult result = run("delete Round<4 -out=games.pgn\n");
-  EXPECT_NE(result.output.find("\"games.pgn\" is read by this command: it can't be its output file"),
-            std::string::npos);
-  EXPECT_EQ(count(result.file("games.pgn"), "[Event "), 30);
 }
 
 }  // namespace

@@ -29,8 +29,7 @@ const std::string kGames =
     "[FEN \"4k3/8/8/8/8/8/4P3/4K3 b - - 0 1\"]\n\n"
     "1... Kd7 2. e4 Ke6 1/2-1/2\n\n";
 
-// The positions of the three games, placement, side to move and castling rights, worked out
-// by hand.
+// The positions of the three games, worked out by hand.
 const char* const kStart = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - am -\n";
 const char* const kSetUp = "4k3/8/8/8/8/8/4P3/4K3 b - - 0 1\n";
 const char* const kAfterE4 = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq ";
@@ -124,7 +123,7 @@ TEST(Vfilt, SortsTheGamesByTheValueWithBothBoundsInside) {
   }
 }
 
-TEST(Vfilt, WritesTheGamesWholeWithTheirTags) {
+TEST(Vfilt, WritesTheGamesWholeWithTheirTagsAndSaysWhenAnnotatorIsOff) {
   test::ScratchDir dir;
   auto app = appWithEngine("men");
   test::run(*app, "vfilt -time=60 -minval=30 -maxval=32");
@@ -132,6 +131,10 @@ TEST(Vfilt, WritesTheGamesWholeWithTheirTags) {
             "[Event \"T\"]\n[White \"C\"]\n[Black \"D\"]\n[Result \"1/2-1/2\"]\n"
             "[Annotator \"game 3, depth=1 val=3 filter=[30/32] status=rejected\"]\n[SetUp \"1\"]\n"
             "[FEN \"4k3/8/8/8/8/8/4P3/4K3 b - - 0 1\"]\n\n1...Kd7 2.e4 Ke6 1/2-1/2\n\n");
+  app->game.tags.setOutputEnabled(kTagAnnotator, false);
+  const std::string printed = test::run(*app, "vfilt -time=40");
+  EXPECT_FALSE(contains(printed, "have been written in all pgn 'ANNOTATOR' fields"));
+  EXPECT_TRUE(contains(printed, "> the Annotator tag is not enabled for output in kestrova.ini"));
 }
 
 TEST(Vfilt, PlyChoosesThePositionBeforeThatHalfMove) {
@@ -162,7 +165,7 @@ TEST(Vfilt, PlyChoosesThePositionBeforeThatHalfMove) {
   }
 }
 
-TEST(Vfilt, EachGameIsOnDiskBeforeTheNextIsAnalysed) {
+TEST(Vfilt, EachGameIsOnDiskBeforeTheNextIsAnalysedAndMateScoresAreNoValue) {
   // The engine counts the games written so far each time it is asked.
   test::ScratchDir dir;
   auto app = appWithEngine("files");
@@ -172,17 +175,14 @@ TEST(Vfilt, EachGameIsOnDiskBeforeTheNextIsAnalysed) {
                                       "game 3, depth=1 val=2 filter=[1/80] status=accepted"}));
   EXPECT_EQ(annotators(dir.read("vfilt.pgn")),
             (std::vector<std::string>{"game 1, depth=1 val=0 filter=[1/80] status=rejected"}));
-}
-
-TEST(Vfilt, AnEngineWithOnlyMateScoresGivesTheMissingValue) {
-  test::ScratchDir dir;
-  auto app = appWithEngine("mate");
-  test::run(*app, "vfilt -time=60");
+  // An engine with only mate scores gives the missing value.
+  auto mate = appWithEngine("mate");
+  test::run(*mate, "vfilt -time=60");
   EXPECT_EQ(annotators(dir.read("pgn-out.pgn")), std::vector<std::string>{});
   EXPECT_EQ(annotators(dir.read("vfilt.pgn")).at(0), "game 1, depth=3 val=12345 filter=[-80/80] status=rejected");
 }
 
-TEST(Vfilt, WithoutAnEngineWritesNothing) {
+TEST(Vfilt, WithoutAnEngineVfiltWritesNothingAndAskngSaysWhy) {
   test::ScratchDir dir;
   dir.write("pgn-out.pgn", "kept\n");
   auto app = appWithEngine(nullptr, kGames, true);
@@ -190,6 +190,9 @@ TEST(Vfilt, WithoutAnEngineWritesNothing) {
   EXPECT_EQ(printed, "\n" + kRed + "> no chess engine running (see engineFile in kestrova.ini)\n\x1b[0m");
   EXPECT_EQ(dir.read("pgn-out.pgn"), "kept\n");
   EXPECT_FALSE(dir.exists("vfilt.pgn"));
+  auto plain = appWithEngine(nullptr);
+  EXPECT_EQ(test::run(*plain, "askng -scroll"),
+            std::string(kStart) + "> no chess engine running (see engineFile in kestrova.ini)\n");
 }
 
 TEST(Vfilt, NeverWritesOverAFileItReadsOrMixesItsTwoFiles) {
@@ -216,24 +219,18 @@ TEST(Vfilt, NeverWritesOverAFileItReadsOrMixesItsTwoFiles) {
 
 TEST(Vfilt, AGameWhoseMovesCannotBeReplayedIsInNeitherFile) {
   const std::string games = kGames + "[Event \"T\"]\n[Result \"*\"]\n\n1. e4 e5 2. Ke3 Nc6 *\n\n";
-  {
-    test::ScratchDir dir;
-    auto app = appWithEngine("men", games);
-    const std::string printed = test::run(*app, "vfilt -time=40");
-    EXPECT_TRUE(contains(printed, "> game 4 skipped: written to neither file\n"));
-    EXPECT_TRUE(contains(printed, "\n- 3 games have been verified\n"));
-    EXPECT_TRUE(contains(printed, "> 1 games could not be read and are in neither file\n"));
-    EXPECT_EQ(annotators(dir.read("pgn-out.pgn")).size(), 3u);
-    EXPECT_EQ(annotators(dir.read("vfilt.pgn")).size(), 0u);
-  }
-  {
-    // Before the faulty half-move the game is judged as any other.
-    test::ScratchDir dir;
-    auto app = appWithEngine("men", games);
-    const std::string printed = test::run(*app, "vfilt -time=40 -ply=3");
-    EXPECT_TRUE(contains(printed, "\n- 4 games have been verified\n"));
-    EXPECT_EQ(annotators(dir.read("pgn-out.pgn")).size(), 4u);
-  }
+  test::ScratchDir dir;
+  auto app = appWithEngine("men", games);
+  std::string printed = test::run(*app, "vfilt -time=40");
+  EXPECT_TRUE(contains(printed, "> game 4 skipped: written to neither file\n"));
+  EXPECT_TRUE(contains(printed, "\n- 3 games have been verified\n"));
+  EXPECT_TRUE(contains(printed, "> 1 games could not be read and are in neither file\n"));
+  EXPECT_EQ(annotators(dir.read("pgn-out.pgn")).size(), 3u);
+  EXPECT_EQ(annotators(dir.read("vfilt.pgn")).size(), 0u);
+  // Before the faulty half-move the game is judged as any other.
+  printed = test::run(*app, "vfilt -time=40 -ply=3 -out=early.pgn");
+  EXPECT_TRUE(contains(printed, "\n- 4 games have been verified\n"));
+  EXPECT_EQ(annotators(dir.read("early.pgn")).size(), 4u);
 }
 
 TEST(Vfilt, StopsWhenTheEngineDies) {
@@ -249,15 +246,6 @@ TEST(Vfilt, StopsWhenTheEngineDies) {
   EXPECT_EQ(dir.read("vfilt.pgn"), "");
   EXPECT_FALSE(app->engine.running());
   EXPECT_TRUE(kill(pid, 0) == -1 && errno == ESRCH);  // not even a zombie
-}
-
-TEST(Vfilt, SaysSoWhenTheAnnotatorTagIsNotWritten) {
-  test::ScratchDir dir;
-  auto app = appWithEngine("men");
-  app->game.tags.setOutputEnabled(kTagAnnotator, false);
-  const std::string printed = test::run(*app, "vfilt -time=40");
-  EXPECT_FALSE(contains(printed, "have been written in all pgn 'ANNOTATOR' fields"));
-  EXPECT_TRUE(contains(printed, "> the Annotator tag is not enabled for output in kestrova.ini"));
 }
 
 TEST(FilterStatus, TheLongestTextStillFitsATagValue) {
@@ -277,13 +265,6 @@ TEST(Askng, ShowsThePositionAndTheEngineThinking) {
   EXPECT_EQ(test::run(*app, "askng -time=65586 -hash=16"),
             std::string(kStart) + overwrite + "d=1\tv=50\ta2a3\n");
   EXPECT_EQ(test::run(*app, "askng -scroll -time=40"), std::string(kStartPosition) + "\nd=1\tv=40\ta2a3\n");
-}
-
-TEST(Askng, WithoutAnEngineShowsThePositionAndSaysWhy) {
-  test::ScratchDir dir;
-  auto app = appWithEngine(nullptr);
-  EXPECT_EQ(test::run(*app, "askng -scroll"),
-            std::string(kStart) + "> no chess engine running (see engineFile in kestrova.ini)\n");
 }
 
 }  // namespace

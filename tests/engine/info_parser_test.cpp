@@ -21,7 +21,7 @@ TEST(InfoParser, ReadsAnInfoLineOnceTheNextOneBegins) {
   Console console = Console::capturing();
   InfoParser parser(false, false);
   feed(parser, "info depth 12 seldepth 20 multipv 1 score cp -35 nodes 100 pv e7e5 g1f3\n", console);
-  EXPECT_EQ(parser.depth(), 0);  // nothing is read before the next "inf" arrives
+  EXPECT_EQ(parser.depth(), 0) << "nothing is read before the next \"inf\" arrives";
   EXPECT_FALSE(parser.hasPv());
   feed(parser, "inf", console);
   EXPECT_EQ(parser.depth(), 12);
@@ -60,29 +60,24 @@ TEST(InfoParser, DepthScoreAndMateCases) {
 }
 
 TEST(InfoParser, LongNumbersAndVariationsAreCutNotOverrun) {
-  Console console = Console::capturing();
-  {
-    InfoParser parser(false, false);
-    feed(parser, "info depth 8 score cp " + std::string(510, '0') + "7 pv a2a3\ninfo", console);
-    EXPECT_EQ(parser.value(), 7);  // 511 characters: all read
-    EXPECT_EQ(parser.pv(), "a2a3");
-  }
-  {
-    InfoParser parser(false, false);
-    feed(parser, "info depth 8 score cp " + std::string(511, '0') + "7 pv a2a3\ninfo", console);
-    EXPECT_EQ(parser.value(), 0);  // the 512th character is cut off
-  }
-  {
-    InfoParser parser(false, false);
-    feed(parser, "info depth 8 score cp -" + std::string(300, '9') + " pv a2a3\ninfo", console);
-    EXPECT_EQ(parser.value(), INT_MIN);  // held within the integer's range
-  }
-  {
+  std::string pv;
+  for (int i = 0; i < 300; ++i) pv += "e2e4 ";
+  const struct {
+    std::string text;
+    int value;
     std::string pv;
-    for (int i = 0; i < 300; ++i) pv += "e2e4 ";
+  } cases[] = {
+      {"info depth 8 score cp " + std::string(510, '0') + "7 pv a2a3\ninfo", 7, "a2a3"},  // 511 characters: all read
+      {"info depth 8 score cp " + std::string(511, '0') + "7 pv a2a3\ninfo", 0, "a2a3"},  // the 512th is cut off
+      {"info depth 8 score cp -" + std::string(300, '9') + " pv a2a3\ninfo", INT_MIN, "a2a3"},
+      {"info depth 20 score cp 15 pv " + pv + "\ninfo", 15, pv.substr(0, 1023)},
+  };
+  for (const auto& c : cases) {
+    Console console = Console::capturing();
     InfoParser parser(false, false);
-    feed(parser, "info depth 20 score cp 15 pv " + pv + "\ninfo", console);
-    EXPECT_EQ(parser.pv(), pv.substr(0, 1023));
+    feed(parser, c.text, console);
+    EXPECT_EQ(parser.value(), c.value) << c.text.size();
+    EXPECT_EQ(parser.pv(), c.pv);
   }
 }
 

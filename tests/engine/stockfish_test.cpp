@@ -1,5 +1,7 @@
 // One short analysis with a real engine, when Stockfish is installed.
 #include <gtest/gtest.h>
+
+#include "support/engines.hpp"
 #include <unistd.h>
 
 #include <cstdlib>
@@ -26,16 +28,7 @@ bool looksLikeMoves(const std::string& text) {
   return count > 0;
 }
 
-std::string findStockfish() {
-  const char* path = std::getenv("PATH");
-  std::istringstream dirs(path != nullptr ? path : "");
-  for (std::string dir; std::getline(dirs, dir, ':');) {
-    const std::string candidate = (dir.empty() ? "." : dir) + "/stockfish";
-    if (access(candidate.c_str(), X_OK) == 0) return candidate;
-  }
-  if (access("/usr/games/stockfish", X_OK) == 0) return "/usr/games/stockfish";
-  return "";
-}
+using test::findStockfish;
 
 TEST(StockfishAnalysis, FindsTheMateAndAQuietValue) {
   const std::string stockfish = findStockfish();
@@ -47,6 +40,8 @@ TEST(StockfishAnalysis, FindsTheMateAndAQuietValue) {
   engine.waitForEngine(100);
   Console console = Console::capturing();
   platform::Timers timers;
+  // Loading the network takes long on a busy machine; the analyses below measure only themselves.
+  ASSERT_TRUE(waitReady(engine, timers, 20000));
 
   // Back-rank mate in one: Ra8#. Stockfish reports only "score mate 1", so no cp value comes.
   std::string pv;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "platform/output_file.hpp"
 #include "support/test_app.hpp"
 
@@ -32,7 +34,6 @@ TEST_F(PgnReading, ReadsTagsAndMovetextAsOneLine) {
   EXPECT_EQ(pgn.header().count, 2);
   EXPECT_EQ(header(0), "[Event \"E\"]\n");
   EXPECT_EQ(header(1), "[White \"A\"]\n");
-  EXPECT_EQ(header(2), "");
   EXPECT_EQ(pgn.gameBuffer(), "1. e4 e5 2. Nf3 1-0 \n");
   ASSERT_EQ(next(), PgnFile::kGame);
   EXPECT_EQ(pgn.gameNumber(), 2u);
@@ -47,89 +48,77 @@ TEST_F(PgnReading, ReadsTagsAndMovetextAsOneLine) {
   EXPECT_EQ(header(0), "[Event \"E\"]\n");
 }
 
-TEST_F(PgnReading, CarriageReturnLineEndsReadLikeLineFeeds) {
-  load("[Event \"E\"]\r\n\r\n1. e4 e5\r\n2. Nf3 1-0\r\n\r\n[Event \"F\"]\r\n\r\n1. d4\r\n0-1\r\n\r\n");
-  ASSERT_EQ(next(), PgnFile::kGame);
-  EXPECT_EQ(header(0), "[Event \"E\"]\n");
-  EXPECT_EQ(pgn.gameBuffer(), "1. e4 e5 2. Nf3 1-0 \n");
-  ASSERT_EQ(next(), PgnFile::kGame);
-  EXPECT_EQ(pgn.gameBuffer(), "1. d4 0-1 \n");
-  EXPECT_EQ(messages(), "");
-}
+// What one readNextGame returns; nullptr: not checked.
+struct Step {
+  int result;
+  const char* buffer;
+  const char* messages;
+  const char* firstTag = nullptr;
+  int tagCount = -1;
+};
 
-TEST_F(PgnReading, SkipsFreeTextBeforeTheFirstGame) {
-  load("Some words about\nthis file.\n\n[Event \"E\"]\n\n1. e4 *\n\n");
-  ASSERT_EQ(next(), PgnFile::kGame);
-  EXPECT_EQ(pgn.gameNumber(), 1u);
-  EXPECT_EQ(pgn.gameBuffer(), "1. e4 * \n");
-  EXPECT_EQ(messages(), "");
-}
+struct ReadCase {
+  const char* name;
+  std::string content;
+  std::vector<Step> steps;
+  int gameSize = 30000, lineSize = 5000;
+};
 
-TEST_F(PgnReading, ResultAloneMeansNoMoves) {
-  load("[Event \"E\"]\n\n1-0\n\n[Event \"F\"]\n\n1. e4 *\n\n");
-  ASSERT_EQ(next(), PgnFile::kGame);
-  EXPECT_EQ(pgn.gameBuffer(), "");
-  EXPECT_EQ(messages(), "> 1: no move found in this game                 \n");
-  ASSERT_EQ(next(), PgnFile::kGame);
-  EXPECT_EQ(pgn.gameBuffer(), "1. e4 * \n");
-}
-
-TEST_F(PgnReading, MovetextOfASetUpPositionStartsWithItsMoveNumber) {
-  load("[Event \"E\"]\n[FEN \"8/8/8/8/8/8/8/K6k w - - 0 23\"]\n\n23. Kb1 Kg1 *\n\n[Event \"F\"]\n\n 41... Kb2 *\n\n");
-  ASSERT_EQ(next(), PgnFile::kGame);
-  EXPECT_EQ(pgn.gameBuffer(), "23. Kb1 Kg1 * \n");
-  ASSERT_EQ(next(), PgnFile::kGame);
-  EXPECT_EQ(pgn.gameBuffer(), " 41... Kb2 * \n");
-  EXPECT_EQ(messages(), "");
-}
-
-TEST_F(PgnReading, TextThatIsNotMovetextSkipsTheGame) {
-  load("[Event \"E\"]\n\nGame abandoned\n\n[Event \"F\"]\n\n1. e4 *\n\n");
-  EXPECT_EQ(next(), PgnFile::kSkip);
-  EXPECT_EQ(messages(), "1: moves list not loadable : ??? => \"Game abandoned\n\"\n");
-  ASSERT_EQ(next(), PgnFile::kGame);
-  EXPECT_EQ(pgn.gameNumber(), 2u);
-}
-
-TEST_F(PgnReading, LongLineBeforeTheMovetextIsPassedOver) {
-  load("[Event \"E\"]\n\n" + std::string(120, 'z') + "\n1. e4 e5\n2. d4 *\n\n");
-  ASSERT_EQ(next(), PgnFile::kGame);
-  EXPECT_EQ(pgn.gameBuffer(), "1. e4 e5 2. d4 * \n");
-  EXPECT_EQ(messages(), "");
-}
-
-TEST_F(PgnReading, MissingBlankLineKeepsTheNextGamesFirstTag) {
-  load("[Event \"E\"]\n\n1. e4 e5\n2. Nf3 1-0\n[Event \"F\"]\n[Site \"S\"]\n\n1. d4 d5\n0-1\n\n");
-  ASSERT_EQ(next(), PgnFile::kGame);
-  EXPECT_EQ(pgn.gameBuffer(), "1. e4 e5 2. Nf3 1-0 \n");
-  EXPECT_EQ(messages(), "1: Warning ! no carrier return found at the end of the moves list!\n");
-  ASSERT_EQ(next(), PgnFile::kGame);
-  EXPECT_EQ(pgn.gameNumber(), 2u);
-  EXPECT_EQ(header(0), "[Event \"F\"]\n");
-  EXPECT_EQ(header(1), "[Site \"S\"]\n");
-  EXPECT_EQ(pgn.gameBuffer(), "1. d4 d5 0-1 \n");
-}
-
-TEST_F(PgnReading, MissingBlankLineAfterOneLineMovetextWarnsTwice) {
-  load("[Event \"E\"]\n\n1. e4 1-0\n[White \"W\"]\n\n1. d4 *\n\n");
-  ASSERT_EQ(next(), PgnFile::kGame);
-  EXPECT_EQ(messages(),
-            "1: Warning ! no carrier return found at the end of the moves list!\n"
-            "1: Warning ! malformed pgn's structure or unexpected end of file\n");
-  ASSERT_EQ(next(), PgnFile::kGame);
-  EXPECT_EQ(header(0), "[White \"W\"]\n");
-}
-
-TEST_F(PgnReading, LastGameWithoutTrailingBlankLineAndTagsAtEndOfFile) {
-  load("[Event \"E\"]\n\n1. e4 e5\n2. d4 *");
-  ASSERT_EQ(next(), PgnFile::kGame);
-  EXPECT_EQ(pgn.gameBuffer(), "1. e4 e5 2. d4 * \n");
-  EXPECT_EQ(messages(), "");
-  load("[Event \"E\"]\n[Site \"S\"]\n");
-  ASSERT_EQ(next(), PgnFile::kGame);
-  EXPECT_EQ(pgn.header().count, 2);
-  EXPECT_EQ(messages(), "1: Warning ! malformed pgn's structure or unexpected end of file\n");
-  EXPECT_EQ(next(), PgnFile::kEnd);
+TEST_F(PgnReading, OddLayoutsReadAsOneGameEach) {
+  const char* kE4 = "1. e4 * \n";
+  const std::string kWarnEnd = "1: Warning ! malformed pgn's structure or unexpected end of file\n";
+  const std::string kWarnBlank = "1: Warning ! no carrier return found at the end of the moves list!\n";
+  const std::string kWarnBoth = kWarnBlank + kWarnEnd;
+  std::string forty;
+  for (int i = 1; i <= 40; ++i) forty += std::to_string(i) + ". e4 e5\n";
+  const ReadCase cases[] = {
+      {"CarriageReturns", "[Event \"E\"]\r\n\r\n1. e4 e5\r\n2. Nf3 1-0\r\n\r\n[Event \"F\"]\r\n\r\n1. d4\r\n0-1\r\n\r\n",
+       {{PgnFile::kGame, "1. e4 e5 2. Nf3 1-0 \n", "", "[Event \"E\"]\n"}, {PgnFile::kGame, "1. d4 0-1 \n", ""}}},
+      {"FreeTextBeforeTheFirstGame", "Some words about\nthis file.\n\n[Event \"E\"]\n\n1. e4 *\n\n",
+       {{PgnFile::kGame, kE4, ""}}},
+      {"ResultAloneMeansNoMoves", "[Event \"E\"]\n\n1-0\n\n[Event \"F\"]\n\n1. e4 *\n\n",
+       {{PgnFile::kGame, "", "> 1: no move found in this game                 \n"}, {PgnFile::kGame, kE4, nullptr}}},
+      {"SetUpMovetextStartsWithItsMoveNumber",
+       "[Event \"E\"]\n[FEN \"8/8/8/8/8/8/8/K6k w - - 0 23\"]\n\n23. Kb1 Kg1 *\n\n[Event \"F\"]\n\n 41... Kb2 *\n\n",
+       {{PgnFile::kGame, "23. Kb1 Kg1 * \n", ""}, {PgnFile::kGame, " 41... Kb2 * \n", ""}}},
+      {"TextThatIsNotMovetextSkipsTheGame", "[Event \"E\"]\n\nGame abandoned\n\n[Event \"F\"]\n\n1. e4 *\n\n",
+       {{PgnFile::kSkip, nullptr, "1: moves list not loadable : ??? => \"Game abandoned\n\"\n"},
+        {PgnFile::kGame, kE4, nullptr, "[Event \"F\"]\n"}}},
+      {"LongLineBeforeTheMovetext", "[Event \"E\"]\n\n" + std::string(120, 'z') + "\n1. e4 e5\n2. d4 *\n\n",
+       {{PgnFile::kGame, "1. e4 e5 2. d4 * \n", ""}}},
+      {"MissingBlankLineKeepsTheNextFirstTag",
+       "[Event \"E\"]\n\n1. e4 e5\n2. Nf3 1-0\n[Event \"F\"]\n[Site \"S\"]\n\n1. d4 d5\n0-1\n\n",
+       {{PgnFile::kGame, "1. e4 e5 2. Nf3 1-0 \n", kWarnBlank.c_str()},
+        {PgnFile::kGame, "1. d4 d5 0-1 \n", nullptr, "[Event \"F\"]\n"}}},
+      {"MissingBlankLineAfterOneLineMovetextWarnsTwice", "[Event \"E\"]\n\n1. e4 1-0\n[White \"W\"]\n\n1. d4 *\n\n",
+       {{PgnFile::kGame, nullptr, kWarnBoth.c_str()},
+        {PgnFile::kGame, nullptr, nullptr, "[White \"W\"]\n"}}},
+      {"LastGameWithoutTrailingBlankLine", "[Event \"E\"]\n\n1. e4 e5\n2. d4 *",
+       {{PgnFile::kGame, "1. e4 e5 2. d4 * \n", ""}}},
+      {"TagsAtTheEndOfTheFile", "[Event \"E\"]\n[Site \"S\"]\n",
+       {{PgnFile::kGame, nullptr, kWarnEnd.c_str(), nullptr, 2}, {PgnFile::kEnd, nullptr, ""}}},
+      {"MovetextLargerThanTheBufferIsRefused", "[Event \"E\"]\n\n" + forty + "*\n\n[Event \"F\"]\n\n1. d4 *\n\n",
+       {{PgnFile::kTooLarge, nullptr,
+         "> The game or line buffer is too small for this game. You must increase the game buffer size !\n"},
+        {PgnFile::kGame, "1. d4 * \n", nullptr, "[Event \"F\"]\n"}},
+       200, 50},
+      {"LineLongerThanTheLineBuffer", "[Event \"E\"]\n\n1. e4 {" + std::string(60, 'c') + "} e5 *\n\n",
+       {{PgnFile::kTooLarge, nullptr, nullptr}}, 200, 50},
+  };
+  for (const ReadCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    load(c.content, c.gameSize, c.lineSize);
+    for (std::size_t i = 0; i < c.steps.size(); ++i) {
+      SCOPED_TRACE("read " + std::to_string(i + 1));
+      const Step& step = c.steps[i];
+      ASSERT_EQ(next(), step.result);
+      if (step.buffer) { EXPECT_EQ(pgn.gameBuffer(), step.buffer); }
+      if (step.messages) { EXPECT_EQ(messages(), step.messages); }
+      if (step.firstTag) { EXPECT_EQ(header(0), step.firstTag); }
+      if (step.tagCount >= 0) { EXPECT_EQ(pgn.header().count, step.tagCount); }
+      if (step.result == PgnFile::kGame) { EXPECT_EQ(pgn.gameNumber(), i + 1); }
+    }
+  }
 }
 
 TEST_F(PgnReading, OverlongTagLinesAndTooManyTagsAreCut) {
@@ -142,19 +131,6 @@ TEST_F(PgnReading, OverlongTagLinesAndTooManyTagsAreCut) {
   EXPECT_EQ(header(0).back(), '\n');
   EXPECT_EQ(header(37), "");
   EXPECT_EQ(pgn.gameBuffer(), "1. e4 * \n");
-}
-
-TEST_F(PgnReading, MovetextLargerThanTheBufferIsRefused) {
-  std::string moves;
-  for (int i = 1; i <= 40; ++i) moves += std::to_string(i) + ". e4 e5\n";
-  load("[Event \"E\"]\n\n" + moves + "*\n\n[Event \"F\"]\n\n1. d4 *\n\n", 200, 50);
-  EXPECT_EQ(next(), PgnFile::kTooLarge);
-  EXPECT_EQ(messages(),
-            "> The game or line buffer is too small for this game. You must increase the game buffer size !\n");
-  ASSERT_EQ(next(), PgnFile::kGame) << "reading goes on with the next game";
-  EXPECT_EQ(header(0), "[Event \"F\"]\n");
-  load("[Event \"E\"]\n\n1. e4 {" + std::string(60, 'c') + "} e5 *\n\n", 200, 50);
-  EXPECT_EQ(next(), PgnFile::kTooLarge) << "a line longer than the line buffer";
 }
 
 TEST_F(PgnReading, NoFileOpen) {
@@ -183,19 +159,14 @@ TEST(PgnWriting, LineBreaksAtTheFirstBlankAfterColumnNinety) {
     ASSERT_TRUE(out.create("out.pgn"));
     writeWithLineBreaks(out, movetext);
   }
-  const std::string written = dir.read("out.pgn");
-  std::string rebuilt;
-  std::size_t start = 0;
-  for (std::size_t end = written.find('\n'); end != std::string::npos; end = written.find('\n', start)) {
-    const std::string line = written.substr(start, end - start);
-    if (end + 1 < written.size()) {
+  std::istringstream written(dir.read("out.pgn"));
+  std::string rebuilt, line;
+  while (std::getline(written, line)) {
+    if (written.peek() != EOF) {
       EXPECT_GE(line.size(), 91u) << line;
       EXPECT_LE(line.size(), 98u) << line;  // moves here are at most 8 characters
-      rebuilt += line + ' ';
-    } else {
-      rebuilt += line + '\n';
     }
-    start = end + 1;
+    rebuilt += line + (written.peek() != EOF ? ' ' : '\n');
   }
   EXPECT_EQ(rebuilt, movetext);
 }

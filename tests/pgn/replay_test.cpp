@@ -22,7 +22,7 @@ struct PlyData {
   bool operator==(const PlyData&) const = default;
 };
 
-// Every game of the file, read, loaded and replayed; the console must stay silent.
+// Every game of the file (e_setup.pgn has games starting with Black to move), read, loaded and replayed.
 std::vector<std::vector<PlyData>> replayAll(App& app, const std::string& file, int* games) {
   std::vector<std::vector<PlyData>> result;
   EXPECT_TRUE(app.pgn.open(file));
@@ -94,7 +94,7 @@ class Replaying : public ::testing::Test {
   std::unique_ptr<App> app = test::makeApp();
 };
 
-TEST_F(Replaying, HooksFollowTheirFlags) {
+TEST_F(Replaying, HooksFollowTheirFlagsAndEndRulesRunForAGameWithoutMoves) {
   load("1. e4 e5 2. Nf3 *");
   CountingHooks hooks;
   EXPECT_EQ(replayGame(*app, replay::kMoveRules | replay::kGameEndRules, &hooks), 1);
@@ -106,14 +106,11 @@ TEST_F(Replaying, HooksFollowTheirFlags) {
   replayGame(*app, replay::kEpdSearch, &epd);
   EXPECT_EQ(epd.epd, (std::vector<int>{1, 2, 3}));
   EXPECT_TRUE(epd.moves.empty());
-}
-
-TEST_F(Replaying, GameWithoutMovesStillRunsTheEndRulesWithPlyZero) {
   load("1-0");
-  CountingHooks hooks;
-  EXPECT_EQ(replayGame(*app, replay::kMoveRules | replay::kGameEndRules, &hooks), 1);
-  EXPECT_TRUE(hooks.moves.empty());
-  EXPECT_EQ(hooks.ends, (std::vector<int>{0}));
+  CountingHooks none;
+  EXPECT_EQ(replayGame(*app, replay::kMoveRules | replay::kGameEndRules, &none), 1);
+  EXPECT_TRUE(none.moves.empty());
+  EXPECT_EQ(none.ends, (std::vector<int>{0}));
 }
 
 TEST_F(Replaying, PositionTextsAndHalfMoveClock) {
@@ -133,23 +130,18 @@ TEST_F(Replaying, UnreadableMoveEndsTheReplayWithItsMessage) {
             "> can't read the string Ke3. Check this move or the previous ones. Game skipped\n");
 }
 
-TEST_F(Replaying, IllegalPositionIsReportedWithTheWarningOfTheSideThatDidNotLose) {
-  // 3.Ke3 walks into the bishop's diagonal; White drew, so White is told it should have lost.
-  load("1. e4 e5 2. Ke2 Bc5 3. Ke3 Qg5+ *", "[White \"W\"]\n[Black \"B\"]\n[Result \"1/2-1/2\"]\n");
-  EXPECT_EQ(replayGame(*app, 0), 0);
-  const std::string out = app->console.takeCaptured();
-  EXPECT_NE(out.find("1:>illegal position found after 3.Ke3 !" + std::string(18, ' ') + "[W-B, 1/2-1/2]\n"), std::string::npos)
-      << out;
-  EXPECT_NE(out.find("[W-B, 1/2-1/2]\n    Warning !, W should have lost due to illegal move\n"), std::string::npos)
-      << out;
-}
-
-TEST_F(Replaying, IllegalMoveOfTheLosingSideGetsNoWarning) {
-  load("1. e4 e5 2. Ke2 Bc5 3. Ke3 *", "[White \"W\"]\n[Black \"B\"]\n[Result \"0-1\"]\n");
-  EXPECT_EQ(replayGame(*app, 0), 0);
-  const std::string out = app->console.takeCaptured();
-  EXPECT_NE(out.find("1:>illegal position found after 3.Ke3 !"), std::string::npos) << out;
-  EXPECT_EQ(out.find("Warning"), std::string::npos);
+TEST_F(Replaying, IllegalPositionWarnsTheSideThatDidNotLose) {
+  // 3.Ke3 walks into the bishop's diagonal.
+  for (const auto& [result, warned] : {std::pair{"1/2-1/2", true}, {"0-1", false}}) {
+    load("1. e4 e5 2. Ke2 Bc5 3. Ke3 *", std::string("[White \"W\"]\n[Black \"B\"]\n[Result \"") + result + "\"]\n");
+    EXPECT_EQ(replayGame(*app, 0), 0);
+    const std::string out = app->console.takeCaptured();
+    const std::string found = "1:>illegal position found after 3.Ke3 !" + std::string(18, ' ') + "[W-B, " + result + "]\n";
+    EXPECT_NE(out.find(found), std::string::npos) << out;
+    EXPECT_EQ(out.find(found + "    Warning !, W should have lost due to illegal move\n") != std::string::npos, warned)
+        << out;
+    EXPECT_EQ(out.find("Warning") != std::string::npos, warned) << out;
+  }
 }
 
 TEST_F(Replaying, ReplayToStopsBeforeTheTargetOrAtTheEnd) {
@@ -161,15 +153,6 @@ TEST_F(Replaying, ReplayToStopsBeforeTheTargetOrAtTheEnd) {
   startGame(*app, true);
   EXPECT_EQ(replayTo(*app, 1), 1);
   EXPECT_EQ(app->chess.board.mailbox[52], kPawn) << "e2 still holds its pawn";
-}
-
-TEST_F(Replaying, GameStartingWithBlackToMove) {
-  load("41... Kg6 42. Kf2 *", "[SetUp \"1\"]\n[FEN \"8/8/7k/8/8/8/6K1/8 b - - 0 41\"]\n");
-  EXPECT_EQ(app->game.firstPly(), 2);
-  EXPECT_EQ(app->game.plyCount, 3);
-  EXPECT_EQ(replayGame(*app, 0), 1);
-  EXPECT_EQ(app->chess.board.mailbox[53], kKing) << "White's king on f2";
-  EXPECT_EQ(app->console.takeCaptured(), "");
 }
 
 TEST_F(Replaying, TakeBackUsesThePositionHistory) {

@@ -18,16 +18,13 @@ namespace kestrova {
 namespace {
 
 struct Options {
-  int minNbGm = 1;
-  int maxIterations = 200;
+  int minNbGm = 1, maxIterations = 200;
   bool use300ptRule = false;
-  int validGmDelta = 300;
-  int startElo = 2275;
+  int validGmDelta = 300, startElo = 2275;
 };
 
 struct Generated {
-  std::string white;
-  std::string black;
+  std::string white, black;
   int whiteScore;  // 100, 50, 0
 };
 
@@ -38,17 +35,14 @@ class LiteralRatings {
   explicit LiteralRatings(const Options& options) : options_(options) {}
 
   void addGame(const Generated& game) {
-    const int white = findOrAdd(game.white);
-    const int black = findOrAdd(game.black);
+    const int white = findOrAdd(game.white), black = findOrAdd(game.black);
     games_.push_back({white, black, game.whiteScore, 100 - game.whiteScore});
-    ++players_[white].games;
-    ++players_[black].games;
+    ++players_[white].games, ++players_[black].games;
   }
 
   void cluster() {
     for (const Game& game : games_) {
-      const int white = players_[game.white].cluster;
-      const int black = players_[game.black].cluster;
+      const int white = players_[game.white].cluster, black = players_[game.black].cluster;
       if (white == black) continue;
       for (const Game& other : games_) {
         if (players_[other.white].cluster == black) players_[other.white].cluster = white;
@@ -73,30 +67,17 @@ class LiteralRatings {
     const int n = static_cast<int>(rated.size());
     if (n == 0 || options_.maxIterations <= 0) return;
     float previous = 999.0f;
-    int stability = 0;
-    int iteration = 0;
-    for (;;) {
-      if (stability >= 10) break;
-      ++iteration;
+    for (int stability = 0, iteration = 1; stability < 10; ++iteration) {
       for (int p : rated) {
         Player& player = players_[p];
         std::int64_t sum = 0;
-        player.points = 0;
-        player.counted = 0;
+        player.points = player.counted = 0;
         for (const Game& game : games_) {
           if (players_[game.white].cluster != c) continue;
           if (players_[game.white].games < options_.minNbGm || players_[game.black].games < options_.minNbGm) continue;
           if (!valid(game)) continue;
-          if (game.white == p) {
-            sum += players_[game.black].rating;
-            player.points += game.whiteScore;
-            ++player.counted;
-          }
-          if (game.black == p) {
-            sum += players_[game.white].rating;
-            player.points += game.blackScore;
-            ++player.counted;
-          }
+          if (game.white == p) sum += players_[game.black].rating, player.points += game.whiteScore, ++player.counted;
+          if (game.black == p) sum += players_[game.white].rating, player.points += game.blackScore, ++player.counted;
         }
         player.average = player.counted > 0 ? static_cast<int>(sum / player.counted) : 0;
       }
@@ -119,8 +100,7 @@ class LiteralRatings {
       const float variation = static_cast<float>(variationSum) / static_cast<float>(n);
       if (!(variation < previous)) ++stability;
       previous = variation;
-      if (n < 3) break;
-      if (iteration >= options_.maxIterations) break;
+      if (n < 3 || iteration >= options_.maxIterations) break;
     }
   }
 
@@ -174,12 +154,7 @@ class LiteralRatings {
 
   struct Player {
     std::string name;
-    int cluster = 0;
-    int rating = 0;
-    int average = 0;
-    int counted = 0;
-    int games = 0;
-    int points = 0;
+    int cluster = 0, rating = 0, average = 0, counted = 0, games = 0, points = 0;
   };
   const Player* find(const std::string& name) const {
     for (const Player& player : players_) {
@@ -191,10 +166,7 @@ class LiteralRatings {
 
  private:
   struct Game {
-    int white;
-    int black;
-    int whiteScore;
-    int blackScore;
+    int white, black, whiteScore, blackScore;
   };
 
   int findOrAdd(const std::string& name) {
@@ -211,11 +183,9 @@ class LiteralRatings {
 
   bool valid(const Game& game) const {
     if (!options_.use300ptRule) return true;
-    const int white = players_[game.white].rating;
-    const int black = players_[game.black].rating;
-    if (white - black >= options_.validGmDelta && game.whiteScore == 100) return false;
-    if (black - white >= options_.validGmDelta && game.blackScore == 100) return false;
-    return true;
+    const int white = players_[game.white].rating, black = players_[game.black].rating;
+    return !(white - black >= options_.validGmDelta && game.whiteScore == 100) &&
+           !(black - white >= options_.validGmDelta && game.blackScore == 100);
   }
 
   Options options_;
@@ -240,8 +210,7 @@ struct Random {
 std::vector<Generated> generate(std::uint64_t seed, int count) {
   Random random{seed};
   std::vector<Generated> games;
-  const int pools = 4;
-  const int perPool = 7;
+  const int pools = 4, perPool = 7;
   for (int i = 0; i < count; ++i) {
     const int pool = static_cast<int>(random.next(pools));
     int a = static_cast<int>(random.next(perPool));
@@ -312,14 +281,10 @@ TEST(RatingReference, FastComputationGivesTheListOfTheLiteralProcedure) {
       for (const std::string& name : {game.white, game.black}) {
         const PlayerRating* fast = findPlayer(app->ratings, name);
         const LiteralRatings::Player* slow = literal.find(name);
-        ASSERT_NE(fast, nullptr);
-        ASSERT_NE(slow, nullptr);
-        EXPECT_EQ(fast->cluster, slow->cluster) << name;
-        EXPECT_EQ(fast->rating, slow->rating) << name;
-        EXPECT_EQ(fast->average, slow->average) << name;
-        EXPECT_EQ(fast->countedGames, slow->counted) << name;
-        EXPECT_EQ(fast->points, slow->points) << name;
-        EXPECT_EQ(fast->games, slow->games) << name;
+        ASSERT_TRUE(fast != nullptr && slow != nullptr) << name;
+        EXPECT_EQ(std::vector<int>({fast->cluster, fast->rating, fast->average, fast->countedGames, fast->points, fast->games}),
+                  std::vector<int>({slow->cluster, slow->rating, slow->average, slow->counted, slow->points, slow->games}))
+            << name;
       }
     }
     const std::deque<int>& clusters = app->ratings.clusters();

@@ -34,14 +34,11 @@ void expectDefaults(const DetectionEntry& e, const Defaults& d) {
   EXPECT_EQ(e.colourSelection, 2);
   EXPECT_EQ(e.minOccurrences, 1);
   EXPECT_EQ(e.maxOccurrences, 1);
-  EXPECT_FALSE(e.showBoard);
-  EXPECT_FALSE(e.epdOutput);
-  EXPECT_FALSE(e.pgnOutput);
+  EXPECT_FALSE(e.showBoard || e.epdOutput || e.pgnOutput);
   EXPECT_EQ(e.value, d.val);
   EXPECT_EQ(e.minValue, d.mnv);
   EXPECT_EQ(e.maxValue, d.mxv);
-  EXPECT_EQ(e.p1 | e.p2 | e.p3, 0);
-  EXPECT_EQ(e.whiteCount | e.blackCount | e.otherCount, 0);
+  EXPECT_EQ(e.p1 | e.p2 | e.p3 | e.whiteCount | e.blackCount | e.otherCount, 0);
 }
 
 TEST(DetectionSettings, TheProgramsDefaultsForTheThirtyOneDetections) {
@@ -57,127 +54,96 @@ TEST(DetectionSettings, TheShippedConfigurationShowsTheDefaultsBesidesFourUseful
   dir.write("kestrova.ini", test::sourceFile("data/kestrova.ini"));
   DetectionSettings settings;
   ASSERT_TRUE(loadDetectionSettings(settings, "kestrova.ini"));
-  // The program's own thresholds of these four report every game (a normal piece set, every
-  // pawn move) or complain at every half-move (no counted half-move); the shipped file sets them.
-  DetectionEntry& exceeding = settings[9];
-  DetectionEntry& opening = settings[17];
-  DetectionEntry& noPlan = settings[31];
-  DetectionEntry& notWon = settings[21];
-  EXPECT_EQ(notWon.value, 200);
-  notWon.value = 0;
-  EXPECT_EQ(exceeding.value, 1);
-  EXPECT_EQ(opening.p1, 6);
-  EXPECT_EQ(noPlan.value, 50);
-  exceeding.value = 0;
-  opening.p1 = 0;
-  noPlan.value = 0;
+  // The program's thresholds of these four report every game or complain at every half-move.
+  EXPECT_EQ(settings[21].value, 200);
+  EXPECT_EQ(settings[9].value, 1);
+  EXPECT_EQ(settings[17].p1, 6);
+  EXPECT_EQ(settings[31].value, 50);
+  settings[21].value = settings[9].value = settings[17].p1 = settings[31].value = 0;
   for (const Defaults& d : kTable) {
     expectDefaults(settings[d.number], d);
     EXPECT_EQ(settings[d.number].name, d.name) << "the shipped lines label each detection with its name";
   }
 }
 
-TEST(DetectionSettings, AMissingFileLeavesTheDefaults) {
+TEST(DetectionSettings, LoadingStartsFromTheDefaultsAndAMissingFileLeavesThem) {
   test::ScratchDir dir;
   DetectionSettings settings;
   settings[1].value = 7;
   EXPECT_FALSE(loadDetectionSettings(settings, "kestrova.ini"));
   EXPECT_EQ(settings[1].value, 300);
-}
-
-TEST(DetectionSettings, ReloadingStartsFromTheDefaults) {
-  test::ScratchDir dir;
   dir.write("kestrova.ini", "ValDrop: val=250,\n");
-  DetectionSettings settings;
   settings[2].value = 1;
   ASSERT_TRUE(loadDetectionSettings(settings, "kestrova.ini"));
   EXPECT_EQ(settings[1].value, 250);
   EXPECT_EQ(settings[2].value, 300);
 }
 
-DetectionEntry parsed(const std::string& line, const char* name = "Diamond") {
+DetectionEntry parsed(const std::string& line) {
   DetectionEntry entry;
-  parseDetectionLine(entry, line, name);
+  parseDetectionLine(entry, line, "Diamond");
   return entry;
 }
 
-TEST(DetectionLine, PairsEndedByACommaOrTheLineEnd) {
-  EXPECT_FALSE(parsed("Diamond: act=0,").active);
-  EXPECT_FALSE(parsed("Diamond: act=0\n").active);
-  // The last pair without "," and without a line end is lost.
-  EXPECT_TRUE(parsed("Diamond: act=0").active);
+TEST(DetectionLine, EveryKeyIsRead) {
   const DetectionEntry e = parsed("Diamond: act=1, val=250, mxo=2, name=My label, epd=1, pgn=7, shb=1, mnv=-40, mxv=+60, "
                                   "mno=3, col=0, p1=6, p2=1, p3=15,\n");
-  EXPECT_TRUE(e.active);
-  EXPECT_EQ(e.value, 250);
-  EXPECT_EQ(e.maxOccurrences, 2);
+  EXPECT_TRUE(e.active && e.epdOutput && e.pgnOutput && e.showBoard);
   EXPECT_EQ(e.name, "My label");
-  EXPECT_TRUE(e.epdOutput);
-  EXPECT_TRUE(e.pgnOutput);
-  EXPECT_TRUE(e.showBoard);
-  EXPECT_EQ(e.minValue, -40);
-  EXPECT_EQ(e.maxValue, 60);
-  EXPECT_EQ(e.minOccurrences, 3);
-  EXPECT_EQ(e.colourSelection, 0);
-  EXPECT_EQ(e.p1, 6);
-  EXPECT_EQ(e.p2, 1);
-  EXPECT_EQ(e.p3, 15);
+  const int values[] = {e.value, e.maxOccurrences, e.minValue, e.maxValue, e.minOccurrences, e.colourSelection,
+                        e.p1, e.p2, e.p3};
+  EXPECT_EQ(std::vector<int>(std::begin(values), std::end(values)), (std::vector<int>{250, 2, -40, 60, 3, 0, 6, 1, 15}));
+  EXPECT_EQ(parsed("Diamond: name=" + std::string(300, 'x') + ",").name, std::string(127, 'x'));
 }
 
-TEST(DetectionLine, KeysAreExactAndValuesLeadingIntegers) {
-  EXPECT_EQ(parsed("Diamond: VAL=5, value=6, val =7,").value, 0);
-  EXPECT_EQ(parsed("Diamond: val=12abc,").value, 12);
-  EXPECT_EQ(parsed("Diamond: val=abc,").value, 0);
-  EXPECT_EQ(parsed("Diamond: val= 250,").value, 250);
-  // A "," right after the "=" is an empty value.
-  EXPECT_EQ(parsed("Diamond: val=,mxo=4,").maxOccurrences, 4);
-  EXPECT_EQ(parsed("Diamond:\tval=3,\tmxo=4,").maxOccurrences, 4);
+TEST(DetectionLine, PairsKeysValuesAndTheName) {
+  struct Case {
+    std::string line;
+    int value;
+    int maxOccurrences;
+    bool active;
+  };
+  const Case cases[] = {
+      {"Diamond: act=0,", 0, 1, false},
+      {"Diamond: act=0\n", 0, 1, false},
+      {"Diamond: act=0", 0, 1, true},  // the last pair without "," or line end is lost
+      {"Diamond: VAL=5, value=6, val =7,", 0, 1, true},
+      {"Diamond: val=12abc,", 12, 1, true},
+      {"Diamond: val=abc,", 0, 1, true},
+      {"Diamond: val= 250,", 250, 1, true},
+      {"Diamond: val=,mxo=4,", 0, 4, true},
+      {"Diamond:\tval=3,\tmxo=4,", 3, 4, true},
+      {"Pawn2x2: val=5,", 0, 1, true},
+      {"diamond: val=5,", 0, 1, true},  // case-sensitive
+      {"Diamond val=5,", 0, 1, true},
+      {"; my Diamond line: val=5,", 5, 1, true},
+      // The colon is looked for in the first 512 characters only.
+      {"Diamond" + std::string(510, ' ') + ": val=5,", 0, 1, true},
+      {"Diamond" + std::string(504, ' ') + ": val=5,", 5, 1, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line.substr(0, 40));
+    const DetectionEntry e = parsed(c.line);
+    EXPECT_EQ(e.value, c.value);
+    EXPECT_EQ(e.maxOccurrences, c.maxOccurrences);
+    EXPECT_EQ(e.active, c.active);
+  }
 }
 
-TEST(DetectionLine, TheNameMustOccurAndAColonFollow) {
-  EXPECT_EQ(parsed("Pawn2x2: val=5,").value, 0);
-  EXPECT_EQ(parsed("diamond: val=5,").value, 0) << "the name is case-sensitive";
-  EXPECT_EQ(parsed("Diamond val=5,").value, 0);
-  // The name may stand anywhere, even after a semicolon.
-  EXPECT_EQ(parsed("; my Diamond line: val=5,").value, 5);
-  // The colon is looked for in the first 512 characters only.
-  EXPECT_EQ(parsed("Diamond" + std::string(510, ' ') + ": val=5,").value, 0);
-  EXPECT_EQ(parsed("Diamond" + std::string(504, ' ') + ": val=5,").value, 5);
-}
-
-TEST(DetectionLine, ALineWithTwoNamesConfiguresBoth) {
+TEST(DetectionLine, FileLinesTwoNamesAMissingLastLineEndAndWindowsLineEnds) {
   test::ScratchDir dir;
-  dir.write("kestrova.ini", "Diamond and Pawn2x2: act=0,\n");
+  dir.write("kestrova.ini",
+            "Diamond and Pawn2x2: act=0,\nValDrop: val=250, name=Drop, mxo=3\r\nValJump: val=100, mxo=4");
   DetectionSettings settings;
   ASSERT_TRUE(loadDetectionSettings(settings, "kestrova.ini"));
   EXPECT_FALSE(settings[detection::kDiamond].active);
   EXPECT_FALSE(settings[detection::kPawn2x2].active);
   EXPECT_TRUE(settings[detection::kPawn1x3].active);
-}
-
-TEST(DetectionLine, ALongLabelIsCutTo127Characters) {
-  const std::string label(300, 'x');
-  EXPECT_EQ(parsed("Diamond: name=" + label + ",").name, std::string(127, 'x'));
-}
-
-TEST(DetectionLine, ALastLineWithoutLineEndLosesItsLastPair) {
-  test::ScratchDir dir;
-  dir.write("kestrova.ini", "ValDrop: val=250, mxo=3\nValJump: val=100, mxo=4");
-  DetectionSettings settings;
-  ASSERT_TRUE(loadDetectionSettings(settings, "kestrova.ini"));
   EXPECT_EQ(settings[1].value, 250);
+  EXPECT_EQ(settings[1].name, "Drop");
   EXPECT_EQ(settings[1].maxOccurrences, 3);
   EXPECT_EQ(settings[2].value, 100);
   EXPECT_EQ(settings[2].maxOccurrences, 1);
-}
-
-TEST(DetectionLine, WindowsLineEndsReadLikeLinuxOnes) {
-  test::ScratchDir dir;
-  dir.write("kestrova.ini", "ValDrop: name=Drop, mxo=3\r\n");
-  DetectionSettings settings;
-  ASSERT_TRUE(loadDetectionSettings(settings, "kestrova.ini"));
-  EXPECT_EQ(settings[1].name, "Drop");
-  EXPECT_EQ(settings[1].maxOccurrences, 3);
 }
 
 TEST(NextKeyValue, ReadsPairsUntilOneIsUnfinished) {
@@ -185,11 +151,9 @@ TEST(NextKeyValue, ReadsPairsUntilOneIsUnfinished) {
   std::size_t at = 0;
   std::string_view key, value;
   ASSERT_TRUE(nextKeyValue(line, at, key, value));
-  EXPECT_EQ(key, "a");
-  EXPECT_EQ(value, "1");
+  EXPECT_EQ(std::string(key) + "=" + std::string(value), "a=1");
   ASSERT_TRUE(nextKeyValue(line, at, key, value));
-  EXPECT_EQ(key, "bb");
-  EXPECT_EQ(value, "");
+  EXPECT_EQ(std::string(key) + "=" + std::string(value), "bb=");
   EXPECT_FALSE(nextKeyValue(line, at, key, value));
 }
 

@@ -2,43 +2,42 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "pgn/tag_table.hpp"
+#include "rating/game_text.hpp"
 #include "scan/scan_support.hpp"
 
 namespace kestrova {
 namespace {
 
-using test::pgnGame;
-
 bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-// Three engines, each pair playing twice: a round robin the tournament finder recognises.
+// Three engines, each pair twice: Alpha 3/4, Beta 2/4, Gamma 1/4, a round robin.
 std::string roundRobin() {
   std::string games;
   const char* const players[] = {"Alpha", "Beta", "Gamma"};
   int round = 1;
   for (int i = 0; i < 3; ++i) {
     for (int j = 0; j < 3; ++j) {
-      if (i == j) continue;
-      games += "[Event \"Cup\"]\n[Date \"2024.01.01\"]\n[Round \"" + std::to_string(round++) + "\"]\n[White \"" +
-               players[i] + "\"]\n[Black \"" + players[j] + "\"]\n[Result \"" + (i < j ? "1-0" : "1/2-1/2") +
-               "\"]\n\n1. e4 e5 2. Nf3 Nc6 " + (i < j ? "1-0" : "1/2-1/2") + "\n\n";
+      if (i != j) games += test::gameText({players[i], players[j], i < j ? "1-0" : "1/2-1/2", "Cup", round++});
     }
   }
   return games;
 }
 
-// Every detection off except NoPlan (which reports in every game above, at 1.e4).
-std::string configuration(bool runElo) {
-  std::string text = runElo ? "runElo=1\nminNbGm=1\n" : "runElo=0\n";
+// Every detection off except `on` (NoPlan reports in every game above, at 1.e4).
+std::string configuration(bool runElo, const std::string& head = "",
+                          const std::string& on = "NoPlan: act=1, name=NoPlan, epd=1, pgn=1,\n") {
+  std::string text = (runElo ? "runElo=1\nminNbGm=1\n" : "runElo=0\n") + head;
   for (int k = 1; k <= detection::kCount; ++k) text += std::string(detectionName(k)) + ": act=0,\n";
-  return text + "NoPlan: act=1, name=NoPlan, epd=1, pgn=1,\n";
+  return text + on;
 }
 
 class ScanCommands : public ::testing::Test {
  protected:
-  void open(bool runElo) {
-    dir.write("games.pgn", roundRobin());
+  void open(bool runElo, const std::string& games = roundRobin()) {
+    dir.write("games.pgn", games);
     dir.write("kestrova.ini", configuration(runElo));
     readSettings(app->settings, app->console);
     ASSERT_TRUE(app->pgn.open("games.pgn"));
@@ -48,20 +47,18 @@ class ScanCommands : public ::testing::Test {
   std::unique_ptr<App> app = test::makeApp();
 };
 
-TEST_F(ScanCommands, ScanWritesItsThreeFilesAndSaysWhereTheyAre) {
+TEST_F(ScanCommands, ScanWritesItsThreeFilesUnderTheDefaultOrTheGivenNames) {
   open(false);
-  const std::string out = test::run(*app, "scan");
+  std::string out = test::run(*app, "scan");
   EXPECT_TRUE(has(out, "see log.txt file\nsee epd-out.epd or pgn-out.pgn file\n")) << out;
   EXPECT_FALSE(has(out, "see also rating.txt"));
   EXPECT_TRUE(has(dir.read("log.txt"), "6: [w] NoPlan before 1.e4"));
   EXPECT_TRUE(has(dir.read("epd-out.epd"), " game 6: [w] NoPlan before 1.e4 [Gamma-Beta, 1/2-1/2]\n"));
   EXPECT_TRUE(has(dir.read("pgn-out.pgn"), "1.e4 e5 2.Nf3 Nc6 1/2-1/2"));
   EXPECT_FALSE(dir.exists("rating.txt"));
-}
 
-TEST_F(ScanCommands, ScanTakesItsFileNamesFromTheOptions) {
-  open(false);
-  const std::string out = test::run(*app, "scan -l=a.log -p=b.pgn -e=c.epd");
+  std::remove("log.txt");
+  out = test::run(*app, "scan -l=a.log -p=b.pgn -e=c.epd");
   EXPECT_TRUE(has(out, "see a.log file\nsee c.epd or b.pgn file\n")) << out;
   EXPECT_TRUE(has(dir.read("a.log"), "NoPlan"));
   EXPECT_TRUE(has(dir.read("b.pgn"), "1.e4"));
@@ -88,39 +85,37 @@ TEST_F(ScanCommands, ScanWithRatingsComputesThemFirst) {
 }
 
 TEST_F(ScanCommands, BestPerfTakesTheComputedRatingsAndWritesThemIntoTheGames) {
-  // The games carry no Elo tags: with runElo on the ratings come from the list computed first.
+  // The games carry no Elo tags: the ratings come from the list computed first.
   dir.write("games.pgn", roundRobin());
-  std::string ini = "runElo=1\nminNbGm=1\n[OutputEnabledTags]\n[White\n[Black\n[Result\n[WhiteElo\n[BlackElo\n\n";
-  for (int k = 1; k <= detection::kCount; ++k) ini += std::string(detectionName(k)) + ": act=0,\n";
-  dir.write("kestrova.ini", ini + "BestPerf: act=1, name=BestPerf, pgn=1,\n");
+  dir.write("kestrova.ini", configuration(true, "[OutputEnabledTags]\n[White\n[Black\n[Result\n[WhiteElo\n[BlackElo\n\n",
+                                          "BestPerf: act=1, name=BestPerf, pgn=1,\n"));
   readSettings(app->settings, app->console);
   readOutputEnabledTags(app->game.tags, app->console);
   ASSERT_TRUE(app->pgn.open("games.pgn"));
   const std::string out = test::run(*app, "scan");
-
   const std::string ratings = dir.read("rating.txt");
   auto ratingOf = [&](const std::string& name) {
     const std::size_t at = ratings.find("." + name + " ");
     const std::size_t elo = ratings.find("elo=", at);
     return at == std::string::npos || elo == std::string::npos ? -1 : std::atoi(ratings.c_str() + elo + 4);
   };
-  // Alpha scored 3/4, Beta 2/4, Gamma 1/4.
   const int alpha = ratingOf("Alpha"), beta = ratingOf("Beta");
   ASSERT_GE(alpha - beta, 100) << ratings;
   // Game 3, Beta-Alpha, was drawn: D = alpha - beta is at least val + 100.
   EXPECT_TRUE(has(out, "3: [b] BestPerf (Beta +" + std::to_string(alpha - beta) + ") after 2...Nc6")) << out;
   EXPECT_TRUE(has(dir.read("pgn-out.pgn"), "[White \"Beta\"]\n[Black \"Alpha\"]\n[Result \"1/2-1/2\"]\n[WhiteElo \"" +
-                                               std::to_string(beta) + "\"]\n[BlackElo \"" + std::to_string(alpha) +
-                                               "\"]\n"));
-  // Game 1, Alpha-Beta: the higher rated White won, as expected.
-  EXPECT_FALSE(has(out, "1: [w] BestPerf"));
+                                               std::to_string(beta) + "\"]\n[BlackElo \"" + std::to_string(alpha) + "\"]\n"));
+  EXPECT_FALSE(has(out, "1: [w] BestPerf")) << "the higher rated White won, as expected";
 }
 
-TEST_F(ScanCommands, ScanAndSynNeedAnOpenFile) {
+TEST_F(ScanCommands, ScanAndSynNeedAnOpenFileAndHaveHelp) {
   dir.write("kestrova.ini", configuration(false));
+  dir.write("help.man", test::sourceFile("data/help.man"));
   EXPECT_TRUE(has(test::run(*app, "scan"), "\n> no PGN-file in memory. Please load a pgn file\n"));
   EXPECT_TRUE(has(test::run(*app, "syn"), "\n> no PGN-file in memory. Please load a pgn file\n"));
   EXPECT_FALSE(dir.exists("log.txt"));
+  EXPECT_TRUE(has(test::run(*app, "scan /?"), "syntax : scan [-l=log] [-e=epd] [-p=pgn]"));
+  EXPECT_TRUE(has(test::run(*app, "syn /?"), "syntax : syn [-out=file]"));
 }
 
 TEST_F(ScanCommands, SynJoinsTheCrossTablesAndTheLog) {
@@ -130,43 +125,32 @@ TEST_F(ScanCommands, SynJoinsTheCrossTablesAndTheLog) {
   EXPECT_TRUE(has(out, "> operation completed\n")) << out;
   EXPECT_TRUE(has(out, "see synthesis.txt file\n"));
   const std::string tournaments = dir.read("trnfound.txt");
-  const std::string log = dir.read("log.txt");
   EXPECT_TRUE(has(tournaments, "Round Robin tournament\n")) << tournaments;
-  EXPECT_EQ(dir.read("synthesis.txt"), tournaments + "Games log :\n\n" + log + "\n- Kestrova 0.92 -\n");
+  EXPECT_EQ(dir.read("synthesis.txt"), tournaments + "Games log :\n\n" + dir.read("log.txt") + "\n- Kestrova 0.92 -\n");
   EXPECT_EQ(app->settings.prfFileFmt, 1) << "the finder's format is restored";
   EXPECT_FALSE(dir.exists("trnfound.html"));
 }
 
 TEST_F(ScanCommands, SynCountsEveryGameOnceWithRatingsOn) {
   open(true);
-  const std::string out = test::run(*app, "syn -out=s.txt");
-  EXPECT_TRUE(has(out, "see s.txt file\n")) << out;
+  EXPECT_TRUE(has(test::run(*app, "syn -out=s.txt"), "see s.txt file\n"));
   // Each engine played 4 games: the list counts 4, not 8.
   const std::string ratings = dir.read("rating.txt");
   for (const char* name : {"Alpha", "Beta", "Gamma"}) {
     const std::size_t at = ratings.find(name);
     ASSERT_NE(at, std::string::npos) << ratings;
-    const std::string line = ratings.substr(at, ratings.find('\n', at) - at);
-    EXPECT_TRUE(line.size() > 4 && line.compare(line.size() - 2, 2, "/4") == 0) << line;
+    EXPECT_EQ(ratings.substr(ratings.find('\n', at) - 2, 2), "/4") << name;
   }
 }
 
 TEST_F(ScanCommands, SynStopsWhenAGameHasNoResult) {
-  dir.write("games.pgn", roundRobin() + pgnGame("1. e4 e5", "*"));
-  dir.write("kestrova.ini", configuration(false));
-  ASSERT_TRUE(app->pgn.open("games.pgn"));
+  open(false, roundRobin() + test::pgnGame("1. e4 e5", "*"));
   app->settings.prfFileFmt = 1;
   const std::string out = test::run(*app, "syn");
   EXPECT_TRUE(has(out, "> Game without result. Probing aborted\n")) << out;
   EXPECT_FALSE(has(out, "see synthesis.txt"));
   EXPECT_FALSE(has(out, "scanning now"));
   EXPECT_EQ(app->settings.prfFileFmt, 1);
-}
-
-TEST_F(ScanCommands, HelpForBothCommands) {
-  dir.write("help.man", test::sourceFile("data/help.man"));
-  EXPECT_TRUE(has(test::run(*app, "scan /?"), "syntax : scan [-l=log] [-e=epd] [-p=pgn]"));
-  EXPECT_TRUE(has(test::run(*app, "syn /?"), "syntax : syn [-out=file]"));
 }
 
 }  // namespace

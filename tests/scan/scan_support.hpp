@@ -1,10 +1,12 @@
 #pragma once
-// Runs the detection rules over hand-made games with one detection switched on, and returns its
-// report lines.
+// Runs the detection rules over hand-made games with chosen detections switched on.
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,7 +20,9 @@
 
 namespace kestrova::test {
 
-// One game as PGN text: the tags, then the movetext ended by the result.
+using Lines = std::vector<std::string>;
+using Configure = std::function<void(DetectionEntry&)>;
+
 inline std::string pgnGame(const std::string& movetext, const std::string& result = "1/2-1/2",
                            const std::string& extraTags = "", const std::string& white = "A",
                            const std::string& black = "B") {
@@ -26,26 +30,19 @@ inline std::string pgnGame(const std::string& movetext, const std::string& resul
          extraTags + "\n" + (movetext.empty() ? "" : movetext + " ") + result + "\n\n";
 }
 
-// The lines of a console text that are reports ("12: [w] ..."), each without its padding and its
-// "[White-Black, Result]" part; the extra lines that follow a report are kept as they are.
-inline std::vector<std::string> reportLines(const std::string& console) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < console.size()) {
-    std::size_t end = console.find('\n', start);
-    if (end == std::string::npos) end = console.size();
-    std::string line = console.substr(start, end - start);
-    start = end + 1;
+// The report lines ("12: [w] ...") without padding and "[White-Black, Result]", and the extra
+// lines that follow reports.
+inline Lines reportLines(const std::string& console) {
+  Lines lines;
+  std::istringstream in(console);
+  for (std::string line; std::getline(in, line);) {
     const std::size_t colon = line.find(": [");
-    const bool isReport = colon != std::string::npos && colon > 0 &&
-                          line.find_first_not_of("0123456789") == colon;
-    if (isReport) {
+    if (colon != std::string::npos && colon > 0 && line.find_first_not_of("0123456789") == colon) {
       const std::size_t players = line.rfind('[');
-      if (players != std::string::npos && players > colon + 2) line.erase(players);
+      if (players > colon + 2) line.erase(players);
       while (!line.empty() && line.back() == ' ') line.pop_back();
       lines.push_back(line);
-    } else if (line.find(" rule violation !") != std::string::npos ||
-               line.find("[Int. book]") != std::string::npos) {
+    } else if (line.find(" rule violation !") != std::string::npos || line.find("[Int. book]") != std::string::npos) {
       lines.push_back(line);
     }
   }
@@ -54,14 +51,14 @@ inline std::vector<std::string> reportLines(const std::string& console) {
 
 struct RuleRun {
   std::string console;
-  std::vector<std::string> reports;
+  Lines reports;
   std::vector<int> replayResults;
 };
 
-// Scans the games with only the detections `active` switched on (labels = their names), after
-// `configure` has adjusted the entry of the first. The app may be prepared by the caller.
+// Scans the games with only the detections `active` on (labelled with their names), after
+// `configure` has adjusted the entry of the first.
 inline RuleRun runRules(App& app, const std::string& games, const std::vector<int>& active,
-                        const std::function<void(DetectionEntry&)>& configure = nullptr) {
+                        const Configure& configure = nullptr) {
   ScratchDir dir;
   dir.write("games.pgn", games);
   RuleRun run;
@@ -91,27 +88,30 @@ inline RuleRun runRules(App& app, const std::string& games, const std::vector<in
   return run;
 }
 
-inline RuleRun runRule(App& app, const std::string& games, int only,
-                       const std::function<void(DetectionEntry&)>& configure = nullptr) {
-  return runRules(app, games, {only}, configure);
+inline RuleRun runRule(const std::string& games, int only, const Configure& configure = nullptr) {
+  return runRules(*makeApp(), games, {only}, configure);
 }
 
-inline RuleRun runRule(const std::string& games, int only,
-                       const std::function<void(DetectionEntry&)>& configure = nullptr) {
-  auto app = makeApp();
-  return runRules(*app, games, {only}, configure);
+// One game scanned with some detections on, and the reports expected.
+struct RuleCase {
+  const char* what;
+  std::string game;
+  std::vector<int> active;
+  Lines expected;
+  Configure configure = nullptr;
+};
+
+inline void expectReports(const std::vector<RuleCase>& cases) {
+  for (const RuleCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(runRules(*makeApp(), c.game, c.active, c.configure).reports, c.expected);
+  }
 }
 
-inline RuleRun runRules(const std::string& games, const std::vector<int>& active) {
-  auto app = makeApp();
-  return runRules(*app, games, active);
-}
-
-using PlyComment = std::function<std::string(int ply)>;
-
-// The movetext of the SAN moves from White's first move, each followed by the comment produced for
-// its ply (none when empty).
-inline std::string movetext(const std::vector<std::string>& sans, const PlyComment& comment = nullptr) {
+// The movetext of the SAN moves from White's first move, each followed by the comment produced
+// for its ply (none when empty).
+inline std::string movetext(const std::vector<std::string>& sans,
+                            const std::function<std::string(int)>& comment = nullptr) {
   std::string text;
   for (std::size_t i = 0; i < sans.size(); ++i) {
     const int ply = static_cast<int>(i) + 1;
@@ -124,19 +124,18 @@ inline std::string movetext(const std::vector<std::string>& sans, const PlyComme
   return text;
 }
 
-// n half-moves repeating a cycle of moves (by default the knights' Nf3 Nf6 Ng1 Ng8).
+// n half-moves repeating a cycle of moves (by default Nf3 Nf6 Ng1 Ng8).
 inline std::vector<std::string> cycle(int plies, const std::vector<std::string>& moves = {"Nf3", "Nf6", "Ng1", "Ng8"}) {
   std::vector<std::string> sans;
   for (int i = 0; i < plies; ++i) sans.push_back(moves[i % moves.size()]);
   return sans;
 }
 
-// A Ruy Lopez of 20 half-moves: 1.e4 e5 2.Nf3 Nc6 3.Bb5 a6 4.Ba4 Nf6 5.O-O Be7 6.Re1 b5 7.Bb3 d6
-// 8.c3 O-O 9.h3 Nb8 10.d4 Nbd7.
+// A Ruy Lopez of 20 half-moves, to 10.d4 Nbd7.
 inline const std::vector<std::string> kRuyLopez = {"e4", "e5", "Nf3", "Nc6", "Bb5", "a6", "Ba4", "Nf6", "O-O", "Be7",
                                                    "Re1", "b5", "Bb3", "d6", "c3", "O-O", "h3", "Nb8", "d4", "Nbd7"};
 
-// "{+1.50/12 5s}"-style comment text of an evaluation in centipawns (mover's view), depth, time.
+// "+1.50/12 5s": an evaluation in centipawns (mover's view), depth, time.
 inline std::string evalComment(int centipawns, int depth = 12, int seconds = 5) {
   char text[48];
   std::snprintf(text, sizeof text, "%s%d.%02d/%d %ds", centipawns < 0 ? "-" : "+", std::abs(centipawns) / 100,

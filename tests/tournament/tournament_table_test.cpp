@@ -71,33 +71,28 @@ TEST(TournamentType, DependsOnHowManyDifferentOpponentsThePlayersMet) {
   }
 }
 
-TEST(TournamentRanking, ScoreFirstThenSonnebornBergerOnlyBetweenEqualScores) {
-  TournamentTable table;
-  // 0 beats everybody, 1 beats 3, 2 draws 3 and beats 1.
-  addGames(table, {{0, 1, 100}, {0, 2, 100}, {0, 3, 100}, {1, 3, 100}, {2, 3, 50}, {2, 1, 100}});
-  // Scores: 0 -> 300, 1 -> 100, 2 -> 150, 3 -> 50. No ties: no Sonneborn-Berger at all.
-  rankTable(table);
+std::vector<std::uint32_t> ranking(const TournamentTable& table) {
   std::vector<std::uint32_t> order;
   for (int entry : table.ranking()) order.push_back(table.entry(entry).player);
-  EXPECT_EQ(order, (std::vector<std::uint32_t>{0, 2, 1, 3}));
-  for (int i = 0; i < table.playerCount(); ++i) EXPECT_EQ(table.entry(i).sonnebornBerger, 0);
+  return order;
+}
 
-  // 0 beats everybody, 1 beats 3, 2 draws 3 and 1, 3 beats 1.
+TEST(TournamentRanking, ScoreFirstThenSonnebornBergerOnlyBetweenEqualScores) {
+  // Scores 300, 100, 150, 50: no ties, no Sonneborn-Berger at all.
+  TournamentTable table;
+  addGames(table, {{0, 1, 100}, {0, 2, 100}, {0, 3, 100}, {1, 3, 100}, {2, 3, 50}, {2, 1, 100}});
+  rankTable(table);
+  EXPECT_EQ(ranking(table), (std::vector<std::uint32_t>{0, 2, 1, 3}));
+  for (int i = 0; i < table.playerCount(); ++i) EXPECT_EQ(table.entry(i).sonnebornBerger, 0);
+  // Scores 300, 150, 100, 150. SB(1) = 150 (beat 3) + 100 / 2 (drew 2) = 200; SB(3) = 50 + 150
+  // = 200: equal, first appearance keeps 1 first.
   table.reset();
   addGames(table, {{0, 1, 100}, {0, 2, 100}, {0, 3, 100}, {1, 3, 100}, {2, 3, 50}, {2, 1, 50}, {3, 1, 100}});
-  // Scores: 0 -> 300; 1 -> 100 + 50 = 150; 2 -> 50 + 50 = 100; 3 -> 50 + 100 = 150.
-  // Tie 1 / 3 on 150. SB(1): win over 3 (150) + draw with 2 (100 / 2) = 200.
-  // SB(3): draw with 2 (50) + win over 1 (150) = 200. Equal: first appearance keeps 1 first.
   rankTable(table);
-  order.clear();
-  for (int entry : table.ranking()) order.push_back(table.entry(entry).player);
-  EXPECT_EQ(order, (std::vector<std::uint32_t>{0, 1, 3, 2}));
-  const int one = table.entryOf(1);
-  const int three = table.entryOf(3);
-  EXPECT_EQ(table.entry(one).sonnebornBerger, 200);
-  EXPECT_EQ(table.entry(three).sonnebornBerger, 200);
-  EXPECT_EQ(table.entry(table.entryOf(0)).sonnebornBerger, 0);
-  EXPECT_EQ(table.entry(table.entryOf(2)).sonnebornBerger, 0);
+  EXPECT_EQ(ranking(table), (std::vector<std::uint32_t>{0, 1, 3, 2}));
+  std::vector<int> sb;
+  for (std::uint32_t p : {0u, 1u, 2u, 3u}) sb.push_back(table.entry(table.entryOf(p)).sonnebornBerger);
+  EXPECT_EQ(sb, (std::vector<int>{0, 200, 0, 200}));
 }
 
 TEST(TournamentRanking, OpponentsFollowTheRanking) {
