@@ -1,12 +1,69 @@
 #include "commands/epd_commands.hpp"
 
-#include "shell/command_table.hpp"
+#include <string>
+
+#include "commands/epd_dedup.hpp"
+#include "commands/epd_diagrams.hpp"
+#include "commands/fen_statistics.hpp"
+#include "pgn/output_files.hpp"
+#include "platform/output_file.hpp"
+#include "shell/app.hpp"
 
 namespace kestrova {
 
-int handleEpdsv(App& app, CommandLine& line) { return handleUnavailable(app, line); }
-int handleFenstat(App& app, CommandLine& line) { return handleUnavailable(app, line); }
-int handleFepd(App& app, CommandLine& line) { return handleUnavailable(app, line); }
-int handleDdepd(App& app, CommandLine& line) { return handleUnavailable(app, line); }
+namespace {
+
+constexpr const char* kSavedPositions = "epdsave.epd";
+constexpr const char* kDedupInput = "inputepd.epd";
+constexpr const char* kDedupOutput = "outputepd.epd";
+
+}  // namespace
+
+int handleEpdsv(App& app, CommandLine& line) {
+  // Each position goes to the file as one whole line at once, so that none is lost at exit and
+  // none runs into the next.
+  const std::string entry = app.chess.previousFen + "game " + "Current position" + "\n";
+  platform::OutputFile out;
+  if (refusesAsOutput(app, kSavedPositions) || !out.append(kSavedPositions)) {
+    app.console.writeText("- file not found\n", colour::kError);
+    return 1;
+  }
+  out.write(entry);
+  out.close();
+  return 1;
+}
+
+int handleFenstat(App& app, CommandLine& line) {
+  if (line.wantsHelp()) {
+    showCommandHelp(app, "fenstat");
+    return 1;
+  }
+  runFenStatistics(app);
+  return 1;
+}
+
+int handleFepd(App& app, CommandLine& line) {
+  if (line.wantsHelp() || !line.hasWord(1)) {
+    showCommandHelp(app, "fepd");
+    return 1;
+  }
+  searchEpdPositions(app, line.word(1));
+  return 1;
+}
+
+int handleDdepd(App& app, CommandLine& line) {
+  if (line.wantsHelp() || !line.hasWord(1)) {
+    showCommandHelp(app, "ddepd");
+    return 1;
+  }
+  const std::string in = line.findOption("-in=") ? std::string(line.optionValue("-in=")) : kDedupInput;
+  const std::string out = line.findOption("-out=") ? std::string(line.optionValue("-out=")) : kDedupOutput;
+  if (removeRepeatedPositions(app, in, out)) {
+    app.console.print(colour::kSuccess, "- operation complete\n- please see the %s file\n", out.c_str());
+  } else {
+    app.console.writeText("- can't start or terminate the process !\n", colour::kError);
+  }
+  return 1;
+}
 
 }  // namespace kestrova

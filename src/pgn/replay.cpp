@@ -48,11 +48,10 @@ bool stepOver(App& app) {
 
 int replayGame(App& app, int hookFlags, ReplayHooks* hooks) {
   Game& game = app.game;
-  // The position texts cost more than the move itself. Hooks read them after every ply; without
-  // hooks only their final value counts, so the replay keeps the board before the last move made
-  // and writes both texts once, when it ends.
-  const bool textsEveryPly =
-      hooks != nullptr && (hookFlags & (replay::kMoveRules | replay::kEpdSearch)) != 0;
+  // The position texts cost more than the move itself. The scan's rules read them after every
+  // ply; otherwise only their final value counts (the EPD search compares keys), so the replay
+  // keeps the board before the last move made and writes both texts once, when it ends.
+  const bool textsEveryPly = hooks != nullptr && (hookFlags & replay::kMoveRules) != 0;
   Board before;
   int lastMade = 0;
   auto finish = [&](int result) {

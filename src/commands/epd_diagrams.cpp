@@ -1,0 +1,125 @@
+#include "commands/epd_diagrams.hpp"
+
+#include <cinttypes>
+#include <cstdio>
+
+#include "chess/fen.hpp"
+#include "chess/zobrist.hpp"
+#include "pgn/output_files.hpp"
+#include "pgn/pgn_commands.hpp"
+#include "pgn/pgn_writer.hpp"
+#include "platform/output_file.hpp"
+#include "platform/text_file.hpp"
+#include "shell/app.hpp"
+
+namespace kestrova {
+
+namespace {
+
+constexpr std::size_t kMaxEpdLine = 511;
+constexpr std::size_t kShortestDiagram = 15;  // shorter lines cannot hold a position
+constexpr unsigned kProgressEvery = 128;
+
+}  // namespace
+
+void EpdDiagramList::add(const EpdDiagram& diagram) {
+  diagrams_.push_back(diagram);
+  // A later line with the same position takes the games over.
+  index_[diagram.keys] = diagram.lineNumber;
+}
+
+void EpdDiagramList::clear() {
+  diagrams_.clear();
+  index_.clear();
+}
+
+int EpdDiagramList::find(const PositionKeys& keys) const {
+  const auto found = index_.find(keys);
+  return found == index_.end() ? 0 : found->second;
+}
+
+void freeEpdDiagrams(EpdDiagramList& list) { list.clear(); }
+
+std::string epdOutputName(int lineNumber) { return "epd-" + std::to_string(lineNumber) + ".pgn"; }
+
+int loadEpdDiagrams(App& app, EpdDiagramList& list, const std::string& path) {
+  platform::TextFile file(path);
+  if (!file.isOpen()) {
+    app.console.print(colour::kError, "\n> file \"%s\" not found...\n", path.c_str());
+    return 0;
+  }
+  freeEpdDiagrams(list);
+  // Parsed into a board of its own, so that the current position stays what it was.
+  Board board;
+  std::string line;
+  int lineNumber = 0;
+  while (file.readLine(line, kMaxEpdLine)) {
+    ++lineNumber;
+    if (line.size() < kShortestDiagram) continue;
+    board.clear();
+    parseFen(board, line);
+    if (popCount(board.pieces[kWhite][kKing] | board.pieces[kBlack][kKing]) != 2) {
+      app.console.print(colour::kError, "\n> corrupted EPD diagram, line %d\n", lineNumber);
+      return 0;
+    }
+    list.add({computePositionKeys(*app.chess.zobrist, board, board.side), lineNumber});
+  }
+  app.console.print(colour::kNormal, "\n> %d diagrams loaded\n", lineNumber);
+  return 1;
+}
+
+int matchEpdAfterPly(App& app, const EpdDiagramList& list, int ply) {
+  Game& game = app.game;
+  const PlyRecord& move = game.plies[ply];
+  const int lineNumber = list.find(move.keys);
+  if (lineNumber == 0) return 0;
+  char annotation[96];
+  std::snprintf(annotation, sizeof annotation, "EPD %d found after %d%s%s", lineNumber, (ply + 1) / 2,
+                ply % 2 == 1 ? "." : "...", move.san);
+  game.tags.setValue(kTagAnnotator, annotation);
+  platform::OutputFile out;
+  if (!out.append(epdOutputName(lineNumber))) {
+    app.console.writeText("> cannot create epd-x.pgn\n", colour::kError);
+    return lineNumber;
+  }
+  writePgn(game, app.pgn, out, app.settings.printCmt);
+  return lineNumber;
+}
+
+void EpdSearchHooks::matchEpdAfterPly(App& app, int ply) { kestrova::matchEpdAfterPly(app, list_, ply); }
+
+void searchEpdPositions(App& app, const std::string& epdPath) {
+  EpdDiagramList list;
+  if (!loadEpdDiagrams(app, list, epdPath)) return;
+  if (list.empty()) {
+    app.console.writeText("\n> no specified EPD-diagram\n", colour::kError);
+    return;
+  }
+  app.console.writeText("\n> processing...\n");
+  // Games are appended to these files: none of them may be a file this command reads.
+  for (const EpdDiagram& diagram : list.diagrams()) {
+    if (refusesAsOutput(app, epdOutputName(diagram.lineNumber), {epdPath})) return;
+  }
+  for (const EpdDiagram& diagram : list.diagrams()) std::remove(epdOutputName(diagram.lineNumber).c_str());
+  app.console.writeText("> searching now for epd positions\n", colour::kSuccess);
+  app.timers.restartProcessTimer();
+  app.pgn.rewind();
+  EpdSearchHooks hooks(list);
+  std::uint64_t games = 0;
+  int read;
+  while ((read = app.pgn.readNextGame(app.console)) != PgnFile::kEnd) {
+    startGame(app, true);
+    if (read == PgnFile::kSkip) {
+      app.console.print(colour::kError, "%u: game skipped\n", app.pgn.gameNumber());
+      continue;
+    }
+    // The reader has reported a game too large for its buffers; it has no moves to search.
+    if (read != PgnFile::kTooLarge) replayGame(app, replay::kEpdSearch, &hooks);
+    ++games;
+    if (games % kProgressEvery == 0) app.console.print(colour::kNormal, "%s%" PRIu64 "\r", "> scanning game ", games);
+  }
+  app.console.print(colour::kNormal, "> process time : %ds           \n", app.timers.elapsedSeconds());
+  app.console.writeText("> see files \"epd-x.pgn\"\n", colour::kSuccess);
+}
+
+}  // namespace kestrova

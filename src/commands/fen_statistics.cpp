@@ -1,0 +1,112 @@
+#include "commands/fen_statistics.hpp"
+
+#include <algorithm>
+#include <cinttypes>
+#include <cstdio>
+
+#include "chess/fen.hpp"
+#include "pgn/output_files.hpp"
+#include "pgn/pgn_commands.hpp"
+#include "platform/output_file.hpp"
+#include "shell/app.hpp"
+
+namespace kestrova {
+
+namespace {
+
+constexpr std::size_t kMaxFenText = 256;
+constexpr std::uint64_t kProgressEvery = 512;
+constexpr const char* kOutputFile = "epd-out.epd";
+
+}  // namespace
+
+char resultCharacter(std::string_view result) {
+  if (result == "1-0") return '1';
+  if (result == "0-1") return '0';
+  return 'X';
+}
+
+float fenScore(const FenCount& count) {
+  if (count.games == 0) return 0.0f;
+  return (static_cast<float>(count.whiteWins) + static_cast<float>(count.others) / 2.0f) * 100.0f /
+         static_cast<float>(count.games);
+}
+
+void FenTable::add(std::string_view fen, char result) {
+  auto found = counts_.find(fen);
+  if (found == counts_.end()) found = counts_.emplace(std::string(fen), FenCount{std::string(fen)}).first;
+  FenCount& count = found->second;
+  ++count.games;
+  if (result == '1') ++count.whiteWins;
+  else if (result == '0') ++count.blackWins;
+  else ++count.others;
+}
+
+std::vector<FenCount> FenTable::recordsByScore() const {
+  std::vector<FenCount> records;
+  records.reserve(counts_.size());
+  for (const auto& entry : counts_) records.push_back(entry.second);
+  std::stable_sort(records.begin(), records.end(),
+                   [](const FenCount& a, const FenCount& b) { return fenScore(a) > fenScore(b); });
+  return records;
+}
+
+std::string formatFenCount(const FenCount& count) {
+  const float games = static_cast<float>(count.games);
+  char figures[128];
+  std::snprintf(figures, sizeof figures, "; c0 \"N=%d w_win=%.1f%% draw=%.1f%% b_win=%.1f%%\";", count.games,
+                static_cast<double>(static_cast<float>(count.whiteWins) * 100.0f / games),
+                static_cast<double>(static_cast<float>(count.others) * 100.0f / games),
+                static_cast<double>(static_cast<float>(count.blackWins) * 100.0f / games));
+  return count.fen + figures;
+}
+
+void runFenStatistics(App& app) {
+  app.timers.restartProcessTimer();
+  app.console.writeText("\n");
+  // The first pass only counts, as the progress of a long file shows the user what is coming.
+  app.pgn.rewind();
+  std::uint64_t games = 0;
+  while (app.pgn.readNextGame(app.console) != PgnFile::kEnd) {
+    if (games % kProgressEvery == 0) app.console.print(colour::kNormal, "%s%" PRIu64 "\r", "> counting games ", games);
+    ++games;
+  }
+
+  FenTable table;
+  std::string fen;
+  app.pgn.rewind();
+  std::uint64_t slot = 0;
+  while (app.pgn.readNextGame(app.console) != PgnFile::kEnd) {
+    ++slot;
+    // The position is not used here; a game without a FEN tag gets the standard start.
+    startGame(app, false);
+    if (slot % kProgressEvery == 0) {
+      app.console.print(colour::kNormal, "%s%" PRIu64 "\r", "> filling table with FEN positions : ", slot);
+    }
+    if (findFenTag(app.pgn.header(), fen)) {
+      if (fen.size() > kMaxFenText) fen.resize(kMaxFenText);
+    } else {
+      fen = kStartPosition;
+    }
+    table.add(fen, resultCharacter(app.game.tags.value(kTagResult)));
+  }
+
+  platform::OutputFile out;
+  if (!createOutputFile(app, out, kOutputFile)) {
+    app.console.writeText("> cannot create an epd file\n", colour::kError);
+    return;
+  }
+  const std::vector<FenCount> records = table.recordsByScore();
+  app.console.writeText("> FEN list sorted                             \n");
+  out.write("======new list======\n");
+  for (const FenCount& record : records) {
+    const std::string line = formatFenCount(record) + "\n";
+    out.write(line);
+    app.console.writeText(line);
+  }
+  app.console.print(colour::kNormal, "\n> %d positions recorded and sorted by score\n", static_cast<int>(records.size()));
+  app.console.writeText("> list saved in the epd-out.epd file\n", colour::kSuccess);
+  out.close();
+}
+
+}  // namespace kestrova
