@@ -3,11 +3,13 @@
 #include <cinttypes>
 #include <string>
 
+#include "book/book_analysis.hpp"
 #include "book/book_browser.hpp"
 #include "book/book_lifecycle.hpp"
 #include "book/book_writer.hpp"
 #include "book/console_book_reporter.hpp"
 #include "book/new_book.hpp"
+#include "platform/escape_key.hpp"
 #include "shell/app.hpp"
 #include "shell/command_table.hpp"
 
@@ -91,7 +93,16 @@ int handleDcmbk(App& app, CommandLine& line) {
   return 1;
 }
 
-int handleAnabk(App& app, CommandLine& line) { return handleUnavailable(app, line); }
+int handleAnabk(App& app, CommandLine& line) {
+  if (line.wantsHelp() || !line.hasWord(1)) {
+    showCommandHelp(app, "anabk");
+    return 1;
+  }
+  const BookAnalysisOptions options = readBookAnalysisOptions(line);
+  platform::EscapeKey escape;
+  analyseBook(app, options, escape);
+  return 1;
+}
 
 int handleBdoor(App& app, CommandLine& line) {
   // The self-test of the book's number encoding: alternating bytes 0xAA and 0x55.
