@@ -5,6 +5,7 @@
 
 #include "chess/attacks.hpp"
 #include "chess/chess_core.hpp"
+#include "chess/slider_rays.hpp"
 #include "pgn/game.hpp"
 
 namespace kestrova {
@@ -139,9 +140,14 @@ int decodeSanMove(ChessCore& core, Game& game, int ply) {
           from = board.isEmpty(back) ? back + step : back;
         }
         break;
-      case kBishop: candidates = bishopAttackersOf(tables, board, own, to); break;
-      case kRook: candidates = rookAttackersOf(tables, board, own, to); break;
-      case kQueen: candidates = queenAttackersOf(tables, board, own, to); break;
+      case kBishop:
+        candidates =
+            slidersReaching(board.pieces[own][kBishop] & tables.bishopLines[to], board.occupied, to, false, true);
+        break;
+      case kRook:
+        candidates = slidersReaching(board.pieces[own][kRook] & tables.rookLines[to], board.occupied, to, true, false);
+        break;
+      case kQueen: candidates = slidersReaching(board.pieces[own][kQueen], board.occupied, to, true, true); break;
       case kKnight: candidates = tables.knightAttacks[to] & board.pieces[own][kKnight]; break;
       case kKing: candidates = tables.kingAttacks[to] & board.pieces[own][kKing]; break;
       default: break;

@@ -108,7 +108,68 @@ std::size_t skipComment(std::string_view text) {
   return text.size();
 }
 
+namespace {
+
+// Reads a run of 1 to `most` digits from `at` on; false when there is none or a longer one.
+bool shortDigits(std::string_view text, std::size_t& at, std::size_t most, int& value) {
+  const std::size_t start = at;
+  int read = 0;
+  while (at < text.size() && isDigit(text[at]) && at - start < most) read = read * 10 + (text[at++] - '0');
+  if (at == start || (at < text.size() && isDigit(text[at]))) return false;
+  value = read;
+  return true;
+}
+
+// The form engines write on almost every move, "{+0.35/12 5s}", "{-1.20/15 12}" or
+// "{+0.20/15 0.041s}", read straight through: an evaluation with exactly two decimals, a depth and
+// a time in whole seconds (a fraction only before "s"). The general parser gives the same values
+// for it; anything else, including longer numbers, is left to that parser. Returns 0 when the
+// comment does not have this form, touching nothing.
+std::size_t parseCommonComment(Game& game, int ply, std::string_view text) {
+  std::size_t i = 1;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  int whole = 0, hundredths = 0, depth = 0, seconds = 0;
+  // Short runs keep every sum far inside the digit limits of the general parser.
+  if (!shortDigits(text, i, 6, whole) || i + 3 >= text.size() || text[i] != '.' || !isDigit(text[i + 1]) ||
+      !isDigit(text[i + 2]) || text[i + 3] != '/') {
+    return 0;
+  }
+  hundredths = (text[i + 1] - '0') * 10 + (text[i + 2] - '0');
+  i += 4;
+  if (!shortDigits(text, i, 8, depth) || i >= text.size() || text[i] != ' ') return 0;
+  ++i;
+  if (!shortDigits(text, i, 8, seconds) || i >= text.size()) return 0;
+  if (text[i] == '.') {
+    int fraction = 0;
+    ++i;
+    if (!shortDigits(text, i, 8, fraction) || i >= text.size() || text[i] != 's') return 0;
+  }
+  if (i < text.size() && text[i] == 's') ++i;
+  if (i >= text.size() || text[i] != '}') return 0;
+
+  PlyRecord& record = game.plies[ply];
+  const int evaluation = whole * 100 + hundredths;
+  record.evaluation = negative ? -evaluation : evaluation;
+  record.evaluationPresent = 1;
+  ++game.evaluationCount;
+  record.depth = depth;
+  ++game.depthCount;
+  record.time = saturate(static_cast<long long>(record.time) + seconds);
+  ++game.timeCount;
+  return i + 1;
+}
+
+}  // namespace
+
 std::size_t parseComment(Game& game, int ply, std::string_view text) {
+  if (!text.empty() && text[0] == '{') {
+    if (const std::size_t end = parseCommonComment(game, ply, text)) return end;
+  }
+  return parseCommentFully(game, ply, text);
+}
+
+std::size_t parseCommentFully(Game& game, int ply, std::string_view text) {
   PlyRecord& record = game.plies[ply];
   int nesting = 1;
   int squares = 0;

@@ -11,6 +11,9 @@ class Game;
 // the end of the text).
 std::size_t parseComment(Game& game, int ply, std::string_view text);
 
+// The general parser behind parseComment, which reads the common engine form itself.
+std::size_t parseCommentFully(Game& game, int ply, std::string_view text);
+
 // The index just after the first "}" from text[0] on (a comment before the first move is not
 // read for values), or the newline or end.
 std::size_t skipComment(std::string_view text);

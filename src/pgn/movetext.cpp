@@ -1,8 +1,9 @@
 #include "pgn/movetext.hpp"
 
 #include <algorithm>
-#include <cctype>
+#include <array>
 #include <cstring>
+#include <string_view>
 
 #include "pgn/comment_parser.hpp"
 #include "pgn/game.hpp"
@@ -15,22 +16,69 @@ namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool isTokenChar(char c) {
-  return (c >= 'a' && c <= 'h') || (c >= '1' && c <= '8') || std::strchr("RNBKQx+=#Op?!/-", c) != nullptr;
-}
+// The characters of a move token, looked up once per character of every movetext.
+constexpr std::array<bool, 256> kTokenChars = [] {
+  std::array<bool, 256> table{};
+  for (char c = 'a'; c <= 'h'; ++c) table[static_cast<unsigned char>(c)] = true;
+  for (char c = '1'; c <= '8'; ++c) table[static_cast<unsigned char>(c)] = true;
+  for (char c : std::string_view("RNBKQx+=#Op?!/-")) table[static_cast<unsigned char>(c)] = true;
+  return table;
+}();
+
+bool isTokenChar(char c) { return kTokenChars[static_cast<unsigned char>(c)]; }
+
+// ASCII lower case, as tolower in the C locale the program runs in.
+constexpr std::array<char, 256> kLowerCase = [] {
+  std::array<char, 256> table{};
+  for (int c = 0; c < 256; ++c) table[c] = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  return table;
+}();
+
+char lowerCase(char c) { return kLowerCase[static_cast<unsigned char>(c)]; }
 
 // Finds a lower-case needle in a line without copying the line.
 bool containsIgnoringCase(std::string_view line, std::string_view lowerNeedle) {
   if (lowerNeedle.size() > line.size()) return false;
   for (std::size_t at = 0; at + lowerNeedle.size() <= line.size(); ++at) {
     std::size_t k = 0;
-    while (k < lowerNeedle.size() &&
-           std::tolower(static_cast<unsigned char>(line[at + k])) == lowerNeedle[k]) {
-      ++k;
-    }
+    while (k < lowerNeedle.size() && lowerCase(line[at + k]) == lowerNeedle[k]) ++k;
     if (k == lowerNeedle.size()) return true;
   }
   return false;
+}
+
+// The first table entry whose lower-case prefix occurs anywhere in the line, whatever its case,
+// or -1. The line is lowered once, and only the places of a "[" can begin a prefix.
+int findTagEntry(std::string_view line) {
+  char lowered[HeaderLines::kMaxLength + 1];
+  if (line.size() > sizeof lowered) {
+    // Longer than a stored tag line: an edited header. Searched in place.
+    for (int i = 0; i < TagTable::kEntries; ++i) {
+      if (containsIgnoringCase(line, TagTable::lowerPrefix(i))) return i;
+    }
+    return -1;
+  }
+  std::size_t brackets[8];
+  std::size_t bracketCount = 0;
+  for (std::size_t k = 0; k < line.size(); ++k) {
+    lowered[k] = lowerCase(line[k]);
+    if (lowered[k] == '[' && bracketCount < std::size(brackets)) brackets[bracketCount++] = k;
+  }
+  if (bracketCount == 0) return -1;
+  // A line with more brackets than places noted is searched whole.
+  const bool searchWhole = bracketCount == std::size(brackets);
+  const std::string_view text(lowered, line.size());
+  for (int i = 0; i < TagTable::kEntries; ++i) {
+    const std::string_view prefix = TagTable::lowerPrefix(i);
+    if (searchWhole) {
+      if (text.find(prefix) != std::string_view::npos) return i;
+      continue;
+    }
+    for (std::size_t b = 0; b < bracketCount; ++b) {
+      if (text.substr(brackets[b]).starts_with(prefix)) return i;
+    }
+  }
+  return -1;
 }
 
 void loadTags(Game& game, const PgnFile& pgn) {
@@ -38,15 +86,14 @@ void loadTags(Game& game, const PgnFile& pgn) {
   const HeaderLines& header = pgn.header();
   for (int n = 0; n < header.count; ++n) {
     const std::string_view line = header.lines[n];
-    for (int i = 0; i < TagTable::kEntries; ++i) {
-      if (!containsIgnoringCase(line, TagTable::lowerPrefix(i))) continue;
+    const int i = findTagEntry(line);
+    if (i >= 0) {
       const std::size_t open = line.find('"');
       std::size_t close = open == std::string_view::npos ? open : line.find('"', open + 1);
       if (open != std::string_view::npos) {
         if (close == std::string_view::npos) close = line.find_last_not_of("\n") + 1;  // a cut line
         game.tags.setValue(i, line.substr(open + 1, close - open - 1));
       }
-      break;
     }
   }
 }
