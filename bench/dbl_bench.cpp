@@ -9,14 +9,9 @@
 //   KESTROVA_BENCH_COPIES=K  copies shuffled in (default 2000)
 // The file is made once and kept in the bench data folder.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -30,115 +25,41 @@
 #include "commands/doubles.hpp"
 #include "pgn/pgn_commands.hpp"
 #include "pgn/tag_table.hpp"
+#include "peers.hpp"
+#include "process_measure.hpp"
 #include "shell/app.hpp"
 #include "shell/command_table.hpp"
 #include "shell/settings.hpp"
-
-extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace kestrova;
-
-fs::path dataFolder() {
-#ifdef KESTROVA_BENCH_DATA
-  return KESTROVA_BENCH_DATA;
-#else
-  return fs::read_symlink("/proc/self/exe").parent_path() / "bench-data";
-#endif
-}
-
-std::string generatorProgram() {
-#ifdef KESTROVA_GENERATE_GAMES
-  return KESTROVA_GENERATE_GAMES;
-#else
-  return (fs::read_symlink("/proc/self/exe").parent_path() / "generate_games").string();
-#endif
-}
-
-std::string pgnExtractProgram() {
-#ifdef KESTROVA_PGN_EXTRACT
-  const std::string configured = KESTROVA_PGN_EXTRACT;
-  if (!configured.empty() && configured.find("NOTFOUND") == std::string::npos) return configured;
-#endif
-  return "/usr/games/pgn-extract";
-}
-
-long fromEnvironment(const char* name, long fallback) {
-  const char* text = std::getenv(name);
-  const long value = text != nullptr ? std::atol(text) : 0;
-  return value > 0 ? value : fallback;
-}
-
-struct ChildRun {
-  int status = -1;
-  double cpuSeconds = 0;
-};
-
-// Runs a program with its standard output and error sent to /dev/null; its CPU time from wait4.
-ChildRun runChild(const std::vector<std::string>& arguments) {
-  std::vector<char*> argv;
-  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  ChildRun run;
-  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-    rusage usage{};
-    if (wait4(pid, &run.status, 0, &usage) == pid) {
-      run.cpuSeconds = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-                       (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    }
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  return run;
-}
+using namespace kestrova::bench;
 
 struct GeneratedFile {
   fs::path games;
   fs::path copiesList;
 };
 
-// The generated file with its copies list, made on first use under temporary names.
+// The generated file with its copies list, made on first use.
 const GeneratedFile& generatedFile() {
   static const GeneratedFile file = [] {
-    const long games = fromEnvironment("KESTROVA_BENCH_GAMES", 100000);
-    const long copies = fromEnvironment("KESTROVA_BENCH_COPIES", 2000);
-    fs::create_directories(dataFolder());
+    const long games = numberFromEnvironment("KESTROVA_BENCH_GAMES", 100000);
+    const long copies = numberFromEnvironment("KESTROVA_BENCH_COPIES", 2000);
+    const fs::path folder = benchDataFolder();
     const std::string stem = "games-" + std::to_string(games) + "-copies-" + std::to_string(copies);
-    GeneratedFile made{dataFolder() / (stem + ".pgn"), dataFolder() / (stem + "-list.txt")};
-    if (fs::exists(made.games) && fs::exists(made.copiesList)) return made;
-    const std::string suffix = ".part-" + std::to_string(getpid());
-    std::fprintf(stderr, "generating %ld games and %ld copies into %s ...\n", games, copies, made.games.c_str());
-    const ChildRun run = runChild({generatorProgram(), made.games.string() + suffix, "--games", std::to_string(games),
-                                   "--copies", std::to_string(copies), "--copies-list",
-                                   made.copiesList.string() + suffix});
-    if (run.status != 0) throw std::runtime_error("generate_games failed");
-    fs::rename(made.copiesList.string() + suffix, made.copiesList);
-    fs::rename(made.games.string() + suffix, made.games);
+    GeneratedFile made{folder / (stem + ".pgn"), folder / (stem + "-list.txt")};
+    if (!ensureGeneratedGames(made.games.string(), static_cast<std::uint64_t>(games),
+                              static_cast<std::uint64_t>(copies), made.copiesList.string())) {
+      throw std::runtime_error("generate_games failed");
+    }
     return made;
   }();
   return file;
 }
 
-fs::path outputFile(const std::string& name) { return dataFolder() / name; }
-
-// The identity of each game of a PGN file, in file order: its Event, Round, White and Black lines.
-std::vector<std::string> gameIdentities(const fs::path& file) {
-  std::ifstream in(file);
-  std::vector<std::string> games;
-  std::string line, id;
-  while (std::getline(in, line)) {
-    if (line.rfind("[Event ", 0) == 0) id = line;
-    else if (line.rfind("[Round ", 0) == 0 || line.rfind("[White ", 0) == 0) id += line;
-    else if (line.rfind("[Black ", 0) == 0) games.push_back(id + line);
-  }
-  return games;
-}
+fs::path outputFile(const std::string& name) { return fs::path(benchDataFolder()) / name; }
 
 // The game numbers of the copies, from the generator's "copy original" lines, ascending.
 std::vector<std::uint32_t> copyNumbers(const fs::path& list) {
@@ -148,12 +69,6 @@ std::vector<std::uint32_t> copyNumbers(const fs::path& list) {
   while (in >> copy >> original) copies.push_back(copy);
   std::sort(copies.begin(), copies.end());
   return copies;
-}
-
-double processCpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 // The program as start-up sets it up: the default configuration's settings and output tags, the
@@ -202,13 +117,13 @@ void BM_Dbl(benchmark::State& state) {
   }
   const fs::path out = outputFile(std::string("dbl-kestrova") + (absolute ? "-abs" : "") + ".pgn");
   const std::string command = std::string("dbl ") + (absolute ? "-abs " : "") + "-out=" + out.string();
-  const double cpuStart = processCpuSeconds();
+  const double cpuStart = ownCpuSeconds();
   for (auto _ : state) {
     app->commandLine.split(command);
     dispatchCommand(*app);
     app->console.takeCaptured();
   }
-  const double cpu = processCpuSeconds() - cpuStart;
+  const double cpu = ownCpuSeconds() - cpuStart;
   const double games = static_cast<double>(gameIdentities(input).size());
   state.SetItemsProcessed(static_cast<std::int64_t>(games * state.iterations()));
   state.counters["games_per_cpu_s"] = games * state.iterations() / cpu;
@@ -226,7 +141,7 @@ void BM_PgnExtractDuplicates(benchmark::State& state) {
   const bool listDuplicates = state.range(0) != 0;
   const fs::path& input = generatedFile().games;
   const std::string program = pgnExtractProgram();
-  if (!fs::exists(program)) {
+  if (program.empty()) {
     state.SkipWithError("pgn-extract is not installed");
     return;
   }
@@ -234,11 +149,11 @@ void BM_PgnExtractDuplicates(benchmark::State& state) {
   const fs::path singles = outputFile("dbl-pgn-extract-singles.pgn");
   double cpu = 0;
   for (auto _ : state) {
-    const auto start = std::chrono::steady_clock::now();
-    const ChildRun run = runChild({program, "-s", listDuplicates ? "-d" + duplicates.string() : std::string("-D"),
-                                   "-o", singles.string(), input.string()});
-    state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    if (run.status != 0) {
+    Measure run;
+    const bool ran = measureProgram({program, "-s", listDuplicates ? "-d" + duplicates.string() : std::string("-D"),
+                                   "-o", singles.string(), input.string()}, Sink::kDiscard, Sink::kDiscard, run);
+    state.SetIterationTime(run.wallSeconds);
+    if (!ran || !exitedCleanly(run)) {
       state.SkipWithError("pgn-extract failed");
       return;
     }

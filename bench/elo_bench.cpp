@@ -3,68 +3,35 @@
 // elo starts with (every game read and its tags loaded) and the rating work alone on a filled
 // repository, so that the cost of the ratings shows beside the cost of reading the file.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
-#include <ctime>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 #include "pgn/pgn_commands.hpp"
 #include "pgn/tag_table.hpp"
 #include "platform/output_file.hpp"
 #include "rating/rating_computation.hpp"
 #include "rating/rating_repository.hpp"
+#include "peers.hpp"
+#include "process_measure.hpp"
 #include "shell/app.hpp"
 #include "shell/command_table.hpp"
-
-extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace kestrova;
+using namespace kestrova::bench;
 using Clock = std::chrono::steady_clock;
 
-long generatedGames() {
-  const char* text = std::getenv("KESTROVA_BENCH_GAMES");
-  const long games = text != nullptr ? std::atol(text) : 0;
-  return games > 0 ? games : 100000;
-}
-
-// The generated file, made on first use under a temporary name, so that an interrupted run never
-// leaves half a file behind.
+// The generated file, made on first use.
 const fs::path& generatedFile() {
-  static const fs::path path = [] {
-    const long games = generatedGames();
-    const fs::path folder = KESTROVA_BENCH_DATA;
-    fs::create_directories(folder);
-    const std::string label = games % 1000 == 0 ? std::to_string(games / 1000) + "k" : std::to_string(games);
-    const fs::path file = folder / ("games-" + label + ".pgn");
-    if (fs::exists(file)) return file;
-    const std::string partial = file.string() + ".part-" + std::to_string(getpid());
-    std::fprintf(stderr, "generating %ld games into %s ...\n", games, file.c_str());
-    const std::string count = std::to_string(games);
-    std::vector<char*> argv = {const_cast<char*>(KESTROVA_GENERATE_GAMES), const_cast<char*>(partial.c_str()),
-                               const_cast<char*>("--games"), const_cast<char*>(count.c_str()), nullptr};
-    pid_t pid = 0;
-    int status = -1;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0 || waitpid(pid, &status, 0) != pid ||
-        status != 0) {
-      throw std::runtime_error("generate_games failed");
-    }
-    fs::rename(partial, file);
-    return file;
-  }();
+  static const fs::path path = generatedFileFromEnvironment();
+  if (path.empty()) throw std::runtime_error("generate_games failed");
   return path;
 }
 
@@ -94,13 +61,6 @@ std::uint64_t readAllGames(App& app) {
 }
 
 double seconds(Clock::duration elapsed) { return std::chrono::duration<double>(elapsed).count(); }
-
-// CPU seconds of this process: steadier than the wall clock on a busy machine.
-double cpuSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
 
 void BM_ReadGames(benchmark::State& state) {
   auto app = configuredApp();
@@ -151,9 +111,9 @@ void BM_EloCommand(benchmark::State& state) {
   double readCpuSeconds = 1e300;
   for (int pass = 0; pass < 3; ++pass) {
     const Clock::time_point start = Clock::now();
-    const double cpuStart = cpuSeconds();
+    const double cpuStart = ownCpuSeconds();
     games = readAllGames(*app);
-    readCpuSeconds = std::min(readCpuSeconds, cpuSeconds() - cpuStart);
+    readCpuSeconds = std::min(readCpuSeconds, ownCpuSeconds() - cpuStart);
     readSeconds = std::min(readSeconds, seconds(Clock::now() - start));
   }
   const std::string command = "elo -out=" + (fs::path(KESTROVA_BENCH_DATA) / "elo-bench-rating.txt").string();
@@ -161,10 +121,10 @@ void BM_EloCommand(benchmark::State& state) {
   double eloCpuSeconds = 0;
   for (auto _ : state) {
     const Clock::time_point start = Clock::now();
-    const double cpuStart = cpuSeconds();
+    const double cpuStart = ownCpuSeconds();
     app->commandLine.split(command);
     dispatchCommand(*app);
-    eloCpuSeconds += cpuSeconds() - cpuStart;
+    eloCpuSeconds += ownCpuSeconds() - cpuStart;
     eloSeconds += seconds(Clock::now() - start);
     if (app->console.takeCaptured().find("> rating list saved in") == std::string::npos) {
       state.SkipWithError("elo wrote no list");

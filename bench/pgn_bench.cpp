@@ -5,30 +5,28 @@
 // Every measured run is a child process of this small harness: the time is the wall clock from
 // fork to wait4, the peak memory the child's ru_maxrss from wait4, for our program and the peer
 // alike. The generated files are cached in the data directory (build dir/bench-data).
-#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "chess/fen.hpp"
 #include "pgn/pgn_commands.hpp"
 #include "pgn/replay.hpp"
+#include "peers.hpp"
+#include "process_measure.hpp"
 #include "shell/app.hpp"
 
 namespace {
 
 using namespace kestrova;
+using namespace kestrova::bench;
 
 // What a child does with every game, cumulatively.
 enum class Work { kRead, kLoad, kReplay, kReplayWithoutKeyCheck };
@@ -60,18 +58,6 @@ struct WorkCounts {
   std::uint64_t plyCountMismatches = 0;  // loaded half-moves differ from the PlyCount tag
   std::uint64_t gamesWithMessages = 0;
 };
-
-long peakResidentKb() {
-  std::FILE* status = std::fopen("/proc/self/status", "r");
-  if (status == nullptr) return -1;
-  char line[256];
-  long kb = -1;
-  while (std::fgets(line, sizeof line, status) != nullptr) {
-    if (std::strncmp(line, "VmHWM:", 6) == 0) kb = std::strtol(line + 6, nullptr, 10);
-  }
-  std::fclose(status);
-  return kb;
-}
 
 // The program's own loop over the open file, set up as start-up sets it up with the bundled
 // configuration (key check on), without the engine and the book.
@@ -111,96 +97,9 @@ bool runWork(Work work, const char* path, WorkCounts& counts, int reportLimit) {
 // ------------------------------------------------------------------------------------------------
 // The harness.
 
-struct Measure {
-  double wallSeconds = 0;
-  double cpuSeconds = 0;
-  long peakKb = 0;
-  int status = 0;
-  std::string output;  // standard output (and for the peer, standard error too)
-};
-
-// Runs a program to its end with standard output (and optionally standard error) into a pipe.
-bool measureChild(const std::vector<std::string>& arguments, bool captureErrors, Measure& measure) {
-  int pipeEnds[2];
-  if (pipe(pipeEnds) != 0) return false;
-  std::vector<char*> argv;
-  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
-  const auto start = std::chrono::steady_clock::now();
-  const pid_t child = fork();
-  if (child < 0) return false;
-  if (child == 0) {
-    dup2(pipeEnds[1], STDOUT_FILENO);
-    if (captureErrors) dup2(pipeEnds[1], STDERR_FILENO);
-    close(pipeEnds[0]);
-    close(pipeEnds[1]);
-    execv(argv[0], argv.data());
-    std::fprintf(stderr, "pgn_bench: cannot run %s: %s\n", argv[0], std::strerror(errno));
-    _exit(127);
-  }
-  close(pipeEnds[1]);
-  measure.output.clear();
-  char buffer[4096];
-  ssize_t n;
-  while ((n = read(pipeEnds[0], buffer, sizeof buffer)) != 0) {
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) break;
-    if (measure.output.size() < (1 << 20)) measure.output.append(buffer, static_cast<std::size_t>(n));
-  }
-  close(pipeEnds[0]);
-  rusage usage{};
-  while (wait4(child, &measure.status, 0, &usage) < 0 && errno == EINTR) {
-  }
-  measure.wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  measure.cpuSeconds = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec +
-                       usage.ru_stime.tv_usec / 1e6;
-  measure.peakKb = usage.ru_maxrss;
-  return true;
-}
-
-bool exitedCleanly(const Measure& measure) { return WIFEXITED(measure.status) && WEXITSTATUS(measure.status) == 0; }
-
-std::string selfPath() {
-  char path[4096];
-  const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-  if (n <= 0) return "";
-  return std::string(path, static_cast<std::size_t>(n));
-}
-
-bool fileExists(const std::string& path) {
-  struct stat info{};
-  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
 double fileMegabytes(const std::string& path) {
   struct stat info{};
   return stat(path.c_str(), &info) == 0 ? info.st_size / 1e6 : 0;
-}
-
-// Generates the file once into a temporary name, so that an interrupted run leaves no partial file.
-bool ensureGenerated(const std::string& path, std::uint64_t games) {
-  if (fileExists(path)) return true;
-  std::fprintf(stderr, "generating %s (%llu games)...\n", path.c_str(), static_cast<unsigned long long>(games));
-  const std::string partial = path + ".partial";
-  Measure measure;
-  const bool ran = measureChild({KESTROVA_GENERATE_GAMES, partial, "--games", std::to_string(games), "--seed", "1"},
-                                true, measure);
-  std::fputs(measure.output.c_str(), stderr);
-  if (!ran || !exitedCleanly(measure) || std::rename(partial.c_str(), path.c_str()) != 0) {
-    std::fprintf(stderr, "pgn_bench: generating %s failed\n", path.c_str());
-    return false;
-  }
-  return true;
-}
-
-// Reads the file once so that every timed run finds it in the page cache.
-void warmCache(const std::string& path) {
-  const int fd = open(path.c_str(), O_RDONLY);
-  if (fd < 0) return;
-  static char buffer[1 << 16];
-  while (read(fd, buffer, sizeof buffer) > 0) {
-  }
-  close(fd);
 }
 
 bool parseCounts(const std::string& output, WorkCounts& counts, long& hwmKb) {
@@ -228,33 +127,22 @@ bool peerComplained(const std::string& output) {
   return false;
 }
 
-struct Row {
+struct Row : MeasuredRuns {
   std::string file;
-  std::string program;
-  std::uint64_t games = 0;
-  std::vector<Measure> runs;
-  bool ok = true;
   long hwmKb = -1;  // our child's own VmHWM, without the harness's share
-
-  const Measure& best() const {
-    return *std::min_element(runs.begin(), runs.end(),
-                             [](const Measure& a, const Measure& b) { return a.wallSeconds < b.wallSeconds; });
-  }
-  double cpuBest() const {
-    double best = runs.front().cpuSeconds;
-    for (const Measure& run : runs) best = std::min(best, run.cpuSeconds);
-    return best;
-  }
-  long peakKb() const {
-    long peak = 0;
-    for (const Measure& run : runs) peak = std::max(peak, run.peakKb);
-    return peak;
-  }
 };
+
+Row makeRow(const std::string& file, const std::string& program) {
+  Row row;
+  row.file = file;
+  row.program = program;
+  return row;
+}
 
 bool runOurs(const std::string& self, Work work, const std::string& path, Row& row) {
   Measure measure;
-  if (!measureChild({self, "--work", workName(work), path}, false, measure) || !exitedCleanly(measure)) {
+  if (!measureProgram({self, "--work", workName(work), path}, Sink::kCapture, Sink::kInherit, measure) ||
+      !exitedCleanly(measure)) {
     std::fprintf(stderr, "pgn_bench: the %s run on %s failed\n", workName(work), path.c_str());
     return false;
   }
@@ -274,9 +162,10 @@ bool runOurs(const std::string& self, Work work, const std::string& path, Row& r
   return true;
 }
 
-bool runPeer(const std::string& path, std::uint64_t games, Row& row) {
+bool runPeer(const std::string& peerProgram, const std::string& path, std::uint64_t games, Row& row) {
   Measure measure;
-  if (!measureChild({KESTROVA_PGN_EXTRACT, "-s", "-o", "/dev/null", path}, true, measure) || !exitedCleanly(measure)) {
+  if (!measureProgram({peerProgram, "-s", "-o", "/dev/null", path}, Sink::kCapture, Sink::kCapture, measure) ||
+      !exitedCleanly(measure)) {
     std::fprintf(stderr, "pgn_bench: pgn-extract failed on %s\n", path.c_str());
     return false;
   }
@@ -290,23 +179,11 @@ bool runPeer(const std::string& path, std::uint64_t games, Row& row) {
 }
 
 void printRow(const Row& row, const Row* peer) {
-  const Measure& best = row.best();
-  const double gamesPerSecond = row.games / best.wallSeconds;
-  char ratio[16] = "", cpuRatio[16] = "";
-  if (peer != nullptr) {
-    std::snprintf(ratio, sizeof ratio, "%.2fx", gamesPerSecond / (peer->games / peer->best().wallSeconds));
-    std::snprintf(cpuRatio, sizeof cpuRatio, "%.2fx", (row.games / row.cpuBest()) / (peer->games / peer->cpuBest()));
-  }
   char hwm[16] = "-";
   if (row.hwmKb >= 0) std::snprintf(hwm, sizeof hwm, "%.1f", row.hwmKb / 1024.0);
-  std::printf("%-15s %-31s %7llu %7.2f %7.2f %8.0f %8.0f %7.1f %7s %7s %7s%s\n", row.file.c_str(),
-              row.program.c_str(), static_cast<unsigned long long>(row.games), best.wallSeconds, row.cpuBest(),
-              gamesPerSecond, row.games / row.cpuBest(), row.peakKb() / 1024.0, hwm, ratio, cpuRatio,
-              row.ok ? "" : "  (errors, see above)");
-}
-
-std::string fileLabel(std::uint64_t games) {
-  return games % 1000 == 0 ? "games-" + std::to_string(games / 1000) + "k.pgn" : "games-" + std::to_string(games) + ".pgn";
+  const std::string ratios = peer != nullptr ? ratioColumns(row, *peer) : std::string(15, ' ');
+  std::printf("%-15s %-31s %s %7s %s%s\n", row.file.c_str(), row.program.c_str(), measuredColumns(row).c_str(), hwm,
+              ratios.c_str(), row.ok ? "" : "  (errors, see above)");
 }
 
 struct Options {
@@ -317,8 +194,9 @@ struct Options {
 };
 
 int runTable(const Options& options) {
-  const std::string self = selfPath();
-  if (std::string(KESTROVA_PGN_EXTRACT).empty() || access(KESTROVA_PGN_EXTRACT, X_OK) != 0) {
+  const std::string self = ownProgramPath();
+  const std::string peerProgram = pgnExtractProgram();
+  if (peerProgram.empty()) {
     std::fprintf(stderr, "pgn_bench: pgn-extract was not found at build time (apt-get install pgn-extract)\n");
     return 1;
   }
@@ -330,18 +208,18 @@ int runTable(const Options& options) {
   std::vector<int> peerIndex;  // the peer row each row compares with
   for (std::size_t s = 0; s < sizes.size(); ++s) {
     const std::uint64_t games = sizes[s];
-    const std::string label = fileLabel(games);
+    const std::string label = generatedFileName(games);
     const std::string path = options.dataDir + "/" + label;
-    if (!ensureGenerated(path, games)) return 1;
+    if (!ensureGeneratedGames(path, games)) return 1;
     warmCache(path);
     std::fprintf(stderr, "%s: %.0f MB\n", label.c_str(), fileMegabytes(path));
     // The main comparison, interleaved so that both programs meet the same load of the machine.
-    Row ours{label, "kestrova read+load+replay", 0, {}};
-    Row peer{label, "pgn-extract -s -o /dev/null", 0, {}};
+    Row ours = makeRow(label, "kestrova read+load+replay");
+    Row peer = makeRow(label, "pgn-extract -s -o /dev/null");
     const int runs = s == 0 ? options.runs : 1;
     for (int run = 0; run < runs; ++run) {
       if (isatty(STDERR_FILENO)) std::fprintf(stderr, "  run %d of %d\r", run + 1, runs);
-      if (!runOurs(self, Work::kReplay, path, ours) || !runPeer(path, ours.games, peer)) return 1;
+      if (!runOurs(self, Work::kReplay, path, ours) || !runPeer(peerProgram, path, ours.games, peer)) return 1;
     }
     const int peerRow = static_cast<int>(rows.size()) + 1;
     rows.push_back(ours);
@@ -353,7 +231,7 @@ int runTable(const Options& options) {
       // without the key check.
       for (auto [work, name] : {std::pair{Work::kRead, "  kestrova read only"}, std::pair{Work::kLoad, "  kestrova read+load"},
                                 std::pair{Work::kReplayWithoutKeyCheck, "  kestrova replay, no key check"}}) {
-        Row part{label, name, 0, {}};
+        Row part = makeRow(label, name);
         for (int run = 0; run < runs; ++run) {
           if (!runOurs(self, work, path, part)) return 1;
         }
@@ -365,8 +243,8 @@ int runTable(const Options& options) {
 
   rusage self_usage{};
   getrusage(RUSAGE_SELF, &self_usage);
-  std::printf("\n%-15s %-31s %7s %7s %7s %8s %8s %7s %7s %7s %7s\n", "file", "program", "games", "wall s", "cpu s",
-              "games/s", "g/cpu-s", "peak MB", "HWM MB", "ratio", "cpu rt");
+  std::printf("\n%-15s %-31s %s %7s %7s %7s\n", "file", "program", measuredTitles().c_str(), "HWM MB", "ratio",
+              "cpu rt");
   for (std::size_t i = 0; i < rows.size(); ++i) printRow(rows[i], peerIndex[i] >= 0 ? &rows[peerIndex[i]] : nullptr);
   std::printf(
       "\nwall s: best of %d runs (1 for the larger file), games/s from it; cpu s: user + system time of the\n"
@@ -417,7 +295,7 @@ int main(int argc, char** argv) {
                   static_cast<unsigned long long>(counts.games), static_cast<unsigned long long>(counts.plies),
                   static_cast<unsigned long long>(counts.failures),
                   static_cast<unsigned long long>(counts.plyCountMismatches),
-                  static_cast<unsigned long long>(counts.gamesWithMessages), peakResidentKb());
+                  static_cast<unsigned long long>(counts.gamesWithMessages), ownPeakKb());
       return 0;
     }
     if (word == "--check" && hasValue) return runCheck(argv[i + 1]);

@@ -7,26 +7,21 @@
 // child runs the program's own start-up and the scan command in a scratch working directory holding
 // the shipped kestrova.ini (runElo set for the run), with its console on /dev/null and its log, EPD
 // and PGN files written as usual. The generated file is cached in the data directory.
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <chrono>
 #include <cinttypes>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "peers.hpp"
+#include "process_measure.hpp"
 #include "shell/app.hpp"
 #include "shell/command_table.hpp"
 #include "shell/lifecycle.hpp"
@@ -34,97 +29,7 @@
 namespace {
 
 using namespace kestrova;
-
-struct Measure {
-  double wallSeconds = 0;
-  double cpuSeconds = 0;
-  long peakKb = 0;
-  int status = 0;
-  std::string errors;  // the child's standard error
-};
-
-// Runs a program to its end, standard output to /dev/null (or, for the peer, with standard error
-// into the pipe too), standard error into a pipe.
-bool measureChild(const std::vector<std::string>& arguments, Measure& measure) {
-  int pipeEnds[2];
-  if (pipe(pipeEnds) != 0) return false;
-  std::vector<char*> argv;
-  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-  argv.push_back(nullptr);
-  const auto start = std::chrono::steady_clock::now();
-  const pid_t child = fork();
-  if (child < 0) return false;
-  if (child == 0) {
-    const int null = open("/dev/null", O_WRONLY);
-    dup2(null, STDOUT_FILENO);
-    dup2(pipeEnds[1], STDERR_FILENO);
-    close(null);
-    close(pipeEnds[0]);
-    close(pipeEnds[1]);
-    execv(argv[0], argv.data());
-    std::fprintf(stderr, "scan_bench: cannot run %s: %s\n", argv[0], std::strerror(errno));
-    _exit(127);
-  }
-  close(pipeEnds[1]);
-  measure.errors.clear();
-  char buffer[4096];
-  ssize_t n;
-  while ((n = read(pipeEnds[0], buffer, sizeof buffer)) != 0) {
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) break;
-    if (measure.errors.size() < (1 << 20)) measure.errors.append(buffer, static_cast<std::size_t>(n));
-  }
-  close(pipeEnds[0]);
-  rusage usage{};
-  while (wait4(child, &measure.status, 0, &usage) < 0 && errno == EINTR) {
-  }
-  measure.wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  measure.cpuSeconds = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec +
-                       usage.ru_stime.tv_usec / 1e6;
-  measure.peakKb = usage.ru_maxrss;
-  return true;
-}
-
-bool exitedCleanly(const Measure& measure) { return WIFEXITED(measure.status) && WEXITSTATUS(measure.status) == 0; }
-
-std::string selfPath() {
-  char path[4096];
-  const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-  return n <= 0 ? "" : std::string(path, static_cast<std::size_t>(n));
-}
-
-// Generates the file once (the same file as the PGN benchmark's: seed 1) under a temporary name.
-bool ensureGenerated(const std::string& path, std::uint64_t games) {
-  if (std::filesystem::exists(path)) return true;
-  std::fprintf(stderr, "generating %s (%" PRIu64 " games)...\n", path.c_str(), games);
-  const std::string partial = path + ".partial";
-  Measure measure;
-  const bool ran = measureChild({KESTROVA_GENERATE_GAMES, partial, "--games", std::to_string(games), "--seed", "1"}, measure);
-  if (!ran || !exitedCleanly(measure) || std::rename(partial.c_str(), path.c_str()) != 0) {
-    std::fprintf(stderr, "scan_bench: generating %s failed\n%s", path.c_str(), measure.errors.c_str());
-    return false;
-  }
-  return true;
-}
-
-// Reads the file once so that every timed run finds it in the page cache.
-void warmCache(const std::string& path) {
-  const int fd = open(path.c_str(), O_RDONLY);
-  if (fd < 0) return;
-  std::vector<char> buffer(1 << 16);
-  while (read(fd, buffer.data(), buffer.size()) > 0) {
-  }
-  close(fd);
-}
-
-long ownPeakKb() {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line)) {
-    if (line.rfind("VmHWM:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
-  }
-  return -1;
-}
+using namespace kestrova::bench;
 
 std::string readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -176,49 +81,37 @@ int runScanChild(bool runElo, const std::string& pgnPath) {
   return status;
 }
 
-struct Row {
-  std::string program;
-  std::uint64_t games = 0;
-  std::vector<Measure> runs;
+struct Row : MeasuredRuns {
   std::string detail;  // our child's counts
-  bool ok = true;
-
-  double bestWall() const {
-    double best = runs.front().wallSeconds;
-    for (const Measure& run : runs) best = std::min(best, run.wallSeconds);
-    return best;
-  }
-  double bestCpu() const {
-    double best = runs.front().cpuSeconds;
-    for (const Measure& run : runs) best = std::min(best, run.cpuSeconds);
-    return best;
-  }
-  long peakKb() const {
-    long peak = 0;
-    for (const Measure& run : runs) peak = std::max(peak, run.peakKb);
-    return peak;
-  }
 };
+
+Row makeRow(const std::string& program) {
+  Row row;
+  row.program = program;
+  return row;
+}
 
 bool runOurs(const std::string& self, bool runElo, const std::string& path, Row& row) {
   Measure measure;
-  if (!measureChild({self, "--scan", runElo ? "elo-on" : "elo-off", path}, measure) || !exitedCleanly(measure)) {
-    std::fprintf(stderr, "scan_bench: the scan (%s) failed:\n%s", runElo ? "elo-on" : "elo-off", measure.errors.c_str());
+  if (!measureProgram({self, "--scan", runElo ? "elo-on" : "elo-off", path}, Sink::kDiscard, Sink::kCapture, measure) ||
+      !exitedCleanly(measure)) {
+    std::fprintf(stderr, "scan_bench: the scan (%s) failed:\n%s", runElo ? "elo-on" : "elo-off", measure.output.c_str());
     row.ok = false;
     return false;
   }
   unsigned games = 0;
-  if (std::sscanf(measure.errors.c_str(), "games %u", &games) != 1) return false;
+  if (std::sscanf(measure.output.c_str(), "games %u", &games) != 1) return false;
   row.games = games;
-  row.detail = measure.errors;
+  row.detail = measure.output;
   if (!row.detail.empty() && row.detail.back() == '\n') row.detail.pop_back();
   row.runs.push_back(measure);
   return true;
 }
 
-bool runPeer(const std::string& path, std::uint64_t games, Row& row) {
+bool runPeer(const std::string& peerProgram, const std::string& path, std::uint64_t games, Row& row) {
   Measure measure;
-  if (!measureChild({KESTROVA_PGN_EXTRACT, "-s", "-o", "/dev/null", path}, measure) || !exitedCleanly(measure)) {
+  if (!measureProgram({peerProgram, "-s", "-o", "/dev/null", path}, Sink::kDiscard, Sink::kCapture, measure) ||
+      !exitedCleanly(measure)) {
     std::fprintf(stderr, "scan_bench: pgn-extract failed on %s\n", path.c_str());
     return false;
   }
@@ -228,11 +121,7 @@ bool runPeer(const std::string& path, std::uint64_t games, Row& row) {
 }
 
 void printRow(const Row& row, const Row& peer) {
-  const double perSecond = row.games / row.bestWall();
-  const double perCpuSecond = row.games / row.bestCpu();
-  std::printf("%-34s %7" PRIu64 " %7.2f %7.2f %8.0f %8.0f %7.1f %6.2fx %6.2fx\n", row.program.c_str(), row.games,
-              row.bestWall(), row.bestCpu(), perSecond, perCpuSecond, row.peakKb() / 1024.0,
-              perSecond / (peer.games / peer.bestWall()), perCpuSecond / (peer.games / peer.bestCpu()));
+  std::printf("%-34s %s %s\n", row.program.c_str(), measuredColumns(row).c_str(), ratioColumns(row, peer).c_str());
 }
 
 struct Options {
@@ -242,30 +131,29 @@ struct Options {
 };
 
 int runTable(const Options& options) {
-  if (std::string(KESTROVA_PGN_EXTRACT).empty() || access(KESTROVA_PGN_EXTRACT, X_OK) != 0) {
+  const std::string peerProgram = pgnExtractProgram();
+  if (peerProgram.empty()) {
     std::fprintf(stderr, "scan_bench: pgn-extract was not found at build time (apt-get install pgn-extract)\n");
     return 1;
   }
   std::filesystem::create_directories(options.dataDir);
-  const std::string label = options.games % 1000 == 0 ? "games-" + std::to_string(options.games / 1000) + "k.pgn"
-                                                      : "games-" + std::to_string(options.games) + ".pgn";
+  const std::string label = generatedFileName(options.games);
   const std::string path = options.dataDir + "/" + label;
-  if (!ensureGenerated(path, options.games)) return 1;
+  if (!ensureGeneratedGames(path, options.games)) return 1;
   warmCache(path);
-  const std::string self = selfPath();
+  const std::string self = ownProgramPath();
 
-  Row peer{"pgn-extract -s -o /dev/null"};
-  Row off{"kestrova scan, 31 detections"};
-  Row on{"kestrova scan, 31 detections+runElo"};
+  Row peer = makeRow("pgn-extract -s -o /dev/null");
+  Row off = makeRow("kestrova scan, 31 detections");
+  Row on = makeRow("kestrova scan, 31 detections+runElo");
   // Interleaved, so that every program meets the same load of the machine.
   for (int run = 0; run < options.runs; ++run) {
     if (isatty(STDERR_FILENO)) std::fprintf(stderr, "  run %d of %d\r", run + 1, options.runs);
-    if (!runOurs(self, false, path, off) || !runPeer(path, off.games, peer) || !runOurs(self, true, path, on)) return 1;
+    if (!runOurs(self, false, path, off) || !runPeer(peerProgram, path, off.games, peer) || !runOurs(self, true, path, on)) return 1;
   }
 
   std::printf("\n%s (%.0f MB), best of %d runs\n\n", label.c_str(), std::filesystem::file_size(path) / 1e6, options.runs);
-  std::printf("%-34s %7s %7s %7s %8s %8s %7s %7s %7s\n", "program", "games", "wall s", "cpu s", "games/s", "g/cpu-s",
-              "peak MB", "ratio", "cpu rt");
+  std::printf("%-34s %s %7s %7s\n", "program", measuredTitles().c_str(), "ratio", "cpu rt");
   printRow(peer, peer);
   printRow(off, peer);
   printRow(on, peer);
