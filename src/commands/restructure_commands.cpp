@@ -82,8 +82,10 @@ int handleSplit(App& app, CommandLine& line) {
     buffer += '\n';
     app.pgn.writeGame(out);  // the header lines as read, then this line of play
   };
-  while (app.pgn.readNextGame(app.console) != PgnFile::kEnd) {
+  int read;
+  while ((read = app.pgn.readNextGame(app.console)) != PgnFile::kEnd) {
     if (++games % 512 == 0) showProgress(app, "> splitting game ", games);
+    if (leftOutOfOutput(app, read)) continue;
     movetext.assign(app.pgn.gameBuffer());
     const bool whole = splitter.split(movetext, writeLine);
     out.write("\n\n");
@@ -114,9 +116,11 @@ int handleCut(App& app, CommandLine& line) {
   app.pgn.rewind();
   Game& game = app.game;
   unsigned long long games = 0;
-  while (app.pgn.readNextGame(app.console) != PgnFile::kEnd) {
-    startGame(app, true);
+  int read;
+  while ((read = app.pgn.readNextGame(app.console)) != PgnFile::kEnd) {
     if (++games % 64 == 0) showProgress(app, "> cutting game ", games);
+    if (leftOutOfOutput(app, read)) continue;
+    startGame(app, true);
     // Counted in half-moves played: the empty first ply of a game starting with Black is not one.
     const int none = game.firstPly() - 1;
     const int count = static_cast<int>(plies);
@@ -170,14 +174,15 @@ int handleDbl(App& app, CommandLine& line) {
   int firstCopies = 0;
   std::size_t index = 0;
   app.pgn.rewind();
-  while (index < records.size() && app.pgn.readNextGame(app.console) != PgnFile::kEnd) {
+  int read;
+  while (index < records.size() && (read = app.pgn.readNextGame(app.console)) != PgnFile::kEnd) {
     const GameRecord& record = records[index];
     app.console.print(colour::kNormal, progress, index % 2 == 0 ? '|' : '-');
     ++index;
     const bool keep = singles ? record.mark != doublemark::kLaterDouble
                               : record.mark == doublemark::kLaterDouble ||
                                     (withFirst && record.mark == doublemark::kFirstDouble);
-    if (!keep) continue;
+    if (!keep || leftOutOfOutput(app, read)) continue;
     startGame(app, true);
     if (!singles) {
       char id[48];
@@ -258,9 +263,12 @@ int handleSub(App& app, CommandLine& line) {
 
   int removedCount = 0;
   std::uint32_t number = 0;
-  while (app.pgn.readNextGame(app.console) != PgnFile::kEnd) {
+  int read;
+  while ((read = app.pgn.readNextGame(app.console)) != PgnFile::kEnd) {
+    ++number;
+    if (leftOutOfOutput(app, read)) continue;
     startGame(app, true);
-    const GameRecord game = recordReplayedGame(app, HashMode::kSequence, ++number);
+    const GameRecord game = recordReplayedGame(app, HashMode::kSequence, number);
     if (index.contains(game)) {
       writePgn(app.game, app.pgn, removed, app.settings.printCmt);
       ++removedCount;

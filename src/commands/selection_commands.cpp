@@ -62,12 +62,7 @@ void rewriteGames(App& app, platform::OutputFile& out, unsigned progressEvery, K
     setPositionFromFen(app.chess, app.game, kStartPosition, &app.pgn.header());
     loadGame(app.game, app.pgn, app.console, app.settings.printCmt, false);
     if (!keep()) continue;
-    if (result == PgnFile::kTooLarge) {
-      // Its movetext was not read: writing it would put out the tags without the moves.
-      app.console.print(colour::kError, "> %u: game left out of the output: its moves could not be read\n",
-                        app.pgn.gameNumber());
-      continue;
-    }
+    if (leftOutOfOutput(app, result)) continue;
     loadGame(app.game, app.pgn, app.console, app.settings.printCmt, true);
     change();
     writePgn(app.game, app.pgn, out, app.settings.printCmt);

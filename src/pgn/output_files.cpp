@@ -27,4 +27,11 @@ bool createOutputFile(App& app, platform::OutputFile& out, const std::string& pa
   return out.create(path);
 }
 
+bool leftOutOfOutput(App& app, int readResult) {
+  if (readResult != PgnFile::kTooLarge) return false;
+  app.console.print(colour::kError, "> %u: game left out of the output: its moves could not be read\n",
+                    app.pgn.gameNumber());
+  return true;
+}
+
 }  // namespace kestrova

@@ -17,6 +17,11 @@ class OutputFile;
 bool createOutputFile(App& app, platform::OutputFile& out, const std::string& path,
                       std::initializer_list<std::string_view> inputs = {});
 
+// True, after naming the game, when the last read game did not fit the game buffer: its moves
+// were never read, so writing it would put out its tags without them. Every command that copies
+// games leaves such a game out this way.
+bool leftOutOfOutput(App& app, int readResult);
+
 // True (after the refusal message) when the path names the open PGN file or one of `inputs`.
 bool refusesAsOutput(App& app, const std::string& path, std::initializer_list<std::string_view> inputs = {});
 
