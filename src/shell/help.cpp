@@ -1,6 +1,8 @@
 #include "shell/help.hpp"
 
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "platform/text_file.hpp"
 #include "shell/app.hpp"
@@ -13,8 +15,24 @@ std::string_view helpSectionMarker(int language) {
   return kMarkers[language];
 }
 
+std::string installedHelpFile() {
+  std::error_code error;
+  const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error || executable.empty()) return {};
+  return (executable.parent_path() / ".." / "share" / "kestrova" / "help.man").lexically_normal().string();
+}
+
+std::string helpFileToRead(const App& app) {
+  std::error_code error;
+  if (std::filesystem::is_regular_file(app.helpFile, error)) return app.helpFile;
+  // Without a help file of its own, the working directory uses the one installed with the program.
+  const std::string installed = installedHelpFile();
+  if (!installed.empty() && std::filesystem::is_regular_file(installed, error)) return installed;
+  return app.helpFile;
+}
+
 int showHelpEntry(App& app, std::string_view name, int language, bool longDescription) {
-  platform::TextFile file(app.helpFile);
+  platform::TextFile file(helpFileToRead(app));
   if (!file.isOpen()) {
     app.console.writeText("- unable to open the help file", colour::kError);
     return 0;

@@ -1,5 +1,6 @@
 #pragma once
 // Command descriptions read on demand from the help file, in the section of a language.
+#include <string>
 #include <string_view>
 
 namespace kestrova {
@@ -9,6 +10,15 @@ struct App;
 // Prints the description filed under `name` in the language's section. Returns 0 only when the
 // help file cannot be opened.
 int showHelpEntry(App& app, std::string_view name, int language, bool longDescription);
+
+// The help file of an installed program: ../share/kestrova/help.man from the executable's
+// directory, so an install under any prefix finds its own. Empty when the executable's path is
+// unknown.
+std::string installedHelpFile();
+
+// The help file a lookup reads: the working directory's (app.helpFile) when it is there, else the
+// installed one when that is there, else app.helpFile (whose opening then fails as usual).
+std::string helpFileToRead(const App& app);
 
 // The section marker of a language: languages outside 0..5 read the French section.
 std::string_view helpSectionMarker(int language);
