@@ -25,6 +25,7 @@
 #include "commands/doubles.hpp"
 #include "pgn/pgn_commands.hpp"
 #include "pgn/tag_table.hpp"
+#include "configured_app.hpp"
 #include "peers.hpp"
 #include "process_measure.hpp"
 #include "shell/app.hpp"
@@ -71,20 +72,6 @@ std::vector<std::uint32_t> copyNumbers(const fs::path& list) {
   return copies;
 }
 
-// The program as start-up sets it up: the default configuration's settings and output tags, the
-// start position, the key check on.
-std::unique_ptr<App> configuredApp() {
-  auto app = std::make_unique<App>(Console::capturing(), platform::Input(""));
-  const std::string config = std::string(KESTROVA_SOURCE_DIR) + "/data/kestrova.ini";
-  readSettings(app->settings, app->console, config.c_str());
-  app->pgn.create(app->console, app->settings.gameBufferSize, app->settings.lineBufferSize,
-                  app->settings.saveBufferSize);
-  setPositionFromFen(app->chess, app->game, kStartPosition);
-  app->chess.keyCheck = true;
-  readOutputEnabledTags(app->game.tags, app->console, config.c_str());
-  app->console.takeCaptured();
-  return app;
-}
 
 // The games dbl marks as later copies, found with the same records, sort and grouping as the
 // command: 1 when they are exactly the generator's copies.

@@ -16,6 +16,7 @@
 #include "platform/output_file.hpp"
 #include "rating/rating_computation.hpp"
 #include "rating/rating_repository.hpp"
+#include "configured_app.hpp"
 #include "peers.hpp"
 #include "process_measure.hpp"
 #include "shell/app.hpp"
@@ -35,13 +36,9 @@ const fs::path& generatedFile() {
   return path;
 }
 
-// The program as the user runs it: settings of the default configuration.
-std::unique_ptr<App> configuredApp() {
-  auto app = std::make_unique<App>(Console::capturing(), platform::Input(""));
-  const std::string config = std::string(KESTROVA_SOURCE_DIR) + "/data/kestrova.ini";
-  readSettings(app->settings, app->console, config.c_str());
-  app->pgn.create(app->console, app->settings.gameBufferSize, app->settings.lineBufferSize,
-                  app->settings.saveBufferSize);
+// The program as start-up sets it up, with the generated file open.
+std::unique_ptr<App> appWithGeneratedFile() {
+  auto app = configuredApp();
   if (!app->pgn.open(generatedFile().string())) throw std::runtime_error("cannot open the generated file");
   return app;
 }
@@ -63,14 +60,14 @@ std::uint64_t readAllGames(App& app) {
 double seconds(Clock::duration elapsed) { return std::chrono::duration<double>(elapsed).count(); }
 
 void BM_ReadGames(benchmark::State& state) {
-  auto app = configuredApp();
+  auto app = appWithGeneratedFile();
   std::uint64_t games = 0;
   for (auto _ : state) games = readAllGames(*app);
   state.SetItemsProcessed(static_cast<std::int64_t>(games * state.iterations()));
 }
 
 void BM_FillRepository(benchmark::State& state) {
-  auto app = configuredApp();
+  auto app = appWithGeneratedFile();
   for (auto _ : state) {
     if (!fillRepository(*app)) state.SkipWithError("fill failed");
     app->console.takeCaptured();
@@ -82,7 +79,7 @@ void BM_FillRepository(benchmark::State& state) {
 
 // Clustering, rating every cluster, sorting and writing the list, on a repository filled once.
 void BM_RateFilledRepository(benchmark::State& state) {
-  auto app = configuredApp();
+  auto app = appWithGeneratedFile();
   if (!fillRepository(*app)) {
     state.SkipWithError("fill failed");
     return;
@@ -105,7 +102,7 @@ void BM_RateFilledRepository(benchmark::State& state) {
 // The whole command. Its cost beyond reading the file is its time minus that of one reading
 // pass (the fastest of three, measured just before), in wall and in CPU seconds.
 void BM_EloCommand(benchmark::State& state) {
-  auto app = configuredApp();
+  auto app = appWithGeneratedFile();
   std::uint64_t games = 0;
   double readSeconds = 1e300;
   double readCpuSeconds = 1e300;

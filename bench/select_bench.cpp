@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "pgn/tag_table.hpp"
+#include "configured_app.hpp"
 #include "peers.hpp"
 #include "process_measure.hpp"
 #include "shell/app.hpp"
@@ -37,16 +38,6 @@ const fs::path& generatedFile() {
 
 fs::path outputFile(const std::string& name) { return fs::path(benchDataFolder()) / name; }
 
-// The program as the user runs it: settings and output tags of the default configuration.
-std::unique_ptr<App> configuredApp() {
-  auto app = std::make_unique<App>(Console::capturing(), platform::Input(""));
-  const std::string config = std::string(KESTROVA_SOURCE_DIR) + "/data/kestrova.ini";
-  readSettings(app->settings, app->console, config.c_str());
-  app->pgn.create(app->console, app->settings.gameBufferSize, app->settings.lineBufferSize,
-                  app->settings.saveBufferSize);
-  readOutputEnabledTags(app->game.tags, app->console, config.c_str());
-  return app;
-}
 
 void BM_SelectWhiteElo(benchmark::State& state) {
   const fs::path& input = generatedFile();
