@@ -9,7 +9,7 @@
 #include "book/book_table.hpp"
 #include "book/book_walk.hpp"
 #include "book/book_writer.hpp"
-#include "chess/diagram.hpp"
+#include "pgn/board_view.hpp"
 #include "chess/fen.hpp"
 #include "commands/epd_dedup.hpp"
 #include "engine/engine_client.hpp"
@@ -19,7 +19,7 @@
 #include "platform/text_file.hpp"
 #include "shell/app.hpp"
 #include "shell/command_line.hpp"
-#include "shell/numbers.hpp"
+#include "platform/numbers.hpp"
 
 namespace kestrova {
 
@@ -74,7 +74,7 @@ void analyseRoot(App& app, const BookAnalysisOptions& options, platform::EscapeP
     files.debug = &debug;
   }
 
-  setPositionFromFen(app.chess, app.game, root);
+  setStartPosition(app.chess, app.game, root);
   // A root text without its side field is taken as White to move, so keys and texts agree.
   if (app.chess.board.side != kBlack && app.chess.board.side != kWhite) app.chess.board.side = kWhite;
   app.game.tags.clearValues();
@@ -174,7 +174,7 @@ void analyseBook(App& app, const BookAnalysisOptions& options, platform::EscapeP
   for (const std::string& output : {options.out, std::string(kVerifiedFile), std::string(kDebugFile),
                                     std::string(options.ddup ? kDedupFile : "")}) {
     if (output.empty()) continue;
-    if (refusesAsOutput(app, output, {kRootsFile, bookFile})) return;
+    if (refusesAsOutput(app.console, app.pgn, output, {kRootsFile, bookFile})) return;
   }
   std::remove(options.out.c_str());
   std::remove(kVerifiedFile);

@@ -5,7 +5,7 @@
 
 #include "book/book_statistics.hpp"
 #include "book/book_table.hpp"
-#include "chess/diagram.hpp"
+#include "pgn/board_view.hpp"
 #include "chess/fen.hpp"
 #include "chess/make_move.hpp"
 #include "pgn/replay.hpp"
@@ -37,7 +37,7 @@ std::string formatBookMoveLine(int number, const BookEntry& entry) {
 }
 
 int showBookPosition(App& app) {
-  printDiagram(app);
+  printDiagram(app.console, app.strings, app.chess.board, app.settings.lang);
   const Board& board = app.chess.board;
   const BookKeys keys = app.book.computeBookKeys(board, board.side);
   const int count = app.book.lookupPosition(keys.key, keys.lock);
@@ -51,7 +51,7 @@ int showBookPosition(App& app) {
 
 void browseBook(App& app) {
   BookTable& book = app.book;
-  setPositionFromFen(app.chess, app.game, kStartPosition);
+  setStartPosition(app.chess, app.game, kStartPosition);
   for (;;) {
     const int count = showBookPosition(app);
     app.console.writeText(
@@ -61,13 +61,13 @@ void browseBook(App& app) {
     const int answer = app.input.readAnswer();
     if (answer == 'x' || answer == EOF) return;
     if (answer == 'b') {
-      takeBack(app);
+      takeBack(app.chess, app.game, app.console);
       continue;
     }
     const int choice = answer - '0';
     if (choice >= 1 && choice <= kChoosable && choice <= count) {
       const BookEntry& move = book.moveList().moves[choice - 1];
-      makeMoveFromSquares(app.chess, app.game, move.from, move.to, app.console);
+      playMoveFromSquares(app.chess, app.game, app.console, move.from, move.to);
     }
   }
 }

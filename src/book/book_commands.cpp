@@ -16,10 +16,6 @@
 namespace kestrova {
 
 int handleNewbk(App& app, CommandLine& line) {
-  if (line.wantsHelp() || !line.hasWord(1) || !line.hasWord(2)) {
-    showCommandHelp(app, "newbk");
-    return 1;
-  }
   NewBookRequest request;
   request.minPly = static_cast<int>(line.number(1));
   request.maxPly = static_cast<int>(line.number(2));
@@ -44,10 +40,6 @@ int handleNewbk(App& app, CommandLine& line) {
 }
 
 int handleOpenbk(App& app, CommandLine& line) {
-  if (line.wantsHelp() || !line.hasWord(1)) {
-    showCommandHelp(app, "openbk");
-    return 1;
-  }
   applyBookSettings(app);
   ConsoleBookReporter reporter(app.console);
   if (app.book.loadBook(line.word(1), reporter)) app.console.writeText("- Book loaded\n", colour::kSuccess);
@@ -56,10 +48,6 @@ int handleOpenbk(App& app, CommandLine& line) {
 }
 
 int handleShowbk(App& app, CommandLine& line) {
-  if (line.wantsHelp()) {
-    showCommandHelp(app, "showbk");
-    return 1;
-  }
   app.console.writeText("\n");
   if (!app.book.isLoaded()) {
     app.console.writeText("> No book in memory. Please load a book before (use 'openbk' command)\n", colour::kError);
@@ -70,10 +58,6 @@ int handleShowbk(App& app, CommandLine& line) {
 }
 
 int handleDcmbk(App& app, CommandLine& line) {
-  if (line.wantsHelp()) {
-    showCommandHelp(app, "dcmbk");
-    return 1;
-  }
   app.console.writeText("\n- do you really want to erase all comments included in the current book ? (y,n) : ");
   app.console.flush();
   const int answer = app.input.readAnswer();
@@ -94,10 +78,6 @@ int handleDcmbk(App& app, CommandLine& line) {
 }
 
 int handleAnabk(App& app, CommandLine& line) {
-  if (line.wantsHelp() || !line.hasWord(1)) {
-    showCommandHelp(app, "anabk");
-    return 1;
-  }
   const BookAnalysisOptions options = readBookAnalysisOptions(line);
   platform::EscapeKey escape;
   analyseBook(app, options, escape);

@@ -11,7 +11,7 @@
 #include "book/book_reporter.hpp"
 #include "book/book_table.hpp"
 #include "platform/line_reader.hpp"
-#include "shell/console.hpp"
+#include "platform/console.hpp"
 
 namespace kestrova {
 

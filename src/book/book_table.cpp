@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "book/book_reporter.hpp"
-#include "shell/console.hpp"
+#include "platform/console.hpp"
 
 namespace kestrova {
 

@@ -99,12 +99,12 @@ void BookWalk::walk(int depthLeft, long leadingGames, int parentRun, std::size_t
       const int length = std::snprintf(text, sizeof text, "%d.%s%s ", options_.maxPly - depthLeft + 1,
                                        app_.strings.squareName(move.from), app_.strings.squareName(move.to));
       console.writeText(std::string_view(text, static_cast<std::size_t>(length)));
-      makeMoveFromSquares(app_.chess, game, move.from, move.to, console);
+      playMoveFromSquares(app_.chess, game, console, move.from, move.to);
       std::snprintf(text, sizeof text, "gm=%lu", static_cast<unsigned long>(move.n));
       game.comments.set(game.currentPly, text);
       const std::size_t index = book.findBookEntry(keys.key, keys.lock, move.from, move.to);
       walk(depthLeft - 1, static_cast<long>(move.n), run, index, earlier);
-      takeBack(app_);
+      takeBack(app_.chess, game, console);
       if (escaped_) return;
       text_.assign(static_cast<std::size_t>(length), '\b');
       text_.append(kMoveBlanks, ' ');

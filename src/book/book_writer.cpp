@@ -52,7 +52,7 @@ bool saveBook(App& app) {
     return false;
   }
   platform::OutputFile out;
-  if (!createOutputFile(app, out, book.fileName)) {
+  if (!createOutputFile(app.console, app.pgn, out, book.fileName)) {
     app.console.writeText("> Kestrova can't create the book file !\n", colour::kError);
     return false;
   }

@@ -1,7 +1,7 @@
 #pragma once
 // The program's book messages go to its console.
 #include "book/book_reporter.hpp"
-#include "shell/console.hpp"
+#include "platform/console.hpp"
 
 namespace kestrova {
 

@@ -9,15 +9,12 @@
 #include "book/book_table.hpp"
 #include "book/book_writer.hpp"
 #include "book/console_book_reporter.hpp"
-#include "chess/make_move.hpp"
-#include "chess/position_check.hpp"
-#include "chess/san.hpp"
 #include "pgn/output_files.hpp"
-#include "pgn/pgn_commands.hpp"
+#include "pgn/game_loop.hpp"
 #include "platform/files.hpp"
 #include "platform/output_file.hpp"
 #include "shell/app.hpp"
-#include "shell/numbers.hpp"
+#include "platform/numbers.hpp"
 
 namespace kestrova {
 
@@ -38,75 +35,74 @@ int validElo(const std::string& text) {
   return elo >= kMinValidElo && elo <= kMaxValidElo ? static_cast<int>(elo) : 0;
 }
 
-// The first pass over one game: one raw record per half-move of its opening line.
-void addGameLine(App& app, BookWriter& writer, std::uint64_t gameNumber, int& records) {
-  Game& game = app.game;
-  ChessCore& chess = app.chess;
-  const BookTable& book = app.book;
-  const int whiteElo = validElo(game.tags.value(kTagWhiteElo));
-  const int blackElo = validElo(game.tags.value(kTagBlackElo));
-  // White's score is 100, 50 or 0 (every other result, "*" included).
-  const int whitePoints = game.resultScore == 100 ? 2 : game.resultScore == 50 ? 1 : 0;
+// The first pass over the games: one raw record per half-move of each game's opening line. The
+// replay ends with the line; the records of a game are written once its line has been replayed.
+class LineRecorder : public GameVisitor {
+ public:
+  LineRecorder(App& app, BookWriter& writer, int& records) : app_(app), writer_(writer), records_(records) {
+    line_.reserve(kPlyLimit);
+  }
 
-  for (int ply = game.firstPly();; ++ply) {
-    if (ply > game.plyCount || ply > book.maxPly) return;
+  void onGameStart() override {
+    const Game& game = app_.game;
+    line_.clear();
+    whiteElo_ = validElo(game.tags.value(kTagWhiteElo));
+    blackElo_ = validElo(game.tags.value(kTagBlackElo));
+    // White's score is 100, 50 or 0 (every other result, "*" included).
+    whitePoints_ = game.resultScore == 100 ? 2 : game.resultScore == 50 ? 1 : 0;
+  }
+
+  bool onPly(int ply, const Board& before) override {
+    const Game& game = app_.game;
+    const BookTable& book = app_.book;
     LinePosition at;
     at.ply = ply;
-    at.plyCount = game.plyCount;  // taken first: a move that can't be decoded shortens the game
-    const bool decoded = decodeSanMove(chess, game, ply) == 1;
+    at.plyCount = game.plyCount;
     at.minPly = book.minPly;
     at.maxPly = book.maxPly;
-    at.moveIsActive = decoded && isActiveMove(game.plies[ply]);
+    at.moveIsActive = isActiveMove(game.plies[ply]);
     at.previousIsActive = ply > game.firstPly() && isActiveMove(game.plies[ply - 1]);
-    at.board = &chess.board;
-    if (stopsLine(at)) return;
-    PlyRecord& move = game.plies[ply];
-    if (!decoded) {
-      app.console.print(colour::kError,
-                        "> can't read the string %s. Check this move or the previous ones. Game skipped\n", move.san);
-      return;
-    }
+    at.board = &before;
+    if (stopsLine(at)) return false;
+    const PlyRecord& move = game.plies[ply];
     const int mover = ply % 2 == 1 ? kWhite : kBlack;
-    if (ply <= 2 && !isStandardFirstMove(move.from, move.to, mover)) return;
-
-    const BookKeys keys = book.computeBookKeys(chess.board, mover);
-    const int menBefore = popCount(chess.board.occupied);
-    game.currentPly = ply;
-    makeMove(chess, game, ply, app.console);
-    const int menAfter = popCount(chess.board.occupied);
-    if (!checkPositionSane(app, ply, menBefore, menAfter)) {
-      app.console.print(colour::kError, "> illegal position found in game %llu !\n",
-                        static_cast<unsigned long long>(gameNumber));
-      return;
-    }
+    if (ply <= 2 && !isStandardFirstMove(move.from, move.to, mover)) return false;
+    const BookKeys keys = book.computeBookKeys(before, mover);
     BookEntry entry;
     entry.key = keys.key;
     entry.lock = keys.lock;
     entry.from = move.from;
     entry.to = move.to;
-    entry.cmt = static_cast<std::uint8_t>(mover == kWhite ? whitePoints : 2 - whitePoints);
-    entry.myElo = static_cast<std::uint16_t>(mover == kWhite ? whiteElo : blackElo);
-    entry.oppElo = static_cast<std::uint16_t>(mover == kWhite ? blackElo : whiteElo);
-    writer.writeRecord(entry);
-    ++records;
+    entry.cmt = static_cast<std::uint8_t>(mover == kWhite ? whitePoints_ : 2 - whitePoints_);
+    entry.myElo = static_cast<std::uint16_t>(mover == kWhite ? whiteElo_ : blackElo_);
+    entry.oppElo = static_cast<std::uint16_t>(mover == kWhite ? blackElo_ : whiteElo_);
+    line_.push_back(entry);
+    return true;
   }
-}
+
+  void onGame() override {
+    for (const BookEntry& entry : line_) writer_.writeRecord(entry);
+    records_ += static_cast<int>(line_.size());
+  }
+
+ private:
+  App& app_;
+  BookWriter& writer_;
+  int& records_;
+  std::vector<BookEntry> line_;
+  int whiteElo_ = 0;
+  int blackElo_ = 0;
+  int whitePoints_ = 0;
+};
 
 // Makes the file the PGN file in memory and adds its games; false when it can't be opened.
 bool addFile(App& app, BookWriter& writer, const std::string& path, int& records) {
   if (!app.pgn.open(path)) return false;
   app.timers.restartProcessTimer();
-  std::uint64_t games = 0;
-  for (int result; (result = app.pgn.readNextGame(app.console)) != PgnFile::kEnd;) {
-    ++games;
-    if (result != PgnFile::kGame) {
-      app.console.print(colour::kError, "> %u: game skipped\n", app.pgn.gameNumber());
-      continue;
-    }
-    startGame(app, true);
-    addGameLine(app, writer, games, records);
-    if (games % 64 == 0) app.console.print(colour::kNormal, "%s%llu\r", "> scanning game ", static_cast<unsigned long long>(games));
-  }
+  GameLoop loop(app.loopParts(), GameDepth::kReplay);
+  loop.showProgress("> scanning game ", 64);
+  LineRecorder recorder(app, writer, records);
+  printGameCounts(app.console, loop.run(recorder));
   return true;
 }
 
@@ -227,10 +223,10 @@ bool writeRawBook(App& app, const NewBookRequest& request) {
   std::vector<std::string> names;
   if (request.pgn.empty()) platform::listFiles(kBookDirectory, ".pgn", names);
   for (const std::string& name : names) {
-    if (refusesAsOutput(app, request.out, {platform::joinPath(kBookDirectory, name)})) return false;
+    if (refusesAsOutput(app.console, app.pgn, request.out, {platform::joinPath(kBookDirectory, name)})) return false;
   }
   platform::OutputFile out;
-  if (!createOutputFile(app, out, request.out, {request.pgn})) {
+  if (!createOutputFile(app.console, app.pgn, out, request.out, {request.pgn})) {
     app.console.writeText("> Kestrova can't create a new book file\n", colour::kError);
     return false;
   }

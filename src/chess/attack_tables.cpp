@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "shell/console.hpp"
 
 namespace kestrova {
 
@@ -157,10 +156,5 @@ std::unique_ptr<const AttackTables> buildAttackTables() {
   return tables;
 }
 
-std::unique_ptr<const AttackTables> initAttackTables(Console& console) {
-  auto tables = buildAttackTables();
-  console.writeText("- bitboards initialized\n", colour::kNormal);
-  return tables;
-}
 
 }  // namespace kestrova

@@ -8,7 +8,6 @@
 
 namespace kestrova {
 
-class Console;
 
 struct AttackTables {
   using SquareMasks = std::array<Bitboard, 64>;
@@ -73,8 +72,5 @@ struct AttackTables {
 
 // Builds every table.
 std::unique_ptr<const AttackTables> buildAttackTables();
-
-// Builds every table and announces it on the console (a start-up step).
-std::unique_ptr<const AttackTables> initAttackTables(Console& console);
 
 }  // namespace kestrova

@@ -1,19 +1,23 @@
 #pragma once
-// The framed text diagram of the board, with one colour run per piece letter.
+// The framed text diagram of the board.
+#include <cstddef>
+#include <string>
 #include <string_view>
 
 #include "chess/board.hpp"
 
 namespace kestrova {
 
-struct App;
-class StringManager;
+// Replaces the text with the diagram of the board; letters[type] is the letter shown for a piece
+// type (1 king .. 6 pawn) of either colour.
+void formatDiagram(const Board& board, std::string_view letters, std::string& text);
 
-// Builds the diagram in the string manager's text buffer and fills its colour runs (White's
-// letters 15, Black's 12); the text stays valid until the buffer is next built.
-std::string_view formatDiagram(StringManager& strings, const Board& board, int language);
-
-// Prints the diagram of the current board in the display language.
-void printDiagram(App& app);
+// Where the letter of a square stands in the diagram's text (each row: its frame line, the
+// opening bar, then three characters a square).
+constexpr std::size_t diagramLetterOffset(int square) {
+  constexpr std::size_t kRowStart = 48;
+  constexpr std::size_t kRowLength = kRowStart + 8 * 3;
+  return static_cast<std::size_t>(rowOf(square)) * kRowLength + kRowStart + static_cast<std::size_t>(fileOf(square)) * 3 + 1;
+}
 
 }  // namespace kestrova

@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "chess/chess_core.hpp"
-#include "pgn/game.hpp"
-#include "pgn/header_lines.hpp"
 
 namespace kestrova {
 
@@ -115,44 +112,6 @@ void parseFen(Board& board, std::string_view fen) {
   skipDigits(fen, i);
   skipSpaces(fen, i);
   skipDigits(fen, i);
-}
-
-int findFenTag(const HeaderLines& header, std::string& out) {
-  // Only the lines of this game: the slots after the end mark still hold an earlier game's tags.
-  for (int i = 0; i < header.count && i < HeaderLines::kMaxLines; ++i) {
-    const std::string& line = header.lines[i];
-    const std::size_t tag = line.find("[FEN ");
-    if (tag == std::string::npos) continue;
-    // The value lies after "[FEN " and its quote, up to the closing quote.
-    const std::size_t start = std::min(line.size(), tag + 6);
-    std::size_t end = line.rfind('"');
-    if (end == std::string::npos || end < start) {
-      end = line.size();
-      while (end > start && (line[end - 1] == '\n' || line[end - 1] == '\r')) --end;
-    }
-    if (end - start <= 5) return 0;
-    out.assign(line, start, end - start);
-    return 1;
-  }
-  return 0;
-}
-
-int setPositionFromFen(ChessCore& core, Game& game, std::string_view fen, const HeaderLines* header) {
-  game.currentPly = 0;
-  game.castled = CastlingMarks{};
-  game.halfMoveClock = 0;
-  game.previousHalfMoveClock = 0;
-  game.maxHalfMoveClock = 0;
-  // The tag's text goes into currentFen first, which has room for it without allocating.
-  if (header && findFenTag(*header, core.currentFen)) fen = core.currentFen;
-  parseFen(core.board, fen);
-  game.blackStarts = core.board.side == kBlack;
-  game.startKeys = computePositionKeys(*core.zobrist, core.board, core.board.side);
-  const std::string_view kept = fen.substr(0, ChessCore::kFenCapacity);
-  core.previousFen.assign(kept);
-  if (kept.data() != core.currentFen.data()) core.currentFen.assign(kept);
-  else core.currentFen.resize(kept.size());
-  return 1;
 }
 
 void writeFen(const Board& board, int side, std::string& out) {

@@ -1,9 +1,7 @@
 #include "chess/make_move.hpp"
 
 #include "chess/chess_core.hpp"
-#include "chess/fen.hpp"
-#include "pgn/game.hpp"
-#include "shell/console.hpp"
+#include "chess/zobrist.hpp"
 
 namespace kestrova {
 
@@ -32,11 +30,9 @@ bool moveCastlingRook(Board& board, int colour, int to, bool shortSide) {
 
 }  // namespace
 
-void makeMove(ChessCore& core, Game& game, int ply, Console& console) {
-  if (ply < 1 || ply >= Game::kSlots) return;
+bool makeMove(ChessCore& core, Move& move, const PositionKeys& before) {
   Board& board = core.board;
-  PlyRecord& move = game.plies[ply];
-  move.keys = ply == 1 ? game.startKeys : game.plies[ply - 1].keys;
+  move.keys = before;
   move.capturedPiece = kNoPiece;
   move.capturedSquare = 0;
   const int from = move.from;
@@ -104,28 +100,20 @@ void makeMove(ChessCore& core, Game& game, int ply, Console& console) {
   }
 
   const int next = 1 - colour;
+  bool keysAgree = true;
   if (regular) {
     updatePositionKeys(*core.zobrist, board, move, move.keys);
-    if (core.keyCheck && !(computePositionKeys(*core.zobrist, board, next) == move.keys)) {
-      console.writeText("> zobrist hash keys corrupted !\n", colour::kError);
-    }
+    keysAgree = !core.keyCheck || computePositionKeys(*core.zobrist, board, next) == move.keys;
   } else {
     move.keys = computePositionKeys(*core.zobrist, board, next);
   }
   board.side = next;
+  return keysAgree;
 }
 
-void makeMoveFromSquares(ChessCore& core, Game& game, int from, int to, Console& console) {
-  const int ply = game.currentPly + 1;
-  if (ply >= Game::kSlots || from < 0 || from > 63 || to < 0 || to > 63) return;
-  game.currentPly = ply;
-  Board& board = core.board;
-  if (ply < Game::kHistoryPlies) writePlacementFen(board, board.colourOn(from), game.positionHistory[ply]);
-
-  PlyRecord& move = game.plies[ply];
-  move.flags = 0;
+Move moveFromSquares(const Board& board, int from, int to) {
+  Move move;
   move.piece = board.mailbox[from];
-  move.capturedPiece = kNoPiece;
   move.from = static_cast<std::uint8_t>(from);
   move.to = static_cast<std::uint8_t>(to);
   if (!board.isEmpty(to)) move.flags |= moveflag::kCapture;
@@ -138,7 +126,7 @@ void makeMoveFromSquares(ChessCore& core, Game& game, int from, int to, Console&
     if (step == 2) move.flags |= moveflag::kShortCastle;
     if (step == -2) move.flags |= moveflag::kLongCastle;
   }
-  makeMove(core, game, ply, console);
+  return move;
 }
 
 }  // namespace kestrova

@@ -1,19 +1,19 @@
 #pragma once
-// Playing the half-moves of the current game on the board.
+// Playing a half-move on the board.
+#include "chess/board.hpp"
+
 namespace kestrova {
 
 struct ChessCore;
-class Game;
-class Console;
 
-// Plays the game's move number ply (1..799) on the board and stores the keys after it. Trusts the
-// move; a move no decoded game could hold still leaves every board agreeing with the mailbox.
-// With the key check on, prints "> zobrist hash keys corrupted !" when the incremental keys differ
-// from a full computation.
-void makeMove(ChessCore& core, Game& game, int ply, Console& console);
+// Plays the move on the core's board and stores in it what it took and the keys after it, from
+// the keys of the position before it. Trusts the move; a move no decoded game could hold still
+// leaves every board agreeing with the mailbox. False only when the key check is on and the
+// incremental keys differ from a full computation.
+bool makeMove(ChessCore& core, Move& move, const PositionKeys& before);
 
-// Builds the game's next move from two squares (a book move) and plays it: a pawn reaching the
-// last row becomes a queen, a king step of two squares is castling.
-void makeMoveFromSquares(ChessCore& core, Game& game, int from, int to, Console& console);
+// The move of a piece between two squares (a book move): a pawn reaching the last row becomes a
+// queen, a king step of two squares is castling, a pawn's diagonal step is a capture.
+Move moveFromSquares(const Board& board, int from, int to);
 
 }  // namespace kestrova

@@ -1,9 +1,7 @@
 #include "chess/position_check.hpp"
 
 #include "chess/attacks.hpp"
-#include "chess/diagram.hpp"
 #include "chess/slider_rays.hpp"
-#include "shell/app.hpp"
 
 namespace kestrova {
 
@@ -36,20 +34,13 @@ bool kingAttacked(const AttackTables& t, const Board& b, int colour, int square)
 
 }  // namespace
 
-bool isPositionSane(const AttackTables& tables, const Board& board, int ply, int occupiedBefore, int occupiedAfter) {
-  const int mover = (ply & 1) ? kWhite : kBlack;
+bool isPositionSane(const AttackTables& tables, const Board& board, int mover, int occupiedBefore, int occupiedAfter) {
   const Bitboard king = board.pieces[mover][kKing];
   // A missing king is caught by the count below; it has no square to test.
   if (king && kingAttacked(tables, board, 1 - mover, highestSquare(king))) return false;
   if (!holdsTwo(board.pieces[kWhite][kKing] | board.pieces[kBlack][kKing])) return false;
   if (holdsMoreThanEight(board.pieces[kWhite][kPawn]) || holdsMoreThanEight(board.pieces[kBlack][kPawn])) return false;
   return occupiedAfter == occupiedBefore || occupiedAfter == occupiedBefore - 1;
-}
-
-bool checkPositionSane(App& app, int ply, int occupiedBefore, int occupiedAfter) {
-  if (isPositionSane(*app.chess.attacks, app.chess.board, ply, occupiedBefore, occupiedAfter)) return true;
-  printDiagram(app);
-  return false;
 }
 
 }  // namespace kestrova

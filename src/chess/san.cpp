@@ -4,9 +4,7 @@
 #include <cstring>
 
 #include "chess/attacks.hpp"
-#include "chess/chess_core.hpp"
 #include "chess/slider_rays.hpp"
-#include "pgn/game.hpp"
 
 namespace kestrova {
 
@@ -67,19 +65,9 @@ bool keepsKingSafe(const AttackTables& tables, const Board& board, int colour, i
 
 }  // namespace
 
-int decodeSanMove(ChessCore& core, Game& game, int ply) {
-  if (ply < 1 || ply >= Game::kSlots) return 0;
-  const AttackTables& tables = *core.attacks;
-  const Board& board = core.board;
-  PlyRecord& move = game.plies[ply];
+bool decodeSanMove(const AttackTables& tables, const Board& board, int own, Move& move) {
   const char* text = move.san;
   const int length = sanLength(move.san);
-  const int own = (ply & 1) ? kWhite : kBlack;
-
-  auto fail = [&game] {
-    if (game.plyCount >= 1) --game.plyCount;
-    return 0;
-  };
 
   // Suffix: from the end back to the last digit or "O", collecting marks on the way.
   std::uint16_t flags = 0;
@@ -98,7 +86,7 @@ int decodeSanMove(ChessCore& core, Game& game, int ply) {
       flags = static_cast<std::uint16_t>((flags & ~moveflag::kPromotion) | promotionFlag(c));
     }
   }
-  if (k < 1) return fail();
+  if (k < 1) return false;
 
   int to = kNoSquare;
   int from = kNoSquare;
@@ -109,7 +97,7 @@ int decodeSanMove(ChessCore& core, Game& game, int ply) {
 
   if (isFile(text[k - 1]) && isDigit(text[k])) {
     to = squareOf(text[k - 1], text[k]);
-    if (to == kNoSquare) return fail();
+    if (to == kNoSquare) return false;
     char letter = '\0';
     // Right to left, so the leftmost file or rank is the one that stays.
     for (int i = k - 2; i >= 0; --i) {
@@ -136,7 +124,7 @@ int decodeSanMove(ChessCore& core, Game& game, int ply) {
           // A pawn push: one step back, or two when the square one step back is empty.
           const int step = own == kWhite ? 8 : -8;
           const int back = to + step;
-          if (back < 0 || back > 63) return fail();
+          if (back < 0 || back > 63) return false;
           from = board.isEmpty(back) ? back + step : back;
         }
         break;
@@ -169,10 +157,8 @@ int decodeSanMove(ChessCore& core, Game& game, int ply) {
     const bool shortSide = k < 4;
     to = shortSide ? from + 2 : from - 2;
     flags |= shortSide ? moveflag::kShortCastle : moveflag::kLongCastle;
-    if (own == kWhite) (shortSide ? game.castled.whiteShort : game.castled.whiteLong) = true;
-    else (shortSide ? game.castled.blackShort : game.castled.blackLong) = true;
   } else {
-    return fail();
+    return false;
   }
 
   move.flags = flags;
@@ -181,8 +167,7 @@ int decodeSanMove(ChessCore& core, Game& game, int ply) {
   move.from = static_cast<std::uint8_t>(from >= 0 && from < 64 ? from : 0);
   move.capturedPiece = kNoPiece;
   move.capturedSquare = 0;
-  if (from < 0 || from > 63 || !(board.pieces[own][piece] & squareBit(from))) return fail();
-  return 1;
+  return from >= 0 && from < 64 && (board.pieces[own][piece] & squareBit(from)) != 0;
 }
 
 }  // namespace kestrova

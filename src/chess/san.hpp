@@ -1,14 +1,13 @@
 #pragma once
 // Turning the SAN text of a half-move into its squares, piece and flags.
+#include "chess/attack_tables.hpp"
+#include "chess/board.hpp"
+
 namespace kestrova {
 
-struct ChessCore;
-class Game;
-
-// Decodes the SAN text of the game's move number ply against the current board (odd plies are
-// White's) and fills the move's origin, destination, flags and piece. Returns 1 when the origin
-// holds a piece of the mover's colour and the decoded type; otherwise 0, and the game's ply count
-// drops by one. The board is left as it was.
-int decodeSanMove(ChessCore& core, Game& game, int ply);
+// Decodes the move's SAN text for the side `colour` against the board and fills the move's
+// origin, destination, flags and piece. True when the origin holds a piece of that colour and the
+// decoded type. The board is left as it was.
+bool decodeSanMove(const AttackTables& tables, const Board& board, int colour, Move& move);
 
 }  // namespace kestrova

@@ -6,8 +6,8 @@
 
 #include "pgn/tag_table.hpp"
 #include "shell/command_line.hpp"
-#include "shell/console.hpp"
-#include "shell/numbers.hpp"
+#include "platform/console.hpp"
+#include "platform/numbers.hpp"
 
 namespace kestrova {
 

@@ -5,8 +5,6 @@
 #include <utility>
 
 #include "pgn/game.hpp"
-#include "pgn/replay.hpp"
-#include "shell/app.hpp"
 
 namespace kestrova {
 
@@ -55,23 +53,15 @@ bool sameGame(const GameRecord& record, const GameRecord& other) {
          record.halfMoves == other.halfMoves && record.finalKey == other.finalKey;
 }
 
-GameRecord recordReplayedGame(App& app, HashMode mode, std::uint32_t number) {
-  Game& game = app.game;
-  const int loaded = game.plyCount;
-  const int replayed = replayGame(app, 0);
-  // The plies that carry this game's keys: all, or those made before the replay stopped (a debug
-  // stop returns 1 after making its ply; a failure returns 0 before or after making it).
-  const int made = replayed ? std::min(game.currentPly, game.plyCount) : game.currentPly - 1;
-  // An unreadable move shortens the ply count; the game is still written whole.
-  game.plyCount = loaded;
+GameRecord recordGame(const Game& game, HashMode mode, std::uint32_t number) {
   GameRecord record;
   record.number = number;
-  record.halfMoves = loaded;
-  if (made < game.firstPly()) return record;
-  const GameHashes hashes = hashGame(game, made, mode);
+  record.halfMoves = game.plyCount;
+  if (game.plyCount < game.firstPly()) return record;
+  const GameHashes hashes = hashGame(game, game.plyCount, mode);
   record.hashA = hashes.a;
   record.hashB = hashes.b;
-  record.finalKey = game.plies[made].keys.primary;
+  record.finalKey = game.plies[game.plyCount].keys.primary;
   return record;
 }
 
@@ -96,10 +86,8 @@ void markRuns(std::vector<GameRecord>& records) {
 }
 
 void restoreFileOrder(std::vector<GameRecord>& records) {
-  // Every swap puts one record in its place for good: linear, without a second array.
-  for (std::size_t i = 0; i < records.size(); ++i) {
-    while (records[i].number - 1 != i) std::swap(records[i], records[records[i].number - 1]);
-  }
+  std::sort(records.begin(), records.end(),
+            [](const GameRecord& x, const GameRecord& y) { return x.number < y.number; });
 }
 
 }  // namespace kestrova

@@ -6,7 +6,6 @@
 
 namespace kestrova {
 
-struct App;
 class Game;
 
 // Sequence: the keys of every position in move order (same moves). Position: the final position
@@ -26,7 +25,7 @@ struct GameRecord {
   std::uint64_t hashA = 0;
   std::uint64_t hashB = 0;
   std::uint64_t finalKey = 0;  // primary key after the last half-move hashed
-  std::uint32_t number = 0;    // 1-based position in the file
+  std::uint32_t number = 0;    // the game's number in its file
   std::int32_t halfMoves = 0;
   std::uint8_t mark = 0;       // kSingle, kFirstDouble or kLaterDouble
 };
@@ -41,20 +40,19 @@ constexpr std::uint8_t kLaterDouble = 2;  // a later game of such a group
 // hashes are zero: a game without half-moves).
 bool sameGame(const GameRecord& record, const GameRecord& other);
 
-// Replays the game just loaded (the start position set) and makes its record. A game whose replay
-// stops early is hashed from the half-moves made before the stop; a game without any half-move
-// made gets zero hashes, which match nothing.
-GameRecord recordReplayedGame(App& app, HashMode mode, std::uint32_t number);
+// The record of a game just replayed whole (its half-moves carry their keys); a game without
+// half-moves gets zero hashes, which match nothing.
+GameRecord recordGame(const Game& game, HashMode mode, std::uint32_t number);
 
-// Finding the doubles, in three steps over the records of a whole file (records[i].number is
-// i + 1 before the first step and after the last):
+// Finding the doubles, in three steps over the records of a file, which are in file order before
+// the first step and after the last:
 // orders the records by hash A, then hash B (ties by length, final key and file order, so that
 // the same games stand together and the earliest copy first);
 void sortByHashes(std::vector<GameRecord>& records);
 // marks each run of neighbours that are the same game: the first kFirstDouble, the others
 // kLaterDouble;
 void markRuns(std::vector<GameRecord>& records);
-// puts the records back in file order, in place.
+// puts the records back in file order.
 void restoreFileOrder(std::vector<GameRecord>& records);
 
 }  // namespace kestrova

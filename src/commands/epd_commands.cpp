@@ -22,9 +22,9 @@ constexpr const char* kDedupOutput = "outputepd.epd";
 int handleEpdsv(App& app, CommandLine& line) {
   // Each position goes to the file as one whole line at once, so that none is lost at exit and
   // none runs into the next.
-  const std::string entry = app.chess.previousFen + "game " + "Current position" + "\n";
+  const std::string entry = app.game.previousFen + "game " + "Current position" + "\n";
   platform::OutputFile out;
-  if (refusesAsOutput(app, kSavedPositions) || !out.append(kSavedPositions)) {
+  if (refusesAsOutput(app.console, app.pgn, kSavedPositions) || !out.append(kSavedPositions)) {
     app.console.writeText("- file not found\n", colour::kError);
     return 1;
   }
@@ -34,28 +34,16 @@ int handleEpdsv(App& app, CommandLine& line) {
 }
 
 int handleFenstat(App& app, CommandLine& line) {
-  if (line.wantsHelp()) {
-    showCommandHelp(app, "fenstat");
-    return 1;
-  }
   runFenStatistics(app);
   return 1;
 }
 
 int handleFepd(App& app, CommandLine& line) {
-  if (line.wantsHelp() || !line.hasWord(1)) {
-    showCommandHelp(app, "fepd");
-    return 1;
-  }
   searchEpdPositions(app, line.word(1));
   return 1;
 }
 
 int handleDdepd(App& app, CommandLine& line) {
-  if (line.wantsHelp() || !line.hasWord(1)) {
-    showCommandHelp(app, "ddepd");
-    return 1;
-  }
   const std::string in = line.findOption("-in=") ? std::string(line.optionValue("-in=")) : kDedupInput;
   const std::string out = line.findOption("-out=") ? std::string(line.optionValue("-out=")) : kDedupOutput;
   if (removeRepeatedPositions(app, in, out)) {

@@ -27,7 +27,7 @@ bool removeRepeatedPositions(App& app, const std::string& in, const std::string&
     return false;
   }
   platform::OutputFile output;
-  if (!createOutputFile(app, output, out, {in})) {
+  if (!createOutputFile(app.console, app.pgn, output, out, {in})) {
     app.console.writeText("- can't open the epd destination file\n", colour::kError);
     return false;
   }

@@ -6,7 +6,7 @@
 #include "chess/fen.hpp"
 #include "chess/zobrist.hpp"
 #include "pgn/output_files.hpp"
-#include "pgn/pgn_commands.hpp"
+#include "pgn/game_loop.hpp"
 #include "pgn/pgn_writer.hpp"
 #include "platform/output_file.hpp"
 #include "platform/text_file.hpp"
@@ -68,25 +68,18 @@ int loadEpdDiagrams(App& app, EpdDiagramList& list, const std::string& path) {
   return 1;
 }
 
-int matchEpdAfterPly(App& app, const EpdDiagramList& list, int ply) {
-  Game& game = app.game;
-  const PlyRecord& move = game.plies[ply];
-  const int lineNumber = list.find(move.keys);
-  if (lineNumber == 0) return 0;
+void writeEpdMatch(Game& game, PgnFile& pgn, Console& console, int printCmt, int lineNumber, int ply) {
   char annotation[96];
   std::snprintf(annotation, sizeof annotation, "EPD %d found after %d%s%s", lineNumber, (ply + 1) / 2,
-                ply % 2 == 1 ? "." : "...", move.san);
+                ply % 2 == 1 ? "." : "...", game.plies[ply].san);
   game.tags.setValue(kTagAnnotator, annotation);
   platform::OutputFile out;
   if (!out.append(epdOutputName(lineNumber))) {
-    app.console.writeText("> cannot create epd-x.pgn\n", colour::kError);
-    return lineNumber;
+    console.writeText("> cannot create epd-x.pgn\n", colour::kError);
+    return;
   }
-  writePgn(game, app.pgn, out, app.settings.printCmt);
-  return lineNumber;
+  writePgn(game, pgn, out, printCmt);
 }
-
-void EpdSearchHooks::matchEpdAfterPly(App& app, int ply) { kestrova::matchEpdAfterPly(app, list_, ply); }
 
 void searchEpdPositions(App& app, const std::string& epdPath) {
   EpdDiagramList list;
@@ -98,27 +91,35 @@ void searchEpdPositions(App& app, const std::string& epdPath) {
   app.console.writeText("\n> processing...\n");
   // Games are appended to these files: none of them may be a file this command reads.
   for (const EpdDiagram& diagram : list.diagrams()) {
-    if (refusesAsOutput(app, epdOutputName(diagram.lineNumber), {epdPath})) return;
+    if (refusesAsOutput(app.console, app.pgn, epdOutputName(diagram.lineNumber), {epdPath})) return;
   }
   for (const EpdDiagram& diagram : list.diagrams()) std::remove(epdOutputName(diagram.lineNumber).c_str());
   app.console.writeText("> searching now for epd positions\n", colour::kSuccess);
   app.timers.restartProcessTimer();
-  app.pgn.rewind();
-  EpdSearchHooks hooks(list);
-  std::uint64_t games = 0;
-  int read;
-  while ((read = app.pgn.readNextGame(app.console)) != PgnFile::kEnd) {
-    startGame(app, true);
-    if (read == PgnFile::kSkip) {
-      app.console.print(colour::kError, "%u: game skipped\n", app.pgn.gameNumber());
-      continue;
+  // The positions met are noted during the replay; a game is written once it has been replayed
+  // whole, so that a game left out is in no diagram's file.
+  struct Search : GameVisitor {
+    Search(App& app, const EpdDiagramList& list) : app(app), list(list) {}
+    void onGameStart() override { matches.clear(); }
+    bool onPly(int ply, const Board&) override {
+      const int lineNumber = list.find(app.game.plies[ply].keys);
+      if (lineNumber != 0) matches.push_back({lineNumber, ply});
+      return true;
     }
-    // The reader has reported a game too large for its buffers; it has no moves to search.
-    if (read != PgnFile::kTooLarge) replayGame(app, replay::kEpdSearch, &hooks);
-    ++games;
-    if (games % kProgressEvery == 0) app.console.print(colour::kNormal, "%s%" PRIu64 "\r", "> scanning game ", games);
-  }
+    void onGame() override {
+      for (const auto& [lineNumber, ply] : matches) {
+        writeEpdMatch(app.game, app.pgn, app.console, app.settings.printCmt, lineNumber, ply);
+      }
+    }
+    App& app;
+    const EpdDiagramList& list;
+    std::vector<std::pair<int, int>> matches;
+  } visitor(app, list);
+  GameLoop loop(app.loopParts(), GameDepth::kReplay);
+  loop.showProgress("> scanning game ", kProgressEvery);
+  const GameCounts counts = loop.run(visitor);
   app.console.print(colour::kNormal, "> process time : %ds           \n", app.timers.elapsedSeconds());
+  printGameCounts(app.console, counts);
   app.console.writeText("> see files \"epd-x.pgn\"\n", colour::kSuccess);
 }
 

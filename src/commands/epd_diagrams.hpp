@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "chess/move.hpp"
-#include "pgn/replay.hpp"
 
 namespace kestrova {
 
 struct App;
+class Console;
+class Game;
+class PgnFile;
 
 // Zobrist keys are already uniformly spread: mixing the two halves is enough for a hash table.
 struct PositionKeysHash {
@@ -57,23 +59,12 @@ void freeEpdDiagrams(EpdDiagramList& list);
 // The name of the file that collects the games of the diagram on that line.
 std::string epdOutputName(int lineNumber);
 
-// After ply n of the game being replayed: when the position after it is a listed diagram, sets
-// the game's Annotator tag to say so and appends the whole game to that diagram's file. Returns
-// the diagram's line number, 0 without a match.
-int matchEpdAfterPly(App& app, const EpdDiagramList& list, int ply);
-
-// The replay hook of fepd.
-class EpdSearchHooks : public ReplayHooks {
- public:
-  explicit EpdSearchHooks(const EpdDiagramList& list) : list_(list) {}
-  void matchEpdAfterPly(App& app, int ply) override;
-
- private:
-  const EpdDiagramList& list_;
-};
+// Sets the game's Annotator tag to say that the position after `ply` is the diagram of that line,
+// and appends the whole game to the diagram's file.
+void writeEpdMatch(Game& game, PgnFile& pgn, Console& console, int printCmt, int lineNumber, int ply);
 
 // The fepd command's work: loads the EPD file, empties the diagrams' output files and replays
-// every game of the open PGN file with the search hook.
+// every game of the open PGN file, looking for them after each half-move.
 void searchEpdPositions(App& app, const std::string& epdPath);
 
 }  // namespace kestrova

@@ -6,7 +6,7 @@
 
 #include "chess/fen.hpp"
 #include "pgn/output_files.hpp"
-#include "pgn/pgn_commands.hpp"
+#include "pgn/game_loop.hpp"
 #include "platform/output_file.hpp"
 #include "shell/app.hpp"
 
@@ -64,39 +64,31 @@ std::string formatFenCount(const FenCount& count) {
 void runFenStatistics(App& app) {
   app.timers.restartProcessTimer();
   app.console.writeText("\n");
-  // The first pass only counts, as the progress of a long file shows the user what is coming.
-  app.pgn.rewind();
-  std::uint64_t games = 0;
-  while (app.pgn.readNextGame(app.console) != PgnFile::kEnd) {
-    if (games % kProgressEvery == 0) app.console.print(colour::kNormal, "%s%" PRIu64 "\r", "> counting games ", games);
-    ++games;
-  }
-
-  FenTable table;
-  std::string fen;
-  app.pgn.rewind();
-  std::uint64_t slot = 0;
-  while (app.pgn.readNextGame(app.console) != PgnFile::kEnd) {
-    ++slot;
-    // The position is not used here; a game without a FEN tag gets the standard start.
-    startGame(app, false);
-    if (slot % kProgressEvery == 0) {
-      app.console.print(colour::kNormal, "%s%" PRIu64 "\r", "> filling table with FEN positions : ", slot);
+  struct Counting : GameVisitor {
+    explicit Counting(App& app) : app(app) {}
+    void onGame() override {
+      // A game without a FEN tag starts from the standard position.
+      if (findFenTag(app.pgn.header(), fen)) {
+        if (fen.size() > kMaxFenText) fen.resize(kMaxFenText);
+      } else {
+        fen = kStartPosition;
+      }
+      table.add(fen, resultCharacter(app.game.tags.value(kTagResult)));
     }
-    if (findFenTag(app.pgn.header(), fen)) {
-      if (fen.size() > kMaxFenText) fen.resize(kMaxFenText);
-    } else {
-      fen = kStartPosition;
-    }
-    table.add(fen, resultCharacter(app.game.tags.value(kTagResult)));
-  }
+    App& app;
+    FenTable table;
+    std::string fen;
+  } visitor(app);
+  GameLoop loop(app.loopParts(), GameDepth::kTags);
+  loop.showProgress("> filling table with FEN positions : ", kProgressEvery);
+  const GameCounts counts = loop.run(visitor);
 
   platform::OutputFile out;
-  if (!createOutputFile(app, out, kOutputFile)) {
+  if (!createOutputFile(app.console, app.pgn, out, kOutputFile)) {
     app.console.writeText("> cannot create an epd file\n", colour::kError);
     return;
   }
-  const std::vector<FenCount> records = table.recordsByScore();
+  const std::vector<FenCount> records = visitor.table.recordsByScore();
   app.console.writeText("> FEN list sorted                             \n");
   out.write("======new list======\n");
   for (const FenCount& record : records) {
@@ -105,6 +97,7 @@ void runFenStatistics(App& app) {
     app.console.writeText(line);
   }
   app.console.print(colour::kNormal, "\n> %d positions recorded and sorted by score\n", static_cast<int>(records.size()));
+  printGameCounts(app.console, counts);
   app.console.writeText("> list saved in the epd-out.epd file\n", colour::kSuccess);
   out.close();
 }

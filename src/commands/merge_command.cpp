@@ -2,13 +2,13 @@
 
 #include <string>
 
-#include "pgn/merge_directory.hpp"
+#include "commands/merge_directory.hpp"
 #include "shell/app.hpp"
 
 namespace kestrova {
 
 int handleMerge(App& app, CommandLine& line) {
-  if (line.wantsHelp() || !line.hasWord(1) || line.findOption("-dir=") == 0) {
+  if (line.findOption("-dir=") == 0) {
     showCommandHelp(app, "merge");
     return 1;
   }
@@ -16,7 +16,7 @@ int handleMerge(App& app, CommandLine& line) {
   const std::string output = line.findOption("-out=") ? std::string(line.optionValue("-out=")) : "merge.pgn";
   app.console.writeText("\nprocessing...\n");
   // A failed merge has said why; pointing at its file would present a failure as a result.
-  if (mergeDirectory(app, directory, output)) app.console.print(colour::kSuccess, "see %s file\n", output.c_str());
+  if (mergeDirectory(app.console, app.pgn, directory, output)) app.console.print(colour::kSuccess, "see %s file\n", output.c_str());
   return 1;
 }
 

@@ -2,15 +2,15 @@
 
 #include <string>
 
-#include "chess/fen.hpp"
 #include "commands/criteria.hpp"
 #include "commands/tag_editing.hpp"
-#include "pgn/movetext.hpp"
+#include "pgn/game_loop.hpp"
 #include "pgn/output_files.hpp"
 #include "pgn/pgn_writer.hpp"
 #include "platform/output_file.hpp"
 #include "shell/app.hpp"
-#include "shell/numbers.hpp"
+#include "shell/command_table.hpp"
+#include "platform/numbers.hpp"
 
 namespace kestrova {
 
@@ -25,18 +25,10 @@ std::string outputName(const CommandLine& line) {
 
 bool startsWith(std::string_view word, std::string_view prefix) { return word.substr(0, prefix.size()) == prefix; }
 
-// Every command here rewrites the games of the open file; without one there is nothing to read,
-// and an earlier output file is left alone.
-bool haveOpenFile(App& app) {
-  if (app.pgn.isOpen()) return true;
-  app.console.writeText("\n> no PGN-file in memory. Please load a pgn file\n", colour::kError);
-  return false;
-}
-
 // Creates the output file; says so when it cannot be created (a refusal has been reported).
 bool createOutput(App& app, platform::OutputFile& out, const std::string& path) {
-  if (refusesAsOutput(app, path)) return false;
-  if (createOutputFile(app, out, path)) return true;
+  if (refusesAsOutput(app.console, app.pgn, path)) return false;
+  if (createOutputFile(app.console, app.pgn, out, path)) return true;
   app.console.print(colour::kError, "> can't create the file \"%s\"\n", path.c_str());
   return false;
 }
@@ -51,22 +43,24 @@ void finishOutput(App& app, platform::OutputFile& out, const std::string& path) 
 // that are written. A progress line follows every `progressEvery` games (0: none).
 template <typename Keep, typename Change>
 void rewriteGames(App& app, platform::OutputFile& out, unsigned progressEvery, Keep keep, Change change) {
-  app.pgn.rewind();
-  unsigned long long games = 0;
-  int result;
-  while ((result = app.pgn.readNextGame(app.console)) != PgnFile::kEnd) {
-    ++games;
-    if (progressEvery != 0 && games % progressEvery == 0) {
-      app.console.print(colour::kNormal, "%s%llu\r", kProgressLabel, games);
+  struct Rewriting : GameVisitor {
+    Rewriting(App& app, GameLoop& loop, platform::OutputFile& out, Keep& keep, Change& change)
+        : app(app), loop(loop), out(out), keep(keep), change(change) {}
+    void onGame() override {
+      if (!keep() || !loop.loadMoves()) return;
+      change();
+      writePgn(app.game, app.pgn, out, app.settings.printCmt);
     }
-    setPositionFromFen(app.chess, app.game, kStartPosition, &app.pgn.header());
-    loadGame(app.game, app.pgn, app.console, app.settings.printCmt, false);
-    if (!keep()) continue;
-    if (leftOutOfOutput(app, result)) continue;
-    loadGame(app.game, app.pgn, app.console, app.settings.printCmt, true);
-    change();
-    writePgn(app.game, app.pgn, out, app.settings.printCmt);
-  }
+    App& app;
+    GameLoop& loop;
+    platform::OutputFile& out;
+    Keep& keep;
+    Change& change;
+  };
+  GameLoop loop(app.loopParts(), GameDepth::kTags);
+  if (progressEvery != 0) loop.showProgress(kProgressLabel, progressEvery);
+  Rewriting visitor(app, loop, out, keep, change);
+  printGameCounts(app.console, loop.run(visitor));
 }
 
 constexpr auto kKeepAll = [] { return true; };
@@ -74,11 +68,6 @@ constexpr auto kNoChange = [] {};
 
 // select and delete: the games the criteria select, or all the others.
 int runSelection(App& app, CommandLine& line, const char* command, bool writeSelected) {
-  if (line.wantsHelp() || !line.hasWord(1)) {
-    showCommandHelp(app, command);
-    return 1;
-  }
-  if (!haveOpenFile(app)) return 1;
   const std::string output = outputName(line);
   app.console.writeText("\n> processing...\n");
   platform::OutputFile out;
@@ -140,12 +129,12 @@ int handleDelete(App& app, CommandLine& line) { return runSelection(app, line, "
 
 int handleInstxt(App& app, CommandLine& line) {
   CriterionWord word;
-  if (line.wantsHelp() || !findEditWord(line, word)) {
+  if (!findEditWord(line, word)) {
     showCommandHelp(app, "instxt");
     return 1;
   }
   const int tag = editedTag(app, word);
-  if (tag < 0 || !haveOpenFile(app)) return 1;
+  if (tag < 0) return 1;
   const long position = line.findOption("-at=") ? leadingInteger(line.optionValue("-at=")) : 1;
   const std::string text(word.value);
   const std::string output = outputName(line);
@@ -163,12 +152,12 @@ int handleInstxt(App& app, CommandLine& line) {
 
 int handleReptxt(App& app, CommandLine& line) {
   CriterionWord word;
-  if (line.wantsHelp() || !findEditWord(line, word)) {
+  if (!findEditWord(line, word)) {
     showCommandHelp(app, "reptxt");
     return 1;
   }
   const int tag = editedTag(app, word);
-  if (tag < 0 || !haveOpenFile(app)) return 1;
+  if (tag < 0) return 1;
   const std::string text = fittedValue(word.value);
   const std::string output = outputName(line);
   app.console.writeText("> processing...\n");
@@ -186,7 +175,7 @@ int handleReptxt(App& app, CommandLine& line) {
 int handleSetcap(App& app, CommandLine& line) {
   CriterionWord word;
   int direction = 0;
-  if (!line.wantsHelp() && findEditWord(line, word)) {
+  if (findEditWord(line, word)) {
     if (word.value == "up") direction = 1;
     if (word.value == "down") direction = -1;
   }
@@ -195,7 +184,7 @@ int handleSetcap(App& app, CommandLine& line) {
     return 1;
   }
   const int tag = editedTag(app, word);
-  if (tag < 0 || !haveOpenFile(app)) return 1;
+  if (tag < 0) return 1;
   const bool initialsOnly = line.findOption("-f") != 0;
   const std::string output = outputName(line);
   platform::OutputFile out;
@@ -210,18 +199,16 @@ int handleSetcap(App& app, CommandLine& line) {
 
 int handleSetcmt(App& app, CommandLine& line) {
   int mode = -1;
-  if (!line.wantsHelp()) {
-    if (line.findOption("full")) mode = 1;
-    else if (line.findOption("partial")) mode = 2;
-    else if (line.findOption("none")) mode = 0;
-  }
+  if (line.findOption("full")) mode = 1;
+  else if (line.findOption("partial")) mode = 2;
+  else if (line.findOption("none")) mode = 0;
   if (mode < 0) {
     showCommandHelp(app, "setcmt");
     return 1;
   }
   // The mode is a setting: it holds for every later output, also when no file is open now.
   app.settings.printCmt = mode;
-  if (!haveOpenFile(app)) return 1;
+  if (!pgnFileOpen(app)) return 1;
   const std::string output = outputName(line);
   app.console.writeText("\n> processing...\n");
   platform::OutputFile out;
@@ -234,10 +221,6 @@ int handleSetcmt(App& app, CommandLine& line) {
 }
 
 int handleTag(App& app, CommandLine& line) {
-  if (line.wantsHelp()) {
-    showCommandHelp(app, "tag");
-    return 1;
-  }
   app.console.writeText("\n", colour::kDefault);
   // Event (entry 0) is kept like the others but has never been listed.
   for (int i = 1; i < TagTable::kEntries; ++i) {

@@ -14,7 +14,7 @@
 
 #include "engine/info_parser.hpp"
 #include "platform/clock.hpp"
-#include "shell/console.hpp"
+#include "platform/console.hpp"
 
 namespace kestrova {
 

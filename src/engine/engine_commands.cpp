@@ -9,23 +9,23 @@
 #include <filesystem>
 #include <string_view>
 
-#include "chess/diagram.hpp"
+#include "chess/fen.hpp"
+#include "pgn/board_view.hpp"
 #include "engine/engine_client.hpp"
 #include "pgn/output_files.hpp"
-#include "pgn/pgn_commands.hpp"
+#include "pgn/game_loop.hpp"
 #include "pgn/pgn_writer.hpp"
 #include "pgn/replay.hpp"
 #include "platform/files.hpp"
 #include "platform/output_file.hpp"
 #include "shell/app.hpp"
-#include "shell/numbers.hpp"
+#include "platform/numbers.hpp"
 
 namespace kestrova {
 
 namespace {
 
 constexpr const char* kNoEngine = "> no chess engine running (see engineFile in kestrova.ini)\n";
-constexpr const char* kNoFile = "\n> no PGN-file in memory. Please load a pgn file\n";
 constexpr const char* kRejectedFile = "vfilt.pgn";
 constexpr int kLastPly = 9999;
 constexpr unsigned kProgressEvery = 512;
@@ -86,44 +86,34 @@ bool createFilterFiles(App& app, const std::string& out, platform::OutputFile& a
                       kRejectedFile);
     return false;
   }
-  if (refusesAsOutput(app, out) || refusesAsOutput(app, kRejectedFile)) return false;
-  if (!createOutputFile(app, accepted, out)) {
+  if (refusesAsOutput(app.console, app.pgn, out) || refusesAsOutput(app.console, app.pgn, kRejectedFile)) return false;
+  if (!createOutputFile(app.console, app.pgn, accepted, out)) {
     app.console.print(colour::kError, "> can't create the file \"%s\"\n", out.c_str());
     return false;
   }
-  if (!createOutputFile(app, rejected, kRejectedFile)) {
+  if (!createOutputFile(app.console, app.pgn, rejected, kRejectedFile)) {
     app.console.print(colour::kError, "> can't create the file \"%s\"\n", kRejectedFile);
     return false;
   }
   return true;
 }
 
-// Sets the position in which the chosen half-move is to be played. False when the game cannot be
-// judged: its movetext could not be read or did not fit the buffers (it could not be written
-// back whole either), or a move up to that point cannot be decoded. The reader or the replay has
-// said why.
-bool reachPly(App& app, int readResult, int ply) {
-  if (readResult != PgnFile::kGame) return false;
-  if (!startGame(app, true)) return false;
-  return replayTo(app, ply) != 0;
-}
+enum class Outcome { kAccepted, kRejected, kEngineGone };
 
-enum class Outcome { kAccepted, kRejected, kSkipped, kEngineGone };
-
-Outcome filterGame(App& app, const FilterOptions& options, unsigned number, int readResult,
-                   platform::OutputFile& acceptedFile, platform::OutputFile& rejectedFile) {
-  if (!reachPly(app, readResult, options.ply)) {
-    app.console.print(colour::kError, "> game %u skipped: written to neither file\n", number);
-    return Outcome::kSkipped;
-  }
-  printDiagram(app);
-  app.console.writeText(app.chess.currentFen, colour::kDefault);
+// The game just replayed whole: its position before the chosen half-move is analysed and the game
+// written to the file its value chooses.
+Outcome filterGame(App& app, const FilterOptions& options, unsigned number, platform::OutputFile& acceptedFile,
+                   platform::OutputFile& rejectedFile) {
+  setStartPosition(app.chess, app.game, kStartPosition, &app.pgn.header());
+  replayTo(app.chess, app.game, app.console, options.ply);
+  printDiagram(app.console, app.strings, app.chess.board, app.settings.lang);
+  app.console.writeText(app.game.currentFen, colour::kDefault);
   app.console.writeText("\n", colour::kDefault);
 
   std::string pv;
   int depth = 0;
   int value = 0;
-  if (!analysePosition(app.engine, app.console, app.timers, app.chess.currentFen, options.timeMs, pv,
+  if (!analysePosition(app.engine, app.console, app.timers, app.game.currentFen, options.timeMs, pv,
                        depth, value, true, false, options.hashMb)) {
     // The engine is gone for good; the games left would all get a value it never gave.
     app.console.print(colour::kError,
@@ -163,15 +153,11 @@ std::string filterStatus(unsigned gameNumber, int depth, int value, int lowerBou
 }
 
 int handleAskng(App& app, CommandLine& line) {
-  if (line.wantsHelp()) {
-    showCommandHelp(app, "askng");
-    return 1;
-  }
   const int timeMs = option16(line, "-time=", 5000);
   const std::uint16_t hashMb = option16(line, "-hash=", 128);
   const bool scroll = line.findOption("-scroll") != 0;
 
-  app.console.writeText(app.chess.currentFen, colour::kDefault);
+  app.console.writeText(app.game.currentFen, colour::kDefault);
   // Scrolled variations start their own lines; otherwise the first would overwrite the position.
   if (!scroll || !app.engine.running()) app.console.writeText("\n", colour::kDefault);
   if (!app.engine.running()) {
@@ -181,21 +167,13 @@ int handleAskng(App& app, CommandLine& line) {
   std::string pv;
   int depth = 0;
   int value = 0;
-  analysePosition(app.engine, app.console, app.timers, app.chess.currentFen, timeMs, pv, depth, value,
+  analysePosition(app.engine, app.console, app.timers, app.game.currentFen, timeMs, pv, depth, value,
                   true, scroll, hashMb);
   return 1;
 }
 
 int handleVfilt(App& app, CommandLine& line) {
-  if (line.wantsHelp()) {
-    showCommandHelp(app, "vfilt");
-    return 1;
-  }
   const FilterOptions options = readFilterOptions(line);
-  if (!app.pgn.isOpen()) {
-    app.console.writeText(kNoFile, colour::kError);
-    return 1;
-  }
   // Without an engine every game would be sorted by a value nobody computed.
   if (!app.engine.running()) {
     app.console.writeText("\n", colour::kDefault);
@@ -206,46 +184,55 @@ int handleVfilt(App& app, CommandLine& line) {
   platform::OutputFile rejectedFile;
   if (!createFilterFiles(app, options.out, acceptedFile, rejectedFile)) return 1;
 
-  app.pgn.rewind();
   app.console.writeText("> counting games\n");
-  unsigned total = 0;
-  while (app.pgn.readNextGame(app.console) != PgnFile::kEnd) ++total;
-  app.console.print(colour::kNormal, "\r- this pgn file has %u games\n", total);
+  GameLoop loop(app.loopParts(), GameDepth::kReplay);
+  const std::uint64_t total = loop.countGames();
+  app.console.print(colour::kNormal, "\r- this pgn file has %llu games\n", static_cast<unsigned long long>(total));
   app.console.print(colour::kNormal,
                     "- filtering games at the specified move's rank (%d) according to the interval of "
                     "values [%d/%d]\n",
                     options.ply, options.lowerBound, options.upperBound);
 
-  app.pgn.rewind();
-  unsigned number = 0;
-  unsigned accepted = 0;
-  unsigned rejected = 0;
-  unsigned skipped = 0;
-  int readResult;
-  while ((readResult = app.pgn.readNextGame(app.console)) != PgnFile::kEnd) {
-    ++number;
-    if (number % kProgressEvery == 0) {
-      app.console.print(colour::kNormal, "%s%llu\r", "> scanning game ", static_cast<unsigned long long>(number));
+  struct Filtering : GameVisitor {
+    Filtering(App& app, GameLoop& loop, const FilterOptions& options, std::uint64_t total,
+              platform::OutputFile& acceptedFile, platform::OutputFile& rejectedFile)
+        : app(app), loop(loop), options(options), total(total), acceptedFile(acceptedFile),
+          rejectedFile(rejectedFile) {}
+    void onGame() override {
+      const unsigned number = loop.gameNumber();
+      const Outcome outcome = filterGame(app, options, number, acceptedFile, rejectedFile);
+      if (outcome == Outcome::kEngineGone) {
+        loop.leaveOut("the engine has stopped");
+        loop.stop();
+        return;
+      }
+      if (outcome == Outcome::kAccepted) ++accepted;
+      if (outcome == Outcome::kRejected) ++rejected;
+      app.console.print(colour::kNormal, "- %u of %llu games / %u games rejected until now\n\n", number,
+                        static_cast<unsigned long long>(total), rejected);
+      // The files are already complete on disk (flushed after every game); the notice stays.
+      if (number % kSaveNoticeEvery == 0) app.console.writeText("\n\n- saving files...\n\n", colour::kSuccess);
     }
-    const Outcome outcome = filterGame(app, options, number, readResult, acceptedFile, rejectedFile);
-    if (outcome == Outcome::kEngineGone) break;
-    if (outcome == Outcome::kAccepted) ++accepted;
-    if (outcome == Outcome::kRejected) ++rejected;
-    if (outcome == Outcome::kSkipped) ++skipped;
-    app.console.print(colour::kNormal, "- %u of %u games / %u games rejected until now\n\n", number, total,
-                      rejected);
-    // The files are already complete on disk (flushed after every game); the notice stays.
-    if (number % kSaveNoticeEvery == 0) app.console.writeText("\n\n- saving files...\n\n", colour::kSuccess);
-  }
+    App& app;
+    GameLoop& loop;
+    const FilterOptions& options;
+    std::uint64_t total;
+    platform::OutputFile& acceptedFile;
+    platform::OutputFile& rejectedFile;
+    unsigned accepted = 0;
+    unsigned rejected = 0;
+  } visitor(app, loop, options, total, acceptedFile, rejectedFile);
+  loop.showProgress("> scanning game ", kProgressEvery);
+  const GameCounts counts = loop.run(visitor);
+  const unsigned accepted = visitor.accepted;
+  const unsigned rejected = visitor.rejected;
 
   app.console.print(colour::kNormal, "\n- %u games have been verified\n", accepted + rejected);
   app.console.print(colour::kSuccess,
                     "> %u accepted games saved in the '%s' file\n> %u rejected games saved in the 'vfilt.pgn' "
                     "file\n",
                     accepted, options.out.c_str(), rejected);
-  if (skipped > 0) {
-    app.console.print(colour::kError, "> %u games could not be read and are in neither file\n", skipped);
-  }
+  printGameCounts(app.console, counts);
   if (app.game.tags.outputEnabled(kTagAnnotator)) {
     app.console.writeText("- depth, value and status have been written in all pgn 'ANNOTATOR' fields\n");
   } else {

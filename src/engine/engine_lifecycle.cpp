@@ -1,7 +1,7 @@
 #include "engine/engine_lifecycle.hpp"
 
 #include "engine/engine_client.hpp"
-#include "shell/console.hpp"
+#include "platform/console.hpp"
 #include "shell/settings.hpp"
 
 namespace kestrova {

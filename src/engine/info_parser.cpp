@@ -3,7 +3,7 @@
 #include <climits>
 #include <cstdio>
 
-#include "shell/console.hpp"
+#include "platform/console.hpp"
 
 namespace kestrova {
 

@@ -3,6 +3,7 @@
 // replay keeps.
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "chess/move.hpp"
@@ -32,8 +33,13 @@ class Game {
   static constexpr int kSlots = 800;         // half-moves 1..799; slot 0 before the first move
   static constexpr int kHistoryPlies = 100;  // position texts of the first 99 plies
   static constexpr int kHistoryLength = 80;
+  static constexpr std::size_t kFenCapacity = 255;
 
-  Game() : plies(kSlots), comments(kSlots) {}
+  Game() : plies(kSlots), comments(kSlots) {
+    // Room for the longest text, so that writing a position never allocates.
+    previousFen.reserve(kFenCapacity + 1);
+    currentFen.reserve(kFenCapacity + 1);
+  }
 
   // The first half-move of the game: 2 when it starts with Black to move, whose ply 1 is then an
   // empty place holding the start keys, so that odd plies are White's in every game.
@@ -51,10 +57,6 @@ class Game {
   int depthCount = 0;
   int timeCount = 0;
 
-  // Set by the debug command: the game number (0 matches none) and the ply stepping starts at.
-  int debugGame = 0;
-  int debugStartPly = 0;
-
   PositionKeys startKeys;
   CastlingMarks castled;
   std::uint16_t halfMoveClock = 0;
@@ -63,6 +65,11 @@ class Game {
 
   // The position before each of the first 99 plies made from two squares (book commands).
   std::array<std::array<char, kHistoryLength>, kHistoryPlies> positionHistory{};
+
+  // The position before and after the last replayed half-move (up to 255 characters each): the
+  // current position that later commands show, save or send to the engine.
+  std::string previousFen;
+  std::string currentFen;
 };
 
 }  // namespace kestrova

@@ -8,7 +8,6 @@
 #include "pgn/comment_parser.hpp"
 #include "pgn/game.hpp"
 #include "pgn/pgn_file.hpp"
-#include "shell/console.hpp"
 
 namespace kestrova {
 
@@ -147,7 +146,7 @@ int resultScoreOf(std::string_view result) {
   return 0;
 }
 
-int loadGame(Game& game, const PgnFile& pgn, Console& console, int printCmt, bool withMoves) {
+int loadGame(Game& game, const PgnFile& pgn, int printCmt, bool withMoves) {
   loadTags(game, pgn);
   game.resultScore = static_cast<std::uint8_t>(resultScoreOf(game.tags.value(kTagResult)));
   game.evaluationCount = game.depthCount = game.timeCount = 0;
@@ -187,11 +186,7 @@ int loadGame(Game& game, const PgnFile& pgn, Console& console, int printCmt, boo
     const std::size_t start = pos;
     while (pos < size && isTokenChar(text[pos]) && !(text[pos] == '-' && pos > 0 && isDigit(text[pos - 1]))) ++pos;
     if (pos >= size || text[pos] != ' ') return 1;  // "1-0", "*", "0-0" or any other character ends it
-    if (game.plyCount + 1 >= Game::kSlots) {
-      console.print(colour::kError, "> %u: this game exceeds the allocated memory size (800 half moves max)\n",
-                    pgn.gameNumber());
-      return 0;
-    }
+    if (game.plyCount + 1 >= Game::kSlots) return 0;
     if (pos > start) {
       PlyRecord& record = game.plies[++game.plyCount];
       record = PlyRecord{};

@@ -6,23 +6,20 @@
 
 namespace kestrova {
 
-struct App;
+class Console;
+class PgnFile;
 namespace platform {
 class OutputFile;
 }
 
+// True (after the refusal message) when the path names the open PGN file or one of `inputs`.
+bool refusesAsOutput(Console& console, const PgnFile& open, const std::string& path,
+                     std::initializer_list<std::string_view> inputs = {});
+
 // Deletes the file and creates it anew for writing. A path that names a file the command
 // reads (the open PGN file, or one of `inputs`) is refused with a message and left untouched.
 // Returns false when the file is refused or cannot be created (the caller says which file).
-bool createOutputFile(App& app, platform::OutputFile& out, const std::string& path,
+bool createOutputFile(Console& console, const PgnFile& open, platform::OutputFile& out, const std::string& path,
                       std::initializer_list<std::string_view> inputs = {});
-
-// True, after naming the game, when the last read game did not fit the game buffer: its moves
-// were never read, so writing it would put out its tags without them. Every command that copies
-// games leaves such a game out this way.
-bool leftOutOfOutput(App& app, int readResult);
-
-// True (after the refusal message) when the path names the open PGN file or one of `inputs`.
-bool refusesAsOutput(App& app, const std::string& path, std::initializer_list<std::string_view> inputs = {});
 
 }  // namespace kestrova

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/output_file.hpp"
-#include "shell/console.hpp"
+#include "platform/console.hpp"
 
 namespace kestrova {
 

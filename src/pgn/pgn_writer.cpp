@@ -5,7 +5,7 @@
 #include "pgn/game.hpp"
 #include "pgn/pgn_file.hpp"
 #include "platform/output_file.hpp"
-#include "shell/console.hpp"
+#include "platform/console.hpp"
 
 namespace kestrova {
 

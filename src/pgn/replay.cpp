@@ -1,125 +1,145 @@
 #include "pgn/replay.hpp"
 
-#include "chess/diagram.hpp"
+#include <algorithm>
+
+#include "chess/chess_core.hpp"
 #include "chess/fen.hpp"
 #include "chess/make_move.hpp"
+#include "chess/position_check.hpp"
 #include "chess/san.hpp"
-#include "scan/report_writer.hpp"
-#include "shell/app.hpp"
+#include "chess/zobrist.hpp"
+#include "pgn/game.hpp"
+#include "pgn/header_lines.hpp"
+#include "platform/console.hpp"
 
 namespace kestrova {
 
 namespace {
 
-// Decodes the current ply; reports an unreadable move.
-bool decodeCurrent(App& app) {
-  Game& game = app.game;
-  const int ply = game.currentPly;
-  if (decodeSanMove(app.chess, game, ply)) return true;
-  app.console.print(colour::kError,
-                    "> can't read the string %s. Check this move or the previous ones. Game skipped\n",
-                    game.plies[ply].san);
-  return false;
-}
+constexpr int moverOfPly(int ply) { return ply % 2 == 1 ? kWhite : kBlack; }
 
-// Makes the current ply with the position texts before and after it.
-void makeCurrent(App& app) {
-  Game& game = app.game;
-  const int ply = game.currentPly;
-  const int mover = ply % 2 == 1 ? kWhite : kBlack;
-  writeFen(app.chess.board, mover, app.chess.previousFen);
-  makeMove(app.chess, game, ply, app.console);
-  writeFen(app.chess.board, 1 - mover, app.chess.currentFen);
-}
-
-// Debug stepping at this ply: shows the move and the board and waits. Returns false when the
-// user stops the stepping (or the input ends).
-bool stepOver(App& app) {
-  Game& game = app.game;
-  app.console.print(colour::kNormal, "- played move : %s [%d]\n", game.plies[game.currentPly].san, game.currentPly);
-  printDiagram(app);
-  app.console.writeText("- press 'enter' key twice to continue or 'x' to stop :");
-  app.console.flush();
-  const int answer = app.input.readAnswer();
-  return answer != 'x' && answer != EOF;
+// Decodes and makes the game's half-move `ply` with the keys and clocks that follow it. False
+// when its text cannot be read (the board is untouched).
+bool playPly(ChessCore& core, Game& game, Console& console, int ply) {
+  PlyRecord& move = game.plies[ply];
+  const int mover = moverOfPly(ply);
+  if (!decodeSanMove(*core.attacks, core.board, mover, move)) return false;
+  const PositionKeys& before = ply == 1 ? game.startKeys : game.plies[ply - 1].keys;
+  if (!makeMove(core, move, before)) console.writeText("> zobrist hash keys corrupted !\n", colour::kError);
+  if (move.flags & moveflag::kShortCastle) (mover == kWhite ? game.castled.whiteShort : game.castled.blackShort) = true;
+  if (move.flags & moveflag::kLongCastle) (mover == kWhite ? game.castled.whiteLong : game.castled.blackLong) = true;
+  game.previousHalfMoveClock = game.halfMoveClock;
+  if ((move.flags & moveflag::kCapture) || move.piece == kPawn) game.halfMoveClock = 0;
+  else ++game.halfMoveClock;
+  game.maxHalfMoveClock = std::max(game.maxHalfMoveClock, game.halfMoveClock);
+  return true;
 }
 
 }  // namespace
 
-int replayGame(App& app, int hookFlags, ReplayHooks* hooks) {
-  Game& game = app.game;
-  // The position texts cost more than the move itself. The scan's rules read them after every
-  // ply; otherwise only their final value counts (the EPD search compares keys), so the replay
-  // keeps the board before the last move made and writes both texts once, when it ends.
-  const bool textsEveryPly = hooks != nullptr && (hookFlags & replay::kMoveRules) != 0;
-  Board before;
-  int lastMade = 0;
-  auto finish = [&](int result) {
-    if (!textsEveryPly && lastMade > 0) {
-      const int mover = lastMade % 2 == 1 ? kWhite : kBlack;
-      writeFen(before, mover, app.chess.previousFen);
-      writeFen(app.chess.board, 1 - mover, app.chess.currentFen);
-      lastMade = 0;
+int findFenTag(const HeaderLines& header, std::string& out) {
+  // Only the lines of this game: the slots after the end mark still hold an earlier game's tags.
+  for (int i = 0; i < header.count && i < HeaderLines::kMaxLines; ++i) {
+    const std::string& line = header.lines[i];
+    const std::size_t tag = line.find("[FEN ");
+    if (tag == std::string::npos) continue;
+    // The value lies after "[FEN " and its quote, up to the closing quote.
+    const std::size_t start = std::min(line.size(), tag + 6);
+    std::size_t end = line.rfind('"');
+    if (end == std::string::npos || end < start) {
+      end = line.size();
+      while (end > start && (line[end - 1] == '\n' || line[end - 1] == '\r')) --end;
     }
-    return result;
-  };
-  game.currentPly = game.firstPly();
-  while (game.currentPly <= game.plyCount) {
-    const int ply = game.currentPly;
-    if (!decodeCurrent(app)) return finish(0);
-    const int menBefore = popCount(app.chess.board.occupied);
-    if (textsEveryPly) {
-      makeCurrent(app);
-    } else {
-      before = app.chess.board;
-      makeMove(app.chess, game, ply, app.console);
-      lastMade = ply;
-    }
-    const int menAfter = popCount(app.chess.board.occupied);
-    const PlyRecord& move = game.plies[ply];
-    game.previousHalfMoveClock = game.halfMoveClock;
-    if ((move.flags & moveflag::kCapture) || move.piece == kPawn) game.halfMoveClock = 0;
-    else ++game.halfMoveClock;
-    if (game.halfMoveClock > game.maxHalfMoveClock) game.maxHalfMoveClock = game.halfMoveClock;
-    if (!reportIllegalPosition(app, ply, menBefore, menAfter)) return finish(0);
-    if (game.debugGame == static_cast<int>(app.pgn.gameNumber()) && ply >= game.debugStartPly) {
-      if (!stepOver(app)) return finish(1);
-    } else if (hooks != nullptr) {
-      if (hookFlags & replay::kEpdSearch) hooks->matchEpdAfterPly(app, ply);
-      if (hookFlags & replay::kMoveRules) hooks->runMoveRules(app, ply);
-    }
-    ++game.currentPly;
+    if (end - start <= 5) return 0;
+    out.assign(line, start, end - start);
+    return 1;
   }
-  finish(1);
-  if ((hookFlags & replay::kGameEndRules) && hooks != nullptr) hooks->runGameEndRules(app, game.plyCount);
-  return 1;
+  return 0;
 }
 
-int replayTo(App& app, int target) {
-  Game& game = app.game;
-  game.currentPly = game.firstPly();
-  while (game.currentPly <= game.plyCount) {
+void setStartPosition(ChessCore& core, Game& game, std::string_view fen, const HeaderLines* header) {
+  game.currentPly = 0;
+  game.castled = CastlingMarks{};
+  game.halfMoveClock = 0;
+  game.previousHalfMoveClock = 0;
+  game.maxHalfMoveClock = 0;
+  // The tag's text goes into currentFen first, which has room for it without allocating.
+  if (header && findFenTag(*header, game.currentFen)) fen = game.currentFen;
+  parseFen(core.board, fen);
+  game.blackStarts = core.board.side == kBlack;
+  game.startKeys = computePositionKeys(*core.zobrist, core.board, core.board.side);
+  const std::string_view kept = fen.substr(0, Game::kFenCapacity);
+  game.previousFen.assign(kept);
+  if (kept.data() != game.currentFen.data()) game.currentFen.assign(kept);
+  else game.currentFen.resize(kept.size());
+}
+
+ReplayResult replayGame(ChessCore& core, Game& game, Console& console, ReplayVisitor* visitor) {
+  // The position texts cost more than the move itself: the replay keeps the board before the
+  // last move made and writes both texts once, when it ends.
+  Board before;
+  int lastMade = 0;
+  auto finish = [&](ReplayResult::Status status, int ply) {
+    if (lastMade > 0) {
+      const int mover = moverOfPly(lastMade);
+      writeFen(before, mover, game.previousFen);
+      writeFen(core.board, 1 - mover, game.currentFen);
+    }
+    return ReplayResult{status, ply};
+  };
+  for (game.currentPly = game.firstPly(); game.currentPly <= game.plyCount; ++game.currentPly) {
+    const int ply = game.currentPly;
+    before = core.board;
+    if (!playPly(core, game, console, ply)) return finish(ReplayResult::kUnreadableMove, ply);
+    lastMade = ply;
+    const int menBefore = popCount(before.occupied);
+    const int menAfter = popCount(core.board.occupied);
+    if (!isPositionSane(*core.attacks, core.board, moverOfPly(ply), menBefore, menAfter)) {
+      return finish(ReplayResult::kIllegalPosition, ply);
+    }
+    if (visitor != nullptr && !visitor->onPly(ply, before)) return finish(ReplayResult::kStopped, ply);
+  }
+  return finish(ReplayResult::kComplete, game.plyCount);
+}
+
+int replayTo(ChessCore& core, Game& game, Console& console, int target) {
+  Board before;
+  for (game.currentPly = game.firstPly(); game.currentPly <= game.plyCount; ++game.currentPly) {
+    const int ply = game.currentPly;
     // A game that starts with Black to move has no ply 1: its start position is before ply 2.
-    if (game.currentPly == target || (target > 0 && target < game.firstPly())) return target;
-    if (!decodeCurrent(app)) return 0;
-    makeCurrent(app);
-    ++game.currentPly;
+    if (ply == target || (target > 0 && target < game.firstPly())) return target;
+    before = core.board;
+    if (!playPly(core, game, console, ply)) return 0;
+    writeFen(before, moverOfPly(ply), game.previousFen);
+    writeFen(core.board, 1 - moverOfPly(ply), game.currentFen);
   }
   return game.currentPly;
 }
 
-int takeBack(App& app) {
-  Game& game = app.game;
+bool playMoveFromSquares(ChessCore& core, Game& game, Console& console, int from, int to) {
+  const int ply = game.currentPly + 1;
+  if (ply >= Game::kSlots || from < 0 || from > 63 || to < 0 || to > 63) return false;
+  game.currentPly = ply;
+  Board& board = core.board;
+  if (ply < Game::kHistoryPlies) writePlacementFen(board, board.colourOn(from), game.positionHistory[ply]);
+  PlyRecord& record = game.plies[ply];
+  static_cast<Move&>(record) = moveFromSquares(board, from, to);
+  const PositionKeys& before = ply == 1 ? game.startKeys : game.plies[ply - 1].keys;
+  if (!makeMove(core, record, before)) console.writeText("> zobrist hash keys corrupted !\n", colour::kError);
+  return true;
+}
+
+int takeBack(ChessCore& core, Game& game, Console& console) {
   if (game.currentPly < 1) {
-    app.console.writeText("\n> start position\n", colour::kError);
+    console.writeText("\n> start position\n", colour::kError);
     return 0;
   }
   if (game.currentPly < Game::kHistoryPlies) {
-    parseFen(app.chess.board, game.positionHistory[game.currentPly].data());
+    parseFen(core.board, game.positionHistory[game.currentPly].data());
     --game.currentPly;
     return 1;
   }
-  app.console.writeText("\n> too many moves. Can't take back\n", colour::kError);
+  console.writeText("\n> too many moves. Can't take back\n", colour::kError);
   return 0;
 }
 

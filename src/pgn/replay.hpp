@@ -1,35 +1,55 @@
 #pragma once
-// Replaying the loaded game through the chess core, with the hooks of the commands that look at
-// every position.
+// Setting up a game's start position and replaying its half-moves through the chess core.
+#include <string>
+#include <string_view>
+
+#include "chess/board.hpp"
+
 namespace kestrova {
 
-struct App;
+struct ChessCore;
+class Console;
+class Game;
+struct HeaderLines;
 
-namespace replay {
-constexpr int kMoveRules = 1;   // the scan's per-move detection rules after each move
-constexpr int kGameEndRules = 2;  // the scan's end-of-game rules after the last move
-constexpr int kEpdSearch = 4;   // the position search of fepd after each move
-}  // namespace replay
+// The position of the first "[FEN " header line; 1 and the value in out when it is longer than
+// 5 characters, otherwise 0 and out unchanged.
+int findFenTag(const HeaderLines& header, std::string& out);
 
-// What a command runs during a replay; the hook flags choose which of these are called.
-class ReplayHooks {
+// Starts a game: clears its current ply, castling marks and move clocks, sets the board from the
+// header's FEN tag when it has one (otherwise from fen), computes the start keys and copies the
+// string into the game's position texts.
+void setStartPosition(ChessCore& core, Game& game, std::string_view fen, const HeaderLines* header = nullptr);
+
+// What a command does at every half-move of a replay.
+class ReplayVisitor {
  public:
-  virtual ~ReplayHooks() = default;
-  virtual void runMoveRules(App& app, int ply) {}
-  virtual void runGameEndRules(App& app, int lastPly) {}
-  virtual void matchEpdAfterPly(App& app, int ply) {}
+  virtual ~ReplayVisitor() = default;
+  // After the ply has been made and its position found plausible, on the board after it;
+  // `before` is the board before it. False ends the replay there.
+  virtual bool onPly(int ply, const Board& before) { return true; }
 };
 
-// Decodes and makes every half-move from the start position already set; after each one checks
-// the position and runs the hooks the flags ask for (unless debug stepping holds the ply).
-// Returns 0 when a move cannot be read or a position is illegal (reported), else 1.
-int replayGame(App& app, int hookFlags, ReplayHooks* hooks = nullptr);
+struct ReplayResult {
+  enum Status { kComplete, kStopped, kUnreadableMove, kIllegalPosition };
+  Status status = kComplete;
+  int ply = 0;  // the ply the replay ended at (a failing ply is not made, or made and refused)
+  bool ok() const { return status == kComplete || status == kStopped; }
+};
+
+// Decodes and makes every half-move from the start position already set, checking the position
+// after each one, and calls the visitor. The game's position texts hold the last ply made.
+ReplayResult replayGame(ChessCore& core, Game& game, Console& console, ReplayVisitor* visitor = nullptr);
 
 // Plays the half-moves before `target`; returns target, the ply count + 1 for a shorter game, or 0
 // on an unreadable move.
-int replayTo(App& app, int target);
+int replayTo(ChessCore& core, Game& game, Console& console, int target);
+
+// Builds the game's next half-move from two squares (a book move), notes the position before it
+// in the game's position history and plays it. False when there is no room or a square is wrong.
+bool playMoveFromSquares(ChessCore& core, Game& game, Console& console, int from, int to);
 
 // Undoes the current ply from the game's position history (book commands). 1 when done.
-int takeBack(App& app);
+int takeBack(ChessCore& core, Game& game, Console& console);
 
 }  // namespace kestrova

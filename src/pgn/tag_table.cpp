@@ -2,8 +2,7 @@
 
 #include <cctype>
 
-#include "platform/text_file.hpp"
-#include "shell/console.hpp"
+#include "platform/config_file.hpp"
 
 namespace kestrova {
 
@@ -64,22 +63,17 @@ int TagTable::lookupName(std::string_view name) {
   return -1;
 }
 
-void readOutputEnabledTags(TagTable& tags, Console& console, const char* path) {
-  platform::TextFile file(path);
-  if (!file.isOpen()) {
-    console.writeText("> can not open \"kestrova.ini\"\n", colour::kError);
-    return;
-  }
-  std::string line;
+void readOutputEnabledTags(TagTable& tags, const platform::ConfigFile& config) {
   bool inSection = false;
-  while (file.readLine(line, 511)) {
+  for (const platform::ConfigLine& entry : config.lines()) {
     if (!inSection) {
-      inSection = line == "[OutputEnabledTags]" && file.lineHadEnd();
+      inSection = entry.text == "[OutputEnabledTags]" && entry.ended;
       continue;
     }
-    if (line.empty() && file.lineHadEnd()) break;
+    if (entry.text.empty() && entry.ended) break;
+    std::string_view line = entry.text;
     // Every line loses its last character, the line end; a last line without one loses a letter.
-    if (!file.lineHadEnd() && !line.empty()) line.pop_back();
+    if (!entry.ended && !line.empty()) line.remove_suffix(1);
     if (line.empty()) continue;
     for (int i = 0; i < TagTable::kEntries; ++i) {
       if (TagTable::prefix(i).find(line) != std::string_view::npos) {

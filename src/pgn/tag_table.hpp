@@ -48,10 +48,12 @@ class TagTable {
   std::array<bool, kEntries> enabled_{};
 };
 
-class Console;
+namespace platform {
+class ConfigFile;
+}
 
 // The tag pass over the configuration: the lines of the "[OutputEnabledTags]" section, up to the
 // first empty line, enable the first entry whose prefix contains them.
-void readOutputEnabledTags(TagTable& tags, Console& console, const char* path = "kestrova.ini");
+void readOutputEnabledTags(TagTable& tags, const platform::ConfigFile& config);
 
 }  // namespace kestrova

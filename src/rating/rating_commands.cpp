@@ -4,7 +4,7 @@
 #include <string>
 
 #include "pgn/output_files.hpp"
-#include "pgn/pgn_commands.hpp"
+#include "pgn/game_loop.hpp"
 #include "pgn/pgn_writer.hpp"
 #include "platform/output_file.hpp"
 #include "rating/rating_computation.hpp"
@@ -29,12 +29,8 @@ void giveRating(App& app, int nameTag, int eloTag) {
 }  // namespace
 
 int handleElo(App& app, CommandLine& line) {
-  if (line.wantsHelp()) {
-    showCommandHelp(app, "elo");
-    return 1;
-  }
   const std::string name = outputName(line, "rating.txt");
-  if (refusesAsOutput(app, name)) return 1;
+  if (refusesAsOutput(app.console, app.pgn, name)) return 1;
   // An old list must not outlive a failed computation.
   std::remove(name.c_str());
   computeRatings(app, name);
@@ -42,13 +38,9 @@ int handleElo(App& app, CommandLine& line) {
 }
 
 int handleGivelo(App& app, CommandLine& line) {
-  if (line.wantsHelp()) {
-    showCommandHelp(app, "givelo");
-    return 1;
-  }
   const std::string name = outputName(line, "pgn-out.pgn");
   platform::OutputFile out;
-  if (!createOutputFile(app, out, name)) {
+  if (!createOutputFile(app.console, app.pgn, out, name)) {
     app.console.print(colour::kError, "> can't create the file \"%s\"\n", name.c_str());
     return 1;
   }
@@ -58,18 +50,19 @@ int handleGivelo(App& app, CommandLine& line) {
     releaseRepository(app.ratings);
     return 1;
   }
-  app.pgn.rewind();
-  unsigned long long count = 0;
-  int result;
-  while ((result = app.pgn.readNextGame(app.console)) != PgnFile::kEnd) {
-    // The fill has reported such games; a game the reader cannot take is not written half-read.
-    if (result != PgnFile::kGame) continue;
-    startGame(app, true);
-    giveRating(app, kTagWhite, kTagWhiteElo);
-    giveRating(app, kTagBlack, kTagBlackElo);
-    writePgn(app.game, app.pgn, out, app.settings.printCmt);
-    if (++count % 512 == 0) app.console.print(colour::kNormal, "%s%llu\r", "> scanning game ", count);
-  }
+  struct Giving : GameVisitor {
+    Giving(App& app, platform::OutputFile& out) : app(app), out(out) {}
+    void onGame() override {
+      giveRating(app, kTagWhite, kTagWhiteElo);
+      giveRating(app, kTagBlack, kTagBlackElo);
+      writePgn(app.game, app.pgn, out, app.settings.printCmt);
+    }
+    App& app;
+    platform::OutputFile& out;
+  } visitor(app, out);
+  GameLoop loop(app.loopParts(), GameDepth::kMoves);
+  loop.showProgress("> scanning game ", 512);
+  printGameCounts(app.console, loop.run(visitor));
   app.console.print(colour::kSuccess, "see %s file\n", name.c_str());
   releaseRepository(app.ratings);
   out.close();

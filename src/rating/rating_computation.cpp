@@ -311,7 +311,7 @@ bool computeRatings(App& app, const std::string& fileName) {
   sortByRating(repository);
 
   platform::OutputFile out;
-  if (!createOutputFile(app, out, fileName)) {
+  if (!createOutputFile(app.console, app.pgn, out, fileName)) {
     app.console.writeText("> cannot create rating.txt\n", colour::kError);
     return false;
   }

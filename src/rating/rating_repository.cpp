@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "pgn/pgn_commands.hpp"
+#include "pgn/game_loop.hpp"
 #include "pgn/tag_table.hpp"
 #include "shell/app.hpp"
-#include "shell/numbers.hpp"
+#include "platform/numbers.hpp"
 
 namespace kestrova {
 
@@ -95,37 +95,35 @@ bool fillRepository(App& app) {
   RatingRepository& repository = app.ratings;
   // A new fill starts empty: games read twice would count twice.
   repository.clear();
-  if (!app.pgn.isOpen()) {
-    app.console.writeText("> no PGN file in memory\n", colour::kError);
-    return false;
-  }
   app.console.writeText("> filling repository\n", colour::kSuccess);
   app.timers.restartProcessTimer();
-  app.pgn.rewind();
-  int result;
-  while ((result = app.pgn.readNextGame(app.console)) != PgnFile::kEnd) {
-    if (result == PgnFile::kSkip) {
-      app.console.print(colour::kError, "> %u: game skipped\n", app.pgn.gameNumber());
-      continue;
+  struct Filling : GameVisitor {
+    Filling(App& app, GameLoop& loop) : app(app), loop(loop) {}
+    void onGame() override {
+      RatingRepository& repository = app.ratings;
+      if (!repository.addRatedGame(app.game.tags)) {
+        app.console.writeText("> Game without result. Probing aborted\n", colour::kError);
+        aborted = true;
+        loop.stop();
+        return;
+      }
+      ++repository.gamesRead;
     }
-    if (result == PgnFile::kTooLarge) {
-      repository.clear();
-      return false;
-    }
-    startGame(app, false);
-    if (!repository.addRatedGame(app.game.tags)) {
-      app.console.writeText("> Game without result. Probing aborted\n", colour::kError);
-      repository.clear();
-      return false;
-    }
-    ++repository.gamesRead;
-    if (repository.gamesRead % 64 == 0) {
-      app.console.print(colour::kNormal, "%s%llu\r", "> scanning game ",
-                        static_cast<unsigned long long>(repository.gamesRead));
-    }
+    App& app;
+    GameLoop& loop;
+    bool aborted = false;
+  };
+  GameLoop loop(app.loopParts(), GameDepth::kTags);
+  loop.showProgress("> scanning game ", 64);
+  Filling visitor(app, loop);
+  const GameCounts counts = loop.run(visitor);
+  if (visitor.aborted) {
+    repository.clear();
+    return false;
   }
   app.console.print(colour::kNormal, "> %llu games scanned\n> process time : %ds\n",
                     static_cast<unsigned long long>(repository.gamesRead), app.timers.elapsedSeconds());
+  printGameCounts(app.console, counts);
   repository.markFilled(app.pgn.generation());
   return true;
 }

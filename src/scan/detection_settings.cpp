@@ -1,8 +1,7 @@
 #include "scan/detection_settings.hpp"
 
-#include "platform/line_reader.hpp"
-#include "shell/app.hpp"
-#include "shell/numbers.hpp"
+#include "platform/config_file.hpp"
+#include "platform/numbers.hpp"
 
 namespace kestrova {
 
@@ -17,9 +16,8 @@ constexpr std::array<std::string_view, detection::kSlots> kNames = {
     "OppCastles",  "NoPlan",
 };
 
-// Where the colon of a detection line is looked for, and how long a configuration line may be.
+// Where the colon of a detection line is looked for.
 constexpr std::size_t kColonSearch = 512;
-constexpr std::size_t kLineLimit = 512;
 
 // Numbers in detection lines may follow the "=" after blanks, as a user types them.
 long valueNumber(std::string_view value) {
@@ -114,29 +112,24 @@ bool parseDetectionLine(DetectionEntry& entry, std::string_view line, std::strin
   return true;
 }
 
-bool loadDetectionSettings(DetectionSettings& settings, const char* path) {
+void loadDetectionSettings(DetectionSettings& settings, const platform::ConfigFile& config) {
   for (int number = 0; number < detection::kSlots; ++number) settings.entries[number] = defaultDetectionEntry(number);
-  platform::LineReader reader;
-  if (!reader.open(path)) return false;
-  // Pieces of at most 511 characters, as the lines were always read: a longer line comes in
-  // several pieces, each applied on its own.
   std::string line;
-  while (reader.read(line, kLineLimit)) {
+  for (const platform::ConfigLine& entry : config.lines()) {
+    // A value may end at the line end as well as at its comma.
+    line.assign(entry.text);
+    if (entry.ended) line += '\n';
     for (int number = 1; number <= detection::kCount; ++number) {
       parseDetectionLine(settings.entries[number], line, kNames[number]);
     }
   }
-  return true;
 }
 
-void startDetections(App& app) {
-  DetectionSettings& d = app.detections;
+void startDetections(DetectionSettings& d, const platform::ConfigFile& config) {
   d.log = d.epd = d.pgn = nullptr;
   d.keepGame = false;
   d.lastConfusionIndex = 0;
-  if (!loadDetectionSettings(d, Settings::kConfigFile)) {
-    app.console.writeText("> can not open \"kestrova.ini\"\n", colour::kError);
-  }
+  loadDetectionSettings(d, config);
 }
 
 }  // namespace kestrova

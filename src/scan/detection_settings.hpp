@@ -7,9 +7,9 @@
 
 namespace kestrova {
 
-struct App;
 
 namespace platform {
+class ConfigFile;
 class OutputFile;
 }
 
@@ -80,9 +80,8 @@ struct DetectionSettings {
 // The entry of a detection with the program's defaults.
 DetectionEntry defaultDetectionEntry(int number);
 
-// Resets every slot to its defaults, then applies every detection line of the configuration
-// file. False (the defaults stay) when the file cannot be opened.
-bool loadDetectionSettings(DetectionSettings& settings, const char* path = "kestrova.ini");
+// Resets every slot to its defaults, then applies every detection line of the configuration.
+void loadDetectionSettings(DetectionSettings& settings, const platform::ConfigFile& config);
 
 // Applies one configuration line to the entry when the detection's name occurs in it.
 // Returns true when the line named the detection and had a colon.
@@ -93,8 +92,7 @@ bool parseDetectionLine(DetectionEntry& entry, std::string_view line, std::strin
 // then lost). On success `at` is past the value's terminator.
 bool nextKeyValue(std::string_view line, std::size_t& at, std::string_view& key, std::string_view& value);
 
-// Start-up: clears the scan's streams and flags and reads the detection lines, reporting a
-// missing configuration file.
-void startDetections(App& app);
+// Start-up: clears the scan's streams and flags and reads the detection lines.
+void startDetections(DetectionSettings& settings, const platform::ConfigFile& config);
 
 }  // namespace kestrova

@@ -11,7 +11,7 @@
 #include "scan/report_writer.hpp"
 #include "scan/rule_support.hpp"
 #include "shell/app.hpp"
-#include "shell/numbers.hpp"
+#include "platform/numbers.hpp"
 
 namespace kestrova {
 
@@ -43,7 +43,7 @@ bool bookGainLine(App& app, int ply, char* line, std::size_t size) {
   // The position before the ply, rebuilt from its text: the rule asks the book once per game at
   // most, so the replay need not compute book keys at every ply.
   Board before;
-  parseFen(before, app.chess.previousFen);
+  parseFen(before, app.game.previousFen);
   const BookKeys keys = book.computeBookKeys(before, moverOf(ply) == 1 ? kWhite : kBlack);
   const Move& move = app.game.plies[ply];
   const unsigned rank = book.bookMoveRank(keys.key, keys.lock, move.from, move.to);

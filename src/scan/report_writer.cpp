@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "chess/diagram.hpp"
-#include "chess/position_check.hpp"
+#include "pgn/board_view.hpp"
+#include "pgn/report_text.hpp"
 #include "platform/output_file.hpp"
 #include "shell/app.hpp"
 
@@ -13,49 +13,7 @@ namespace {
 
 constexpr std::size_t kExtraLineLimit = 256;
 
-// "[White-Black, Result]" of the current game.
-void appendPlayers(std::string& line, const TagTable& tags) {
-  line += '[';
-  line += tags.value(kTagWhite);
-  line += '-';
-  line += tags.value(kTagBlack);
-  line += ", ";
-  line += tags.value(kTagResult);
-  line += ']';
-}
-
 }  // namespace
-
-void padLine(std::string& line) {
-  if (line.size() < 56) line.resize(57, ' ');
-}
-
-void appendMoveNumber(std::string& line, int ply) {
-  char text[24];
-  std::snprintf(text, sizeof text, "%d%s", ply % 2 == 1 ? ply / 2 + 1 : ply / 2, ply % 2 == 1 ? "." : "...");
-  line += text;
-}
-
-bool reportIllegalPosition(App& app, int ply, int menBefore, int menAfter) {
-  if (checkPositionSane(app, ply, menBefore, menAfter)) return true;
-  const Game& game = app.game;
-  std::string text = std::to_string(app.pgn.gameNumber()) + ":>illegal position found after ";
-  appendMoveNumber(text, ply);
-  text += game.plies[ply].san;
-  text += " !";
-  padLine(text);
-  appendPlayers(text, game.tags);
-  text += '\n';
-  const bool whiteMoved = ply % 2 == 1;
-  if ((whiteMoved && game.resultScore != 0) || (!whiteMoved && game.resultScore != 100)) {
-    text += "    Warning !, " + game.tags.value(whiteMoved ? kTagWhite : kTagBlack) +
-            " should have lost due to illegal move\n";
-  }
-  app.console.writeText(text, colour::kError);
-  if (app.settings.verbose) printDiagram(app);
-  if (app.detections.log != nullptr) app.detections.log->write(text);
-  return false;
-}
 
 void beginGameDetections(DetectionSettings& detections, platform::OutputFile* log, platform::OutputFile* pgn,
                          platform::OutputFile* epd) {
@@ -107,13 +65,13 @@ void writeReportLine(App& app, int number, int side, int beforeAfter, int ply, c
   log += '\n';
   if (extraLine != nullptr && std::char_traits<char>::length(extraLine) < kExtraLineLimit) log += extraLine;
 
-  if (entry.showBoard) printDiagram(app);
+  if (entry.showBoard) printDiagram(app.console, app.strings, app.chess.board, app.settings.lang);
   app.console.writeText(log);
   if (d.log != nullptr) d.log->write(log);
 
   if (entry.epdOutput && d.epd != nullptr) {
     platform::OutputFile& epd = *d.epd;
-    epd.write(beforeAfter < 0 ? app.chess.previousFen : app.chess.currentFen);
+    epd.write(beforeAfter < 0 ? app.game.previousFen : app.game.currentFen);
     epd.write(" game ");
     epd.write(line);
     epd.write(" [");

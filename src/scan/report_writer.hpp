@@ -1,7 +1,6 @@
 #pragma once
 // The one report writer of the scan: every detection reports through it to the console, the log,
-// the EPD file and (by marking the game) the PGN file; and the report of an illegal position met
-// in a replay.
+// the EPD file and (by marking the game) the PGN file.
 #include <string>
 
 namespace kestrova {
@@ -15,16 +14,6 @@ class OutputFile;
 // The before/after sign of a report: a negative sign refers to the position before the ply.
 constexpr int kBefore = -1;
 constexpr int kAfter = 1;
-
-// Pads a line shorter than 56 characters with blanks to 57; longer lines stay as they are.
-void padLine(std::string& line);
-
-// "12." before an odd ply (White's move), "12..." before an even one: the move number of a ply.
-void appendMoveNumber(std::string& line, int ply);
-
-// Tests the position after a half-move; when it is not plausible, reports it on the console and
-// in the scan log (when one is bound) and returns false.
-bool reportIllegalPosition(App& app, int ply, int menBefore, int menAfter);
 
 // Before every game: clears keepGame and every entry's counters, binds the three streams.
 void beginGameDetections(DetectionSettings& detections, platform::OutputFile* log, platform::OutputFile* pgn,

@@ -39,8 +39,4 @@ void runGameEndRules(App& app, int lastPly) {
   if (d.keepGame && d.pgn != nullptr) writePgn(app.game, app.pgn, *d.pgn, app.settings.printCmt);
 }
 
-void DetectionHooks::runMoveRules(App& app, int ply) { kestrova::runMoveRules(app, ply); }
-
-void DetectionHooks::runGameEndRules(App& app, int lastPly) { kestrova::runGameEndRules(app, lastPly); }
-
 }  // namespace kestrova

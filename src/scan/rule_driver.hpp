@@ -1,8 +1,6 @@
 #pragma once
 // Which detection rules run, in which order: after every half-move of a replayed game, and once
 // at its end. The order is the order of the log lines of one ply.
-#include "pgn/replay.hpp"
-
 namespace kestrova {
 
 struct App;
@@ -13,12 +11,5 @@ void runMoveRules(App& app, int ply);
 // Once after the last ply (0 for a game without moves): BestPerf, TooFewMoves, then the game goes
 // to the PGN output when a report asked for it.
 void runGameEndRules(App& app, int lastPly);
-
-// The scan's hooks into the replay.
-class DetectionHooks : public ReplayHooks {
- public:
-  void runMoveRules(App& app, int ply) override;
-  void runGameEndRules(App& app, int lastPly) override;
-};
 
 }  // namespace kestrova

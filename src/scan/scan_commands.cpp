@@ -22,25 +22,19 @@ std::string optionOr(const CommandLine& line, std::string_view option, const cha
   return std::string(line.optionValue(option));
 }
 
-bool pgnFileOpen(App& app) {
-  if (app.pgn.isOpen()) return true;
-  app.console.writeText("\n> no PGN-file in memory. Please load a pgn file\n", colour::kError);
-  return false;
-}
-
 // Creates the scan's three outputs in the order log, EPD, PGN; false after the message of the
 // first that cannot be created.
 bool createScanFiles(App& app, platform::OutputFile& log, const std::string& logName, platform::OutputFile& epd,
                      const std::string& epdName, platform::OutputFile& pgn, const std::string& pgnName) {
-  if (!createOutputFile(app, log, logName)) {
+  if (!createOutputFile(app.console, app.pgn, log, logName)) {
     app.console.writeText("> cannot create a log file\n", colour::kError);
     return false;
   }
-  if (!createOutputFile(app, epd, epdName)) {
+  if (!createOutputFile(app.console, app.pgn, epd, epdName)) {
     app.console.writeText("> cannot create an epd file\n", colour::kError);
     return false;
   }
-  if (!createOutputFile(app, pgn, pgnName)) {
+  if (!createOutputFile(app.console, app.pgn, pgn, pgnName)) {
     app.console.writeText("> cannot create a pgn file\n", colour::kError);
     return false;
   }
@@ -50,14 +44,9 @@ bool createScanFiles(App& app, platform::OutputFile& log, const std::string& log
 }  // namespace
 
 int handleScan(App& app, CommandLine& line) {
-  if (line.wantsHelp()) {
-    showCommandHelp(app, "scan");
-    return 1;
-  }
   const std::string logName = optionOr(line, "-l=", "log.txt");
   const std::string epdName = optionOr(line, "-e=", "epd-out.epd");
   const std::string pgnName = optionOr(line, "-p=", "pgn-out.pgn");
-  if (!pgnFileOpen(app)) return 1;
   platform::OutputFile log, epd, pgn;
   if (!createScanFiles(app, log, logName, epd, epdName, pgn, pgnName)) return 1;
   runScan(app, log, pgn, epd);
@@ -72,12 +61,7 @@ int handleScan(App& app, CommandLine& line) {
 }
 
 int handleSyn(App& app, CommandLine& line) {
-  if (line.wantsHelp()) {
-    showCommandHelp(app, "syn");
-    return 1;
-  }
   const std::string synthesisName = optionOr(line, "-out=", "synthesis.txt");
-  if (!pgnFileOpen(app)) return 1;
   const int savedFormat = app.settings.prfFileFmt;
   app.settings.prfFileFmt = 0;
   // The scan files are deleted as they are created; the finder's file is deleted now, so that a
@@ -86,7 +70,7 @@ int handleSyn(App& app, CommandLine& line) {
 
   platform::OutputFile synthesis, log, epd, pgn;
   bool done = false;
-  if (!createOutputFile(app, synthesis, synthesisName)) {
+  if (!createOutputFile(app.console, app.pgn, synthesis, synthesisName)) {
     app.console.writeText("\n> Kestrova can't create the synthesis file\n", colour::kError);
   } else if (createScanFiles(app, log, "log.txt", epd, "epd-out.epd", pgn, "pgn-out.pgn") &&
              fillRepository(app)) {

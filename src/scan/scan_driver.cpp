@@ -2,8 +2,10 @@
 
 #include <cinttypes>
 
-#include "pgn/pgn_commands.hpp"
-#include "pgn/replay.hpp"
+#include "chess/fen.hpp"
+#include "pgn/game_loop.hpp"
+#include "platform/config_file.hpp"
+#include "platform/output_file.hpp"
 #include "rating/rating_computation.hpp"
 #include "rating/rating_repository.hpp"
 #include "scan/report_writer.hpp"
@@ -50,43 +52,55 @@ void printStatistics(App& app, const ScanStatistics& s) {
 bool runScan(App& app, platform::OutputFile& log, platform::OutputFile& pgn, platform::OutputFile& epd,
              ScanStatistics* statistics) {
   app.console.writeText("> processing...\n");
-  if (!loadDetectionSettings(app.detections, Settings::kConfigFile)) {
+  // The detection lines are read again, so that an edited configuration counts.
+  platform::ConfigFile config;
+  if (!config.read(Settings::kConfigFile)) {
     app.console.writeText("> can not open \"kestrova.ini\"\n", colour::kError);
     return false;
   }
+  loadDetectionSettings(app.detections, config);
   if (app.settings.runElo) computeScanRatings(app);
 
   app.console.writeText("> scanning now for detections\n", colour::kSuccess);
-  ScanStatistics s;
-  app.pgn.rewind();
   const std::int64_t startMs = app.timers.nowMs();
-  DetectionHooks hooks;
-  Game& game = app.game;
-  int read;
-  while ((read = app.pgn.readNextGame(app.console)) != PgnFile::kEnd) {
-    ++s.gamesRead;
-    if (read == PgnFile::kTooLarge) {
-      unbindStreams(app.detections);
-      return false;
-    }
-    if (read == PgnFile::kSkip) {
-      app.console.print(colour::kError, "%u: game skipped\n", app.pgn.gameNumber());
-      ++s.criticalErrors;
-    } else {
-      startGame(app, true);
+  struct Scanning : GameVisitor {
+    Scanning(App& app, platform::OutputFile& log, platform::OutputFile& pgn, platform::OutputFile& epd)
+        : app(app), log(log), pgn(pgn), epd(epd) {}
+    void onGameStart() override {
+      const Game& game = app.game;
       beginGameDetections(app.detections, &log, &pgn, &epd);
-      if (!replayGame(app, replay::kMoveRules | replay::kGameEndRules, &hooks)) ++s.criticalErrors;
       if (game.evaluationCount > kEnoughData) ++s.gamesWithEvaluations;
       if (game.depthCount > kEnoughData) ++s.gamesWithDepths;
       if (game.timeCount > kEnoughData) ++s.gamesWithTimes;
     }
-    if (s.gamesRead % kProgressEvery == 0) {
-      app.console.print(colour::kNormal, "%s%" PRIu64 "\r", "> scanning game ", s.gamesRead);
+    bool onPly(int ply, const Board& before) override {
+      // The rules report the position before or after the move.
+      const int mover = ply % 2 == 1 ? kWhite : kBlack;
+      writeFen(before, mover, app.game.previousFen);
+      writeFen(app.chess.board, 1 - mover, app.game.currentFen);
+      runMoveRules(app, ply);
+      return true;
     }
-  }
+    void onGame() override { runGameEndRules(app, app.game.plyCount); }
+    void onLeftOut(std::string_view report) override {
+      ++s.criticalErrors;
+      log.write(report);
+    }
+    App& app;
+    platform::OutputFile& log;
+    platform::OutputFile& pgn;
+    platform::OutputFile& epd;
+    ScanStatistics s;
+  } visitor(app, log, pgn, epd);
+  GameLoop loop(app.loopParts(), GameDepth::kReplay);
+  loop.showProgress("> scanning game ", kProgressEvery);
+  const GameCounts counts = loop.run(visitor);
+  ScanStatistics& s = visitor.s;
+  s.gamesRead = counts.read;
   s.elapsedSeconds = static_cast<double>(app.timers.nowMs() - startMs) / 1000.0;
   unbindStreams(app.detections);
   printStatistics(app, s);
+  printGameCounts(app.console, counts);
   if (statistics != nullptr) *statistics = s;
   return true;
 }

@@ -6,16 +6,17 @@
 #include "chess/chess_core.hpp"
 #include "engine/engine_client.hpp"
 #include "pgn/game.hpp"
+#include "pgn/game_loop.hpp"
 #include "pgn/pgn_file.hpp"
 #include "platform/clock.hpp"
+#include "platform/console.hpp"
 #include "platform/input.hpp"
+#include "platform/string_manager.hpp"
 #include "rating/rating_repository.hpp"
 #include "scan/detection_settings.hpp"
 #include "shell/command_history.hpp"
 #include "shell/command_line.hpp"
-#include "shell/console.hpp"
 #include "shell/settings.hpp"
-#include "shell/string_manager.hpp"
 #include "tournament/tournament_table.hpp"
 
 namespace kestrova {
@@ -42,6 +43,9 @@ struct App {
   TournamentTable tournaments;
   BookTable book;
   EngineClient engine;
+
+  // What the game loop of a command works with.
+  GameLoopParts loopParts() { return {pgn, game, chess, console, strings, settings.printCmt, settings.lang}; }
 
   std::string helpFile = "help.man";
   bool batchMode = false;  // the exit handler only ends an interactive session

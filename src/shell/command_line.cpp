@@ -4,7 +4,7 @@
 
 #include "shell/app.hpp"
 #include "shell/help.hpp"
-#include "shell/numbers.hpp"
+#include "platform/numbers.hpp"
 
 namespace kestrova {
 
@@ -62,7 +62,8 @@ std::string_view CommandLine::optionValue(std::string_view prefix) const {
 }
 
 bool CommandLine::wantsHelp() const {
-  return hasWord(1) && (equalsIgnoringCase(words_[1], "/?") || equalsIgnoringCase(words_[1], "/help"));
+  return hasWord(1) && (equalsIgnoringCase(words_[1], "/?") || equalsIgnoringCase(words_[1], "/help") ||
+                        words_[1] == "--help" || words_[1] == "-h");
 }
 
 long CommandLine::number(std::size_t i) const { return hasWord(i) ? leadingInteger(words_[i]) : 0; }

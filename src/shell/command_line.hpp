@@ -27,7 +27,7 @@ class CommandLine {
   std::size_t findOption(std::string_view prefix) const;
   // The rest of the option's word after the prefix, or an empty text.
   std::string_view optionValue(std::string_view prefix) const;
-  // Word 1 is "/?" or "/help", in any case.
+  // Word 1 asks for help: "/?" or "/help" in any case, "--help" or "-h".
   bool wantsHelp() const;
 
   const std::string& word(std::size_t i) const { return words_[i < kMaxWords ? i : 0]; }

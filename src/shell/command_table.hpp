@@ -14,10 +14,16 @@ using CommandHandler = int (*)(App&, CommandLine&);
 struct CommandEntry {
   std::string_view word;
   CommandHandler handler;
+  // Words after the command word without which it shows its help instead of running.
+  int requiredWords = 0;
+  // Reads the open PGN file: without one, the command says so and does nothing.
+  bool needsPgnFile = false;
+  // Shows its help for "/?", "/help", "--help" or "-h" after the word.
+  bool answersHelp = true;
 };
 
-// What a command whose subsystem is not built yet answers.
-int handleUnavailable(App& app, CommandLine& line);
+// True when a PGN file is open; otherwise says so ("no PGN-file in memory").
+bool pgnFileOpen(App& app);
 
 // The 40 command words.
 std::span<const CommandEntry> commandTable();
@@ -26,8 +32,9 @@ std::span<const CommandEntry> commandTable();
 bool isCommandWord(std::string_view text);
 
 // Offers the current command line to the handlers in table order (word 0 compared without
-// regard to case and lower-cased in place). Returns the handler's result, or 0 when no handler
-// takes the line.
+// regard to case and lower-cased in place). Before the handler runs, the table's entry answers a
+// request for help, a missing argument and a missing PGN file. Returns the handler's result (1
+// after such an answer), or 0 when no entry takes the line.
 int dispatchCommand(App& app);
 
 }  // namespace kestrova

@@ -7,6 +7,7 @@
 #include "engine/engine_lifecycle.hpp"
 #include "pgn/tag_table.hpp"
 #include "scan/detection_settings.hpp"
+#include "platform/config_file.hpp"
 #include "shell/app.hpp"
 
 namespace kestrova {
@@ -42,22 +43,26 @@ void startUp(App& app) {
   app.settings.programName = std::string("Kestrova ") + Settings::kVersion + " ";
   printBanner(app);
   app.settings = Settings{};
-  readSettings(app.settings, app.console);
+  // One reading of the configuration serves its three passes: settings, detections, output tags.
+  platform::ConfigFile config;
+  if (!config.read(Settings::kConfigFile)) app.console.writeText("> can not open \"kestrova.ini\"\n", colour::kError);
+  readSettings(app.settings, config);
   app.console.writeText("\n\n[SYSTEM]\n", colour::kTitle);
   app.chess.zobrist = generateZobristKeys(1);
-  app.chess.attacks = initAttackTables(app.console);
+  app.chess.attacks = buildAttackTables();
+  app.console.writeText("- bitboards initialized\n", colour::kNormal);
   app.strings.announce(app.console);
   // The Game exists with the application object; the PGN file's buffers are sized here.
   app.pgn.create(app.console, app.settings.gameBufferSize, app.settings.lineBufferSize,
                  app.settings.saveBufferSize);
-  setPositionFromFen(app.chess, app.game, kStartPosition);
-  startDetections(app);
+  setStartPosition(app.chess, app.game, kStartPosition);
+  startDetections(app.detections, config);
   app.tournaments.reset();
   loadBookAtStartUp(app);
   app.console.print(colour::kNormal, "- commentary size per move : %d bytes\n", app.game.comments.size());
   // Moves made from here on are checked against a full key computation.
   app.chess.keyCheck = true;
-  readOutputEnabledTags(app.game.tags, app.console);
+  readOutputEnabledTags(app.game.tags, config);
   startConfiguredEngine(app.engine, app.settings, app.console);
   app.console.writeText("\n[INFO]\n", colour::kTitle);
   app.console.writeText(

@@ -5,9 +5,8 @@
 #include <limits>
 #include <string_view>
 
-#include "platform/text_file.hpp"
-#include "shell/console.hpp"
-#include "shell/numbers.hpp"
+#include "platform/config_file.hpp"
+#include "platform/numbers.hpp"
 
 namespace kestrova {
 
@@ -72,14 +71,8 @@ void applySettingsLine(Settings& s, const std::string& text) {
   }
 }
 
-void readSettings(Settings& settings, Console& console, const char* path) {
-  platform::TextFile file(path);
-  if (!file.isOpen()) {
-    console.writeText("> can not open \"kestrova.ini\"\n", colour::kError);
-    return;
-  }
-  std::string line;
-  while (file.readLine(line, 511)) applySettingsLine(settings, line);
+void readSettings(Settings& settings, const platform::ConfigFile& config) {
+  for (const platform::ConfigLine& line : config.lines()) applySettingsLine(settings, line.text);
 }
 
 }  // namespace kestrova

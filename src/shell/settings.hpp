@@ -5,7 +5,9 @@
 
 namespace kestrova {
 
-class Console;
+namespace platform {
+class ConfigFile;
+}
 
 struct Settings {
   static constexpr const char* kConfigFile = "kestrova.ini";
@@ -30,9 +32,8 @@ struct Settings {
   std::string engineFile;
 };
 
-// The settings pass over the configuration file: key=value lines, tried in key order. Prints
-// "> can not open ..." when the file cannot be read and leaves the settings as they are.
-void readSettings(Settings& settings, Console& console, const char* path = Settings::kConfigFile);
+// The settings pass over the configuration file: key=value lines, tried in key order.
+void readSettings(Settings& settings, const platform::ConfigFile& config);
 
 // One settings line (no line end); exposed for tests.
 void applySettingsLine(Settings& settings, const std::string& line);

@@ -5,15 +5,11 @@
 #include "shell/app.hpp"
 #include "shell/help.hpp"
 #include "shell/lifecycle.hpp"
-#include "shell/numbers.hpp"
+#include "platform/numbers.hpp"
 
 namespace kestrova {
 
 int handleVerbose(App& app, CommandLine& line) {
-  if (line.wantsHelp() || !line.hasWord(1)) {
-    showCommandHelp(app, "verbose");
-    return 1;
-  }
   if (line.matchWord(1, "on")) {
     app.settings.verbose = true;
   } else if (line.matchWord(1, "off")) {
@@ -41,10 +37,6 @@ int setLanguage(App& app, long language) {
 }
 
 int handleLang(App& app, CommandLine& line) {
-  if (line.wantsHelp()) {
-    showCommandHelp(app, "lang");
-    return 1;
-  }
   app.console.writeText("\n0 => English\n1 => French\n2 => German\n3 => Spanish\n4 => Italian\n5 => Russian\n\n? : ");
   app.console.flush();
   std::string answer;

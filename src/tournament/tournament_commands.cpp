@@ -9,10 +9,6 @@
 namespace kestrova {
 
 int handleFtrn(App& app, CommandLine& line) {
-  if (line.wantsHelp()) {
-    showCommandHelp(app, "ftrn");
-    return 1;
-  }
   // The format chosen here stays for the next ftrn.
   if (line.findOption("-fmt=")) app.settings.prfFileFmt = line.optionValue("-fmt=") == "html" ? 1 : 0;
   std::string base = "trnfound";

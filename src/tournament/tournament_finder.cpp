@@ -33,7 +33,7 @@ bool findTournaments(App& app, const std::string& fileName) {
   const bool html = app.settings.prfFileFmt == 1;
   const std::string name = !fileName.empty() ? fileName : html ? "trnfound.html" : "trnfound.txt";
   platform::OutputFile out;
-  if (!createOutputFile(app, out, name)) {
+  if (!createOutputFile(app.console, app.pgn, out, name)) {
     app.console.writeText("> can't create trnfound file\n", colour::kError);
     return false;
   }

@@ -4,7 +4,7 @@
 
 #include "pgn/tag_table.hpp"
 #include "shell/command_line.hpp"
-#include "shell/console.hpp"
+#include "platform/console.hpp"
 
 namespace kestrova {
 namespace {

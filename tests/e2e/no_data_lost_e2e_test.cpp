@@ -104,6 +104,15 @@ class NoDataLost : public ::testing::Test {
     arguments.push_back("exit");
     return session.run(arguments);
   }
+  // The last game cannot be replayed (2. Ke3): every command leaves it out and names it.
+  GameCounts withoutTheBrokenGame() const {
+    GameCounts games = input;
+    games.erase("Broken|1|A|B|1-0||");
+    return games;
+  }
+  static std::string brokenGameLeftOut() {
+    return "> " + std::to_string(kSampleGames + kCopies + 1) + ": game left out: can't read the move \"Ke3\" (half-move 3)\n";
+  }
   Session session;
   GameCounts input;
 };
@@ -156,7 +165,7 @@ TEST_F(NoDataLost, DblSinglesAndDoublesAddUpToTheFile) {
     const GameCounts doubles = gamesOf(result.file("doubles.pgn"));
     const GameCounts singles = gamesOf(result.file("singles.pgn"));
     EXPECT_EQ(total(doubles), kCopies) << exact << "\n" << result.output;
-    EXPECT_EQ(together(singles, doubles), input) << exact << " singles " << total(singles) << ", doubles "
+    EXPECT_EQ(together(singles, doubles), withoutTheBrokenGame()) << exact << " singles " << total(singles) << ", doubles "
                                                  << total(doubles) << "\n" << result.output;
     for (const auto& [id, n] : singles) EXPECT_EQ(n, 1) << "one copy of " << id;
   }
@@ -165,10 +174,11 @@ TEST_F(NoDataLost, DblSinglesAndDoublesAddUpToTheFile) {
 TEST_F(NoDataLost, SubKeptAndRemovedAddUpToTheFile) {
   session.withSourceFile("tests/data/samples/d_match.pgn", "seen.pgn");
   const RunResult result = run({"sub", "-gam=seen.pgn", "-out=kept.pgn"});
+  EXPECT_NE(result.output.find(brokenGameLeftOut()), std::string::npos);
   const GameCounts kept = gamesOf(result.file("kept.pgn"));
   const GameCounts removed = gamesOf(result.file("sub.pgn"));
   EXPECT_EQ(total(removed), 10 + 2) << "the match and the two copies of its games\n" << result.output;
-  EXPECT_EQ(together(kept, removed), input) << "kept " << total(kept) << ", removed " << total(removed);
+  EXPECT_EQ(together(kept, removed), withoutTheBrokenGame()) << "kept " << total(kept) << ", removed " << total(removed);
 }
 
 // A game vfilt cannot replay up to the chosen half-move is written to neither file; it must be
@@ -179,9 +189,6 @@ TEST_F(NoDataLost, VfiltAcceptedAndRejectedAddUpToTheFileButForTheNamedUnreadabl
   if (!std::filesystem::exists(engine)) GTEST_SKIP() << "the scripted engine is not built";
   session.withFile("kestrova.ini", "engineFile=" + engine.string() + "\n" + sourceText("data/kestrova.ini"));
   setenv("KESTROVA_FAKE_ENGINE", "men", 1);
-  GameCounts withoutTheBrokenGame = input;
-  withoutTheBrokenGame.erase("Broken|1|A|B|1-0||");
-  const std::string brokenNumber = std::to_string(kSampleGames + kCopies + 1);
   // The final positions, a position most games reach and one that many games never reach.
   for (const char* ply : {"-ply=last", "-ply=40", "-ply=150"}) {
     const RunResult result =
@@ -190,11 +197,9 @@ TEST_F(NoDataLost, VfiltAcceptedAndRejectedAddUpToTheFileButForTheNamedUnreadabl
     const GameCounts rejected = gamesOf(result.file("vfilt.pgn"));
     EXPECT_GT(total(accepted), 0) << ply << "\n" << result.output;
     EXPECT_GT(total(rejected), 0) << ply;
-    EXPECT_EQ(together(accepted, rejected), withoutTheBrokenGame)
+    EXPECT_EQ(together(accepted, rejected), withoutTheBrokenGame())
         << ply << " accepted " << total(accepted) << ", rejected " << total(rejected) << "\n" << result.output;
-    EXPECT_NE(result.output.find("> game " + brokenNumber + " skipped: written to neither file\n"), std::string::npos)
-        << ply;
-    EXPECT_NE(result.output.find("> 1 games could not be read and are in neither file\n"), std::string::npos) << ply;
+    EXPECT_NE(result.output.find(brokenGameLeftOut()), std::string::npos) << ply;
   }
   unsetenv("KESTROVA_FAKE_ENGINE");
 }

@@ -21,7 +21,7 @@ TEST(RestructureEndToEnd, SplitAndCutInOneBatch) {
   session.withDefaultData().withFile("games.pgn",
                                      "[Event \"E\"]\n[Result \"1-0\"]\n\n1. e4 e5 (1... c5 2. Nf3) 2. Nf3 Nc6 1-0\n\n");
   const RunResult run = session.run({"open", "games.pgn", "split", "-out=lines.pgn", "cut", "-ply=3", "exit"});
-  EXPECT_TRUE(has(run, "\n> processing...\nsee lines.pgn file\n")) << run.output;
+  EXPECT_TRUE(has(run, "\n> processing...\n> 1 games read, 1 used, 0 left out\nsee lines.pgn file\n")) << run.output;
   EXPECT_EQ(run.file("lines.pgn"), "[Event \"E\"]\n[Result \"1-0\"]\n\n1. e4 c5 2. Nf3\n\n"
                                    "[Event \"E\"]\n[Result \"1-0\"]\n\n1. e4 e5 2. Nf3 Nc6 1-0\n\n\n\n");
   EXPECT_TRUE(has(run, "> 1 games cut \n> process time : "));

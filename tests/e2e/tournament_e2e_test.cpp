@@ -32,8 +32,7 @@ TEST(TournamentEndToEnd, FtrnInTextWithoutAFile) {
   Session session;
   session.withDefaultData();
   const RunResult run = session.run({"ftrn"});
-  EXPECT_NE(run.output.find("> no PGN file in memory\n"), std::string::npos);
-  EXPECT_NE(run.output.find("> data not collected\n"), std::string::npos);
+  EXPECT_NE(run.output.find("> no PGN-file in memory. Please load a pgn file\n"), std::string::npos);
   EXPECT_FALSE(run.hasFile("trnfound.txt"));
 }
 

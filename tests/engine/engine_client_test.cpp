@@ -14,7 +14,7 @@
 
 #include "engine/engine_lifecycle.hpp"
 #include "platform/clock.hpp"
-#include "shell/console.hpp"
+#include "platform/console.hpp"
 #include "shell/settings.hpp"
 #include "support/test_app.hpp"
 

@@ -5,7 +5,7 @@
 #include <climits>
 #include <string>
 
-#include "shell/console.hpp"
+#include "platform/console.hpp"
 
 namespace kestrova {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "engine/engine_client.hpp"
 #include "platform/clock.hpp"
-#include "shell/console.hpp"
+#include "platform/console.hpp"
 
 namespace kestrova {
 namespace {

@@ -1,9 +1,9 @@
-#include "shell/console.hpp"
+#include "platform/console.hpp"
 
 #include <gtest/gtest.h>
 
 #include "platform/terminal.hpp"
-#include "shell/string_manager.hpp"
+#include "platform/string_manager.hpp"
 
 namespace kestrova {
 namespace {

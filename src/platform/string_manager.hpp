@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/console.hpp"
+#include "platform/console.hpp"
 
 namespace kestrova {
 

@@ -1,4 +1,4 @@
-#include "pgn/merge_directory.hpp"
+#include "commands/merge_directory.hpp"
 
 #include <vector>
 
@@ -6,23 +6,24 @@
 #include "platform/files.hpp"
 #include "platform/line_reader.hpp"
 #include "platform/output_file.hpp"
-#include "shell/app.hpp"
+#include "pgn/pgn_file.hpp"
+#include "platform/console.hpp"
 
 namespace kestrova {
 
-bool mergeDirectory(App& app, const std::string& directory, const std::string& outputName) {
+bool mergeDirectory(Console& console, PgnFile& pgn, const std::string& directory, const std::string& outputName) {
   platform::OutputFile out;
-  if (!createOutputFile(app, out, outputName)) {
-    app.console.writeText("> cannot create the destination file\n", colour::kError);
+  if (!createOutputFile(console, pgn, out, outputName)) {
+    console.writeText("> cannot create the destination file\n", colour::kError);
     return false;
   }
-  if (app.pgn.isOpen()) {
-    app.console.writeText("> closing PGN-file in memory\n");
-    app.pgn.close();
+  if (pgn.isOpen()) {
+    console.writeText("> closing PGN-file in memory\n");
+    pgn.close();
   }
   std::vector<std::string> names;
   if (!platform::listFiles(directory, ".pgn", names) || names.empty()) {
-    app.console.writeText("> No PGN files found\n");
+    console.writeText("> No PGN files found\n");
     return false;
   }
   platform::LineReader reader;
@@ -30,20 +31,20 @@ bool mergeDirectory(App& app, const std::string& directory, const std::string& o
   for (const std::string& name : names) {
     const std::string path = platform::joinPath(directory, name);
     if (platform::sameFile(path, outputName)) continue;
-    app.console.print(colour::kNormal, "> merging %s file...\n", path.c_str());
+    console.print(colour::kNormal, "> merging %s file...\n", path.c_str());
     if (!reader.open(path)) {
-      app.console.writeText("> cannot open the next file", colour::kError);
+      console.writeText("> cannot open the next file", colour::kError);
       return false;
     }
     // Copied line by line so that CR LF files arrive with LF line ends.
     while (reader.read(line, 1 << 16)) out.write(line);
     if (reader.failed()) {
-      app.console.writeText("> cannot open the next file", colour::kError);
+      console.writeText("> cannot open the next file", colour::kError);
       return false;
     }
     out.put('\n');
   }
-  app.console.writeText("> PGN files scan completed\n");
+  console.writeText("> PGN files scan completed\n");
   return true;
 }
 

@@ -1,4 +1,4 @@
-#include "shell/string_manager.hpp"
+#include "platform/string_manager.hpp"
 
 #include <cctype>
 

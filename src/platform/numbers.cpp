@@ -1,4 +1,4 @@
-#include "shell/numbers.hpp"
+#include "platform/numbers.hpp"
 
 #include <limits>
 

@@ -4,10 +4,11 @@
 
 namespace kestrova {
 
-struct App;
+class Console;
+class PgnFile;
 
 // Creates the output anew, closes the open PGN file, and copies every "*.pgn" file of the
 // directory (in name order, the output itself excepted) into it, each followed by a newline.
-bool mergeDirectory(App& app, const std::string& directory, const std::string& outputName);
+bool mergeDirectory(Console& console, PgnFile& pgn, const std::string& directory, const std::string& outputName);
 
 }  // namespace kestrova

@@ -1,0 +1,29 @@
+#include "pgn/report_text.hpp"
+
+#include <cstdio>
+
+#include "pgn/tag_table.hpp"
+
+namespace kestrova {
+
+void padLine(std::string& line) {
+  if (line.size() < 56) line.resize(57, ' ');
+}
+
+void appendMoveNumber(std::string& line, int ply) {
+  char text[24];
+  std::snprintf(text, sizeof text, "%d%s", ply % 2 == 1 ? ply / 2 + 1 : ply / 2, ply % 2 == 1 ? "." : "...");
+  line += text;
+}
+
+void appendPlayers(std::string& line, const TagTable& tags) {
+  line += '[';
+  line += tags.value(kTagWhite);
+  line += '-';
+  line += tags.value(kTagBlack);
+  line += ", ";
+  line += tags.value(kTagResult);
+  line += ']';
+}
+
+}  // namespace kestrova
