@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "fuzz_support.hpp"
-#include "shell/command_line.hpp"
+#include "platform/command_line.hpp"
 #include "shell/help.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -18,7 +18,7 @@
 #include "platform/output_file.hpp"
 #include "platform/text_file.hpp"
 #include "shell/app.hpp"
-#include "shell/command_line.hpp"
+#include "platform/command_line.hpp"
 #include "platform/numbers.hpp"
 
 namespace kestrova {

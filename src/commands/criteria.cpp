@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "pgn/tag_table.hpp"
-#include "shell/command_line.hpp"
+#include "platform/command_line.hpp"
 #include "platform/console.hpp"
 #include "platform/numbers.hpp"
 

@@ -4,6 +4,7 @@
 
 #include "commands/merge_directory.hpp"
 #include "shell/app.hpp"
+#include "shell/help.hpp"
 
 namespace kestrova {
 

@@ -9,6 +9,7 @@
 #include "pgn/pgn_writer.hpp"
 #include "platform/output_file.hpp"
 #include "shell/app.hpp"
+#include "shell/help.hpp"
 #include "shell/command_table.hpp"
 #include "platform/numbers.hpp"
 

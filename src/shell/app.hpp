@@ -15,7 +15,7 @@
 #include "rating/rating_repository.hpp"
 #include "scan/detection_settings.hpp"
 #include "shell/command_history.hpp"
-#include "shell/command_line.hpp"
+#include "platform/command_line.hpp"
 #include "shell/settings.hpp"
 #include "tournament/tournament_table.hpp"
 

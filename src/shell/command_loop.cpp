@@ -4,6 +4,7 @@
 #include <new>
 
 #include "shell/app.hpp"
+#include "shell/help.hpp"
 #include "shell/command_table.hpp"
 #include "shell/lifecycle.hpp"
 

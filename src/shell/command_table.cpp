@@ -12,6 +12,7 @@
 #include "rating/rating_commands.hpp"
 #include "scan/scan_commands.hpp"
 #include "shell/app.hpp"
+#include "shell/help.hpp"
 #include "shell/shell_commands.hpp"
 #include "tournament/tournament_commands.hpp"
 

@@ -31,6 +31,11 @@ std::string helpFileToRead(const App& app) {
   return app.helpFile;
 }
 
+void showCommandHelp(App& app, std::string_view name) {
+  if (name.size() > 20) return;
+  showHelpEntry(app, name, app.settings.lang, true);
+}
+
 int showHelpEntry(App& app, std::string_view name, int language, bool longDescription) {
   platform::TextFile file(helpFileToRead(app));
   if (!file.isOpen()) {

@@ -11,6 +11,10 @@ struct App;
 // help file cannot be opened.
 int showHelpEntry(App& app, std::string_view name, int language, bool longDescription);
 
+// Prints the command's long description from the help file in the current language; nothing for
+// names over 20 characters.
+void showCommandHelp(App& app, std::string_view name);
+
 // The help file of an installed program: ../share/kestrova/help.man from the executable's
 // directory, so an install under any prefix finds its own. Empty when the executable's path is
 // unknown.

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "pgn/tag_table.hpp"
-#include "shell/command_line.hpp"
+#include "platform/command_line.hpp"
 #include "platform/console.hpp"
 
 namespace kestrova {

@@ -1,4 +1,4 @@
-#include "shell/command_line.hpp"
+#include "platform/command_line.hpp"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,6 @@
 
 namespace kestrova {
 
-struct App;
-
 class CommandLine {
  public:
   static constexpr std::size_t kMaxLine = 255;
@@ -44,8 +42,5 @@ class CommandLine {
   std::size_t count_ = 0;
   std::size_t used_ = 0;  // slots that may hold text, so clearing stays cheap
 };
-
-// Prints the command's long description from the help file; nothing for names over 20 characters.
-void showCommandHelp(App& app, std::string_view name);
 
 }  // namespace kestrova

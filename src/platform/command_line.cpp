@@ -1,9 +1,7 @@
-#include "shell/command_line.hpp"
+#include "platform/command_line.hpp"
 
 #include <cctype>
 
-#include "shell/app.hpp"
-#include "shell/help.hpp"
 #include "platform/numbers.hpp"
 
 namespace kestrova {
@@ -67,10 +65,5 @@ bool CommandLine::wantsHelp() const {
 }
 
 long CommandLine::number(std::size_t i) const { return hasWord(i) ? leadingInteger(words_[i]) : 0; }
-
-void showCommandHelp(App& app, std::string_view name) {
-  if (name.size() > 20) return;
-  showHelpEntry(app, name, app.settings.lang, true);
-}
 
 }  // namespace kestrova
