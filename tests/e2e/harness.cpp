@@ -1,15 +1,13 @@
 #include "e2e/harness.hpp"
 
 #include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
-#include <cstdlib>
+#include <csignal>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <stdexcept>
 
@@ -18,21 +16,26 @@ namespace kestrova::e2e {
 namespace {
 std::string slurp(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 }  // namespace
 
-std::string RunResult::file(const std::string& name) const { return slurp(directory / name); }
+std::string sourceText(const std::string& relativePath) {
+  const std::filesystem::path source = std::filesystem::path(KESTROVA_SOURCE_DIR) / relativePath;
+  if (!std::filesystem::exists(source)) throw std::runtime_error("missing source file " + relativePath);
+  return slurp(source);
+}
 
-bool RunResult::hasFile(const std::string& name) const { return std::filesystem::exists(directory / name); }
+std::vector<std::string> words(const std::string& line) {
+  std::istringstream in(line);
+  return {std::istream_iterator<std::string>(in), {}};
+}
+
+std::string RunResult::file(const std::string& name) const { return slurp(directory / name); }
 
 std::vector<std::string> RunResult::files() const {
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(directory)) {
-    names.push_back(entry.path().filename().string());
-  }
+  for (const auto& entry : std::filesystem::directory_iterator(directory)) names.push_back(entry.path().filename());
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -45,93 +48,46 @@ Session::Session() {
 
 Session::~Session() {
   std::error_code ignored;
-  std::filesystem::remove_all(directory_, ignored);
+  for (const char* end : {"", ".in", ".out"}) std::filesystem::remove_all(directory_.string() + end, ignored);
 }
 
 Session& Session::withFile(const std::string& name, const std::string& content) {
-  std::ofstream out(directory_ / name, std::ios::binary);
-  out << content;
+  std::filesystem::create_directories((directory_ / name).parent_path());
+  std::ofstream(directory_ / name, std::ios::binary) << content;
   return *this;
 }
 
 Session& Session::withSourceFile(const std::string& relativePath, const std::string& name) {
-  const std::filesystem::path source = std::filesystem::path(KESTROVA_SOURCE_DIR) / relativePath;
-  if (!std::filesystem::exists(source)) throw std::runtime_error("missing source file " + relativePath);
-  return withFile(name.empty() ? source.filename().string() : name, slurp(source));
+  return withFile(name.empty() ? std::filesystem::path(relativePath).filename().string() : name,
+                  sourceText(relativePath));
 }
 
-Session& Session::withDefaultData() {
-  withSourceFile("data/kestrova.ini");
-  return withSourceFile("data/help.man");
+Session& Session::withDefaultData(const std::string& extraLines) {
+  return withFile("kestrova.ini", sourceText("data/kestrova.ini") + "\n" + extraLines).withSourceFile("data/help.man");
 }
 
-RunResult Session::run(const std::vector<std::string>& arguments, const std::string& input, int timeLimitSeconds) {
-  int toChild[2];
-  int fromChild[2];
-  if (pipe(toChild) != 0 || pipe(fromChild) != 0) throw std::runtime_error("pipe failed");
+RunResult Session::run(const std::vector<std::string>& arguments, const std::string& input, int timeLimitSeconds,
+                       const std::string& program) {
+  // Standard input and output are files beside the working directory: no pipe can fill up.
+  const std::string in = directory_.string() + ".in", out = directory_.string() + ".out";
+  std::ofstream(in, std::ios::binary) << input;
+  std::vector<std::string> args{program};
+  args.insert(args.end(), arguments.begin(), arguments.end());
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
   const pid_t pid = fork();
-  if (pid < 0) throw std::runtime_error("fork failed");
   if (pid == 0) {
-    dup2(toChild[0], STDIN_FILENO);
-    dup2(fromChild[1], STDOUT_FILENO);
-    dup2(fromChild[1], STDERR_FILENO);
-    close(toChild[0]);
-    close(toChild[1]);
-    close(fromChild[0]);
-    close(fromChild[1]);
-    if (chdir(directory_.c_str()) != 0) _exit(126);
-    std::vector<std::string> args{KESTROVA_BINARY};
-    args.insert(args.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    execv(KESTROVA_BINARY, argv.data());
+    const int from = open(in.c_str(), O_RDONLY), to = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (dup2(from, 0) < 0 || dup2(to, 1) < 0 || dup2(to, 2) < 0 || chdir(directory_.c_str()) != 0) _exit(126);
+    alarm(static_cast<unsigned>(timeLimitSeconds));  // SIGALRM outlives exec and ends a run that hangs
+    execv(program.c_str(), argv.data());
     _exit(127);
   }
-  close(toChild[0]);
-  close(fromChild[1]);
-  signal(SIGPIPE, SIG_IGN);
-  fcntl(toChild[1], F_SETFL, O_NONBLOCK);
-
-  RunResult result;
-  result.directory = directory_;
-  std::size_t written = 0;
-  bool inputOpen = true;
-  if (input.empty()) {
-    close(toChild[1]);
-    inputOpen = false;
-  }
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeLimitSeconds);
-  char buffer[65536];
-  for (;;) {
-    pollfd fds[2] = {{fromChild[0], POLLIN, 0}, {inputOpen ? toChild[1] : -1, POLLOUT, 0}};
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) {
-      result.timedOut = true;
-      kill(pid, SIGKILL);
-      break;
-    }
-    if (poll(fds, 2, static_cast<int>(std::min<long long>(left.count(), 1000))) < 0) continue;
-    if (inputOpen && (fds[1].revents & (POLLOUT | POLLERR | POLLHUP))) {
-      const ssize_t n = write(toChild[1], input.data() + written, input.size() - written);
-      if (n > 0) written += static_cast<std::size_t>(n);
-      if (n < 0 || written == input.size()) {
-        close(toChild[1]);
-        inputOpen = false;
-      }
-    }
-    if (fds[0].revents & (POLLIN | POLLHUP | POLLERR)) {
-      const ssize_t n = read(fromChild[0], buffer, sizeof buffer);
-      if (n <= 0) break;
-      result.output.append(buffer, static_cast<std::size_t>(n));
-    }
-  }
-  if (inputOpen) close(toChild[1]);
-  close(fromChild[0]);
   int status = 0;
-  waitpid(pid, &status, 0);
-  if (!result.timedOut && WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);
-  return result;
+  if (pid < 0 || waitpid(pid, &status, 0) != pid) throw std::runtime_error("the program could not be run");
+  const bool timedOut = WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM;
+  return {slurp(out), WIFEXITED(status) ? WEXITSTATUS(status) : -1, timedOut, directory_};
 }
 
 }  // namespace kestrova::e2e

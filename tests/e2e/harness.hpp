@@ -2,11 +2,15 @@
 // Runs the built program in a fresh temporary working directory with given files, arguments and
 // standard input, and returns its console output and the files it left behind.
 #include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
 namespace kestrova::e2e {
+
+// A file of the source tree ("data/kestrova.ini", "tests/data/samples/d_match.pgn").
+std::string sourceText(const std::string& relativePath);
+// The words of a command line ("open games.pgn scan") as batch arguments.
+std::vector<std::string> words(const std::string& line);
 
 struct RunResult {
   std::string output;  // standard output and standard error, interleaved as written
@@ -14,11 +18,8 @@ struct RunResult {
   bool timedOut = false;
   std::filesystem::path directory;
 
-  // The content of a file in the working directory after the run ("" when missing).
-  std::string file(const std::string& name) const;
-  bool hasFile(const std::string& name) const;
-  // Names of the files in the working directory after the run, sorted.
-  std::vector<std::string> files() const;
+  std::string file(const std::string& name) const;  // "" when missing
+  std::vector<std::string> files() const;  // sorted names
 };
 
 class Session {
@@ -28,19 +29,14 @@ class Session {
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 
-  // Files placed in the working directory before the run.
-  Session& withFile(const std::string& name, const std::string& content);
-  // A file of the source tree (for instance "data/help.man") copied in under its base name or
-  // the given name.
+  Session& withFile(const std::string& name, const std::string& content);  // folders are made as needed
+  // A file of the source tree, under its base name or the given name.
   Session& withSourceFile(const std::string& relativePath, const std::string& name = "");
-  // The default configuration and help file of data/.
-  Session& withDefaultData();
-
-  // Runs the program with the arguments and the standard input; several runs share the
-  // directory, so a second run sees the files of the first.
-  RunResult run(const std::vector<std::string>& arguments, const std::string& input = "",
-          int timeLimitSeconds = 60);
-
+  // The default configuration with `extraLines` after it (a later line wins), and the help file.
+  Session& withDefaultData(const std::string& extraLines = "");
+  // Runs share the directory: a second run sees the files of the first.
+  RunResult run(const std::vector<std::string>& arguments, const std::string& input = "", int timeLimitSeconds = 60,
+                const std::string& program = KESTROVA_BINARY);
   const std::filesystem::path& directory() const { return directory_; }
 
  private:

@@ -1,231 +1,144 @@
-// Every command that writes a PGN file sorts the games it reads into the games it keeps and the
-// games it leaves out; none may vanish and none may be written twice. Run on the five sample files
-// put together with exact copies of some of their games and a game whose moves cannot be replayed.
+// Every command that writes a PGN file sorts the games it reads into the games it keeps and the games it
+// leaves out; none may vanish and none may be written twice; select keeps what pgn-extract picks. Run on the
+// five samples put together with exact copies of some of their games and a game that cannot be replayed.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <map>
-#include <sstream>
-#include <string>
-#include <vector>
+#include <regex>
+#include <set>
 
 #include "e2e/harness.hpp"
+#include "support/engines.hpp"
+#include "support/text.hpp"
 
 namespace kestrova::e2e {
 namespace {
 
-std::string tagValue(const std::string& game, const std::string& name) {
-  const std::string prefix = "\n[" + name + " \"";
-  const std::size_t at = ("\n" + game).find(prefix);
-  if (at == std::string::npos) return "";
-  const std::size_t start = at + prefix.size() - 1;
-  return game.substr(start, game.find('"', start) - start);
-}
-
-// The games of a file, counted by identity (the tags that name a game in these files); copies
-// count as often as they occur.
-using GameCounts = std::map<std::string, int>;
-
-GameCounts gamesOf(const std::string& pgn) {
-  GameCounts games;
-  for (std::size_t at = pgn.find("[Event "); at != std::string::npos;) {
-    const std::size_t next = pgn.find("\n[Event ", at + 1);
-    const std::string game = pgn.substr(at, next == std::string::npos ? std::string::npos : next + 1 - at);
-    std::string id;
-    for (const char* tag : {"Event", "Round", "White", "Black", "Result", "FEN"}) id += tagValue(game, tag) + "|";
-    ++games[id];
-    at = next == std::string::npos ? next : next + 1;
-  }
-  return games;
-}
-
-GameCounts together(GameCounts kept, const GameCounts& leftOut) {
-  for (const auto& [id, n] : leftOut) kept[id] += n;
-  return kept;
-}
-
-int total(const GameCounts& games) {
-  int n = 0;
-  for (const auto& entry : games) n += entry.second;
-  return n;
-}
-
-std::string sourceText(const std::string& relativePath) {
-  std::ifstream in(std::filesystem::path(KESTROVA_SOURCE_DIR) / relativePath, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-// The games of one sample file, each with its text.
 std::vector<std::string> splitGames(const std::string& pgn) {
   std::vector<std::string> games;
   for (std::size_t at = pgn.find("[Event "); at != std::string::npos;) {
     const std::size_t next = pgn.find("\n[Event ", at + 1);
-    games.push_back(pgn.substr(at, next == std::string::npos ? std::string::npos : next + 1 - at));
+    games.push_back(pgn.substr(at, next == std::string::npos ? next : next + 1 - at));
     at = next == std::string::npos ? next : next + 1;
   }
   return games;
 }
 
-constexpr int kSampleGames = 30 + 10 + 30 + 10 + 12;
-constexpr int kCopies = 6;
+// The games of a file by the tags that name a game in these files; copies count as often as they occur.
+using Games = std::multiset<std::string>;
 
-// The samples, then copies of six of their games (two of them from the match file), then a game
-// with an impossible move.
-std::string corpus() {
-  std::string all;
-  std::vector<std::string> copies;
-  for (const char* name : {"a_roundrobin", "b_gauntlet", "c_swiss", "d_match", "e_setup"}) {
-    const std::string text = sourceText(std::string("tests/data/samples/") + name + ".pgn");
-    const std::vector<std::string> games = splitGames(text);
-    copies.push_back(games.at(3));
-    if (std::string(name) == "d_match" || std::string(name) == "e_setup") copies.push_back(games.at(7));
-    all += text + "\n";
+Games gamesOf(const std::string& pgn) {
+  const std::regex naming("\\[(Event|Round|White|Black|Result|FEN) \"[^\"]*\"\\]");
+  Games games;
+  for (const std::string& game : splitGames(pgn)) {
+    std::string id;
+    for (auto it = std::sregex_iterator(game.begin(), game.end(), naming); it != std::sregex_iterator(); ++it) {
+      id += it->str();
+    }
+    games.insert(id);
   }
-  for (std::size_t i = 0; i < kCopies; ++i) all += copies.at(i) + "\n";
-  all += "[Event \"Broken\"]\n[Site \"?\"]\n[Date \"2026.01.01\"]\n[Round \"1\"]\n[White \"A\"]\n[Black \"B\"]\n"
-         "[Result \"1-0\"]\n\n1. e4 e5 2. Ke3 Nc6 3. Qh5 1-0\n\n";
-  return all;
+  return games;
 }
+
+Games operator+(Games kept, const Games& leftOut) {
+  kept.insert(leftOut.begin(), leftOut.end());
+  return kept;
+}
+
+std::size_t distinct(const Games& games) { return std::set(games.begin(), games.end()).size(); }
+
+constexpr std::size_t kSampleGames = 30 + 10 + 30 + 10 + 12;
+constexpr std::size_t kCopies = 6;
+const std::string kBroken =
+    "[Event \"Broken\"]\n[White \"A\"]\n[Black \"B\"]\n[Result \"1-0\"]\n\n1. e4 e5 2. Ke3 Nc6 1-0\n\n";
+// The last game cannot be replayed: every command that replays it leaves it out and names it.
+const std::string kBrokenLeftOut = "> " + std::to_string(kSampleGames + kCopies + 1) +
+                                   ": game left out: can't read the move \"Ke3\" (half-move 3)\n";
 
 class NoDataLost : public ::testing::Test {
  protected:
   NoDataLost() {
-    const std::string games = corpus();
-    session.withDefaultData().withFile("games.pgn", games);
-    input = gamesOf(games);
+    // The samples, copies of six of their games (two from the match file), the broken game.
+    std::string all, copies;
+    for (const std::string name : {"a_roundrobin", "b_gauntlet", "c_swiss", "d_match", "e_setup"}) {
+      const std::string text = sourceText("tests/data/samples/" + name + ".pgn");
+      const std::vector<std::string> games = splitGames(text);
+      copies += games.at(3) + "\n" + (name == "d_match" ? games.at(7) + "\n" : "");
+      all += text + "\n";
+    }
+    session.withDefaultData().withFile("games.pgn", all + copies + kBroken);
+    input = gamesOf(all + copies + kBroken);
+    EXPECT_EQ(input.size(), kSampleGames + kCopies + 1);
+    EXPECT_EQ(distinct(input), kSampleGames + 1) << "the sample games are all different";
+    replayable = input;
+    replayable.erase(*gamesOf(kBroken).begin());
   }
-  RunResult run(const std::vector<std::string>& commands) {
-    std::vector<std::string> arguments{"open", "games.pgn"};
-    arguments.insert(arguments.end(), commands.begin(), commands.end());
-    arguments.push_back("exit");
-    return session.run(arguments);
-  }
-  // The last game cannot be replayed (2. Ke3): every command leaves it out and names it.
-  GameCounts withoutTheBrokenGame() const {
-    GameCounts games = input;
-    games.erase("Broken|1|A|B|1-0||");
-    return games;
-  }
-  static std::string brokenGameLeftOut() {
-    return "> " + std::to_string(kSampleGames + kCopies + 1) + ": game left out: can't read the move \"Ke3\" (half-move 3)\n";
-  }
+  RunResult run(const std::string& commands) { return session.run(words("open games.pgn " + commands + " exit")); }
   Session session;
-  GameCounts input;
+  Games input, replayable;
 };
-
-TEST_F(NoDataLost, TheCorpusHoldsTheSamplesTheCopiesAndTheBrokenGame) {
-  EXPECT_EQ(total(input), kSampleGames + kCopies + 1);
-  int repeated = 0;
-  for (const auto& entry : input) repeated += entry.second - 1;
-  EXPECT_EQ(repeated, kCopies) << "the sample games are all different";
-}
 
 TEST_F(NoDataLost, SelectAndDeleteShareOutEveryGame) {
   // Numbers, texts, dates, missing tags, values of the wrong kind, both joins.
-  const std::vector<std::string> criteria[] = {
-      {"WhiteElo>2700"},
-      {"Result=1-0"},
-      {"Round<3", "or", "Result=1/2-1/2"},
-      {"White=stockfish", "and", "BlackElo>2500"},
-      {"Date>2026.01.01"},
-      {"Event=gauntlet"},
-      {"WhiteElo=abc"},
-      {"Annotator=x"},
-      {"Round>2", "and", "Round<5"},
-      {"PlyCount>100", "or", "Termination=adjudication"},
-  };
-  for (const std::vector<std::string>& criterion : criteria) {
-    std::vector<std::string> select{"select"}, remove{"delete"};
-    select.insert(select.end(), criterion.begin(), criterion.end());
-    remove.insert(remove.end(), criterion.begin(), criterion.end());
-    select.push_back("-out=kept.pgn");
-    remove.push_back("-out=left.pgn");
-    std::vector<std::string> commands = select;
-    commands.insert(commands.end(), remove.begin(), remove.end());
-    const RunResult result = run(commands);
-    const GameCounts kept = gamesOf(result.file("kept.pgn"));
-    const GameCounts left = gamesOf(result.file("left.pgn"));
-    EXPECT_EQ(together(kept, left), input) << criterion.front() << " kept " << total(kept) << ", left out "
-                                           << total(left) << "\n" << result.output;
+  for (const std::string criterion : {"WhiteElo>2700", "Result=1-0", "Round<3 or Result=1/2-1/2", "Date>2026.01.01",
+                                      "White=stockfish and BlackElo>2500", "Event=gauntlet", "Round>2 and Round<5",
+                                      "WhiteElo=abc", "Annotator=x", "PlyCount>100 or Termination=adjudication"}) {
+    const RunResult result = run("select " + criterion + " -out=kept.pgn delete " + criterion + " -out=left.pgn");
+    const Games kept = gamesOf(result.file("kept.pgn")), left = gamesOf(result.file("left.pgn"));
+    EXPECT_EQ(kept + left, input) << criterion << " kept " << kept.size() << ", left out " << left.size();
+  }
+}
+
+// pgn-extract picks the same games with the criteria it can express, and reads the games written back.
+TEST_F(NoDataLost, SelectPicksTheGamesPgnExtractPicks) {
+  if (!std::filesystem::exists("/usr/games/pgn-extract")) GTEST_SKIP() << "pgn-extract is not installed";
+  const std::string extract = "cd '" + session.directory().string() + "' && /usr/games/pgn-extract -s -o ";
+  for (const auto& [ours, theirs] : {std::pair{"WhiteElo>2700", "WhiteElo > \"2700\""},
+                                     {"BlackElo>2500", "BlackElo > \"2500\""},
+                                     {"WhiteElo>2700 and BlackElo>2700", "WhiteElo > \"2700\"\nBlackElo > \"2700\""}}) {
+    const RunResult result = run("select " + std::string(ours) + " -out=kept.pgn");
+    session.withFile("criteria.txt", std::string(theirs) + "\n");
+    ASSERT_EQ(std::system((extract + "found.pgn -t criteria.txt games.pgn").c_str()), 0);
+    ASSERT_EQ(std::system((extract + "back.pgn kept.pgn").c_str()), 0);
+    const Games kept = gamesOf(result.file("kept.pgn"));
+    EXPECT_FALSE(kept.empty()) << ours;
+    EXPECT_EQ(kept, gamesOf(result.file("found.pgn"))) << ours;
+    EXPECT_EQ(kept, gamesOf(result.file("back.pgn"))) << ours;
   }
 }
 
 TEST_F(NoDataLost, DblSinglesAndDoublesAddUpToTheFile) {
-  for (const char* exact : {"-abs", ""}) {
-    std::vector<std::string> commands{"dbl", "-out=doubles.pgn", "dbl", "-sgl", "-out=singles.pgn"};
-    if (*exact != '\0') {
-      commands.insert(commands.begin() + 1, exact);
-      commands.insert(commands.begin() + 4, exact);
-    }
-    const RunResult result = run(commands);
-    const GameCounts doubles = gamesOf(result.file("doubles.pgn"));
-    const GameCounts singles = gamesOf(result.file("singles.pgn"));
-    EXPECT_EQ(total(doubles), kCopies) << exact << "\n" << result.output;
-    EXPECT_EQ(together(singles, doubles), withoutTheBrokenGame()) << exact << " singles " << total(singles) << ", doubles "
-                                                 << total(doubles) << "\n" << result.output;
-    for (const auto& [id, n] : singles) EXPECT_EQ(n, 1) << "one copy of " << id;
+  for (const std::string exact : {"-abs ", ""}) {
+    const RunResult result = run("dbl " + exact + "-out=doubles.pgn dbl -sgl " + exact + "-out=singles.pgn");
+    const Games doubles = gamesOf(result.file("doubles.pgn")), singles = gamesOf(result.file("singles.pgn"));
+    EXPECT_EQ(doubles.size(), kCopies) << exact << "\n" << result.output;
+    EXPECT_EQ(singles + doubles, replayable) << exact << singles.size() << " singles, " << doubles.size() << " doubles";
+    EXPECT_EQ(distinct(singles), singles.size()) << "one copy of each";
+    EXPECT_TRUE(test::has(result.output, kBrokenLeftOut)) << exact;
   }
 }
 
 TEST_F(NoDataLost, SubKeptAndRemovedAddUpToTheFile) {
   session.withSourceFile("tests/data/samples/d_match.pgn", "seen.pgn");
-  const RunResult result = run({"sub", "-gam=seen.pgn", "-out=kept.pgn"});
-  EXPECT_NE(result.output.find(brokenGameLeftOut()), std::string::npos);
-  const GameCounts kept = gamesOf(result.file("kept.pgn"));
-  const GameCounts removed = gamesOf(result.file("sub.pgn"));
-  EXPECT_EQ(total(removed), 10 + 2) << "the match and the two copies of its games\n" << result.output;
-  EXPECT_EQ(together(kept, removed), withoutTheBrokenGame()) << "kept " << total(kept) << ", removed " << total(removed);
+  const RunResult result = run("sub -gam=seen.pgn -out=kept.pgn");
+  EXPECT_TRUE(test::has(result.output, kBrokenLeftOut)) << result.output;
+  const Games kept = gamesOf(result.file("kept.pgn")), removed = gamesOf(result.file("sub.pgn"));
+  EXPECT_EQ(removed.size(), 10 + 2u) << "the match and the two copies of its games";
+  EXPECT_EQ(kept + removed, replayable) << "kept " << kept.size() << ", removed " << removed.size();
 }
 
-// A game vfilt cannot replay up to the chosen half-move is written to neither file; it must be
-// named, and be the only game missing.
 TEST_F(NoDataLost, VfiltAcceptedAndRejectedAddUpToTheFileButForTheNamedUnreadableGame) {
-  // The scripted engine's value is the number of men on the board it is given.
-  const std::filesystem::path engine = std::filesystem::path(KESTROVA_BINARY).parent_path() / "tests" / "fake_engine";
-  if (!std::filesystem::exists(engine)) GTEST_SKIP() << "the scripted engine is not built";
-  session.withFile("kestrova.ini", "engineFile=" + engine.string() + "\n" + sourceText("data/kestrova.ini"));
-  setenv("KESTROVA_FAKE_ENGINE", "men", 1);
+  session.withDefaultData("engineFile=" + test::fakeEnginePath() + "\n");
+  setenv("KESTROVA_FAKE_ENGINE", "men", 1);  // the value is the number of men on the board
   // The final positions, a position most games reach and one that many games never reach.
-  for (const char* ply : {"-ply=last", "-ply=40", "-ply=150"}) {
-    const RunResult result =
-        run({"vfilt", "-time=20", "-hash=1", ply, "-minval=0", "-maxval=16", "-out=accepted.pgn"});
-    const GameCounts accepted = gamesOf(result.file("accepted.pgn"));
-    const GameCounts rejected = gamesOf(result.file("vfilt.pgn"));
-    EXPECT_GT(total(accepted), 0) << ply << "\n" << result.output;
-    EXPECT_GT(total(rejected), 0) << ply;
-    EXPECT_EQ(together(accepted, rejected), withoutTheBrokenGame())
-        << ply << " accepted " << total(accepted) << ", rejected " << total(rejected) << "\n" << result.output;
-    EXPECT_NE(result.output.find(brokenGameLeftOut()), std::string::npos) << ply;
+  for (const std::string ply : {"-ply=last", "-ply=40", "-ply=150"}) {
+    const RunResult result = run("vfilt -time=20 -hash=1 " + ply + " -minval=0 -maxval=16 -out=accepted.pgn");
+    const Games accepted = gamesOf(result.file("accepted.pgn")), rejected = gamesOf(result.file("vfilt.pgn"));
+    EXPECT_FALSE(accepted.empty() || rejected.empty()) << ply << "\n" << result.output;
+    EXPECT_EQ(accepted + rejected, replayable) << ply << accepted.size() << " accepted, " << rejected.size();
+    EXPECT_TRUE(test::has(result.output, kBrokenLeftOut)) << ply;
   }
   unsetenv("KESTROVA_FAKE_ENGINE");
-}
-
-// A game larger than the game buffer cannot be read whole: a command may leave it out, naming it
-// (select does), but must not write its tags with no moves. dbl -sgl and sub still do, so this test
-// stays disabled until they leave such a game out as select does.
-TEST(NoDataLostTooLarge, AGameTooLargeForTheBufferIsNeverWrittenWithoutItsMoves) {
-  const std::vector<std::string> games = splitGames(sourceText("tests/data/samples/d_match.pgn"));
-  std::string large = games.at(0);
-  for (std::size_t at = large.find("s}"); at != std::string::npos; at = large.find("s}", at + 500)) {
-    large.insert(at + 1, " " + std::string(480, 'x'));
-  }
-  ASSERT_GT(large.size(), 40000u) << "larger than the shipped gBufSz of 30000";
-  Session session;
-  session.withDefaultData().withFile("games.pgn", games.at(1) + "\n" + large + "\n" + games.at(2) + "\n")
-      .withFile("seen.pgn", games.at(1));
-  const RunResult result = session.run({"open", "games.pgn", "select", "Result=1-0", "-out=kept.pgn", "dbl", "-sgl",
-                                        "-out=singles.pgn", "sub", "-gam=seen.pgn", "-out=rest.pgn", "exit"});
-  for (const char* name : {"kept.pgn", "singles.pgn", "rest.pgn", "sub.pgn"}) {
-    for (const std::string& game : splitGames(result.file(name))) {
-      const std::size_t movetext = game.find("\n\n");
-      ASSERT_NE(movetext, std::string::npos) << name;
-      EXPECT_NE(game.find("1.", movetext), std::string::npos) << name << ": a game without its moves:\n" << game;
-    }
-  }
 }
 
 }  // namespace

@@ -1,0 +1,188 @@
+// Each command word through the whole program, on the bundled samples and small files whose
+// results are worked out by hand; the checks of detail are the unit tests' business.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "e2e/harness.hpp"
+#include "support/engines.hpp"
+#include "support/text.hpp"
+
+namespace kestrova::e2e {
+namespace {
+
+using test::count;
+using test::has;
+
+// A game; with an Elo for White, Black has 2500.
+std::string game(const std::string& white, const std::string& black, const std::string& result,
+                 const std::string& moves, const std::string& whiteElo = "") {
+  const std::string elos = whiteElo.empty() ? "" : "[WhiteElo \"" + whiteElo + "\"]\n[BlackElo \"2500\"]\n";
+  return "[Event \"e2e\"]\n[White \"" + white + "\"]\n[Black \"" + black + "\"]\n[Result \"" + result + "\"]\n" + elos +
+         "\n" + moves + " " + result + "\n\n";
+}
+
+// A scores 3/4 against B; the first game ends with 30 men on the board, the others with 32.
+const std::string kTwo = game("A", "B", "1-0", "1. e4 d5 2. exd5 Qxd5") + game("A", "B", "1-0", "1. d4 d5 2. c4 e6") +
+                         game("B", "A", "1/2-1/2", "1. e4 e5 2. Nf3 Nc6") + game("B", "A", "1/2-1/2", "1. c4 c5");
+// 1.e4 twice for a 2600, 1.d4 twice for a 2700, each a win and a draw against a 2500; 1.c4 once.
+const std::string kBookGames =
+    game("W", "B", "1-0", "1. e4 e5", "2600") + game("W", "B", "1/2-1/2", "1. e4 c5", "2600") +
+    game("W", "B", "1-0", "1. d4 d5", "2700") + game("W", "B", "1/2-1/2", "1. d4 Nf6", "2700") +
+    game("W", "B", "1-0", "1. c4 e5");
+const std::string kVariation = "[Event \"E\"]\n[Result \"1-0\"]\n\n1. e4 e5 (1... c5 2. Nf3) 2. Nf3 Nc6 1-0\n\n";
+const std::string kAfterE4 = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3\n";
+const std::string kFive = std::string(61, '0') + "101";
+
+// A command line (batch words, or the standard input when `line` is empty), a piece of what it
+// prints, and a piece that the file must hold `times` times (the output when no file is named).
+struct Row { std::string line, shows, file = "", part = ""; int times = 0; std::string input = ""; };
+
+// The 40 command words in the order of the command table; the book rows build on one another.
+const Row kRows[] = {
+    {"verbose on", "> verbose on\n"},
+    // 800 half-move slots of 1000 bytes.
+    {"cmem 1000", "(1000 bytes for each move)\n> the total size for all game's comments is now : 800.0 Kb\n"},
+    {"open pgn-out.pgn", "> you can't use the output file as an input file\n"},
+    {"open two.pgn fepd e4.epd", "> 1 diagrams loaded\n", "epd-1.pgn", "[Annotator \"EPD 1 found after 1.e4\"]", 2},
+    {"open rr.pgn ftrn -fmt=html", "> see trnfound.html\n", "trnfound.html", "Round Robin tournament", 1},
+    {"open var.pgn cut -ply=3", "> 1 games cut", "pgn-out.pgn", "\n\n1.e4 e5 2.Nf3 1-0\n", 1},
+    {"open twice.pgn dbl -abs", "- 4 doubles have been found and stored in pgn-out.pgn", "pgn-out.pgn", "[Event ", 4},
+    {"merge -dir=in -out=all.pgn", "> merging in/b.PGN file...\n", "all.pgn", "[Event ", 4 + 1},
+    // Ten rounds of three games; three players above 2700, White five times each.
+    {"open rr.pgn delete Round<4", "see pgn-out.pgn file\n", "pgn-out.pgn", "[Event ", 30 - 9},
+    {"open rr.pgn select WhiteElo>2700", "see pgn-out.pgn file\n", "pgn-out.pgn", "[Event ", 15},
+    {"open rr.pgn show 2", "[White \"Ethereal 12.00\"]\n"},
+    {"open rr.pgn instxt White=X -at=0", "see pgn-out.pgn file\n", "pgn-out.pgn", "[White \"XStockfish 15.1\"]", 5},
+    {"open rr.pgn reptxt Site=\"Engine room\"", "see pgn-out.pgn file\n", "pgn-out.pgn", "[Site \"Engine room\"]", 30},
+    {"open rr.pgn setcap White=up", "see pgn-out.pgn file\n", "pgn-out.pgn", "[White \"STOCKFISH 15.1 ELO2200\"]\n", 5},
+    {"open rr.pgn setcmt none", "see pgn-out.pgn file\n", "pgn-out.pgn", "\n\n1.Nf3 e6 2.d4 c5 3.e4 d5 ", 1},
+    {"open rr.pgn debug 1", "- played move : Nf3 [1]\n", "", "- played move : e6 [2]\n", 0, "x\n"},
+    {"open two.pgn play 1 4", "> game 1 after the 4th halfmove\n"},
+    {"open rr.pgn scan", "\n0 games with critical error\n", "rating.txt", "elo=", 6},
+    {"open rr.pgn syn", "see synthesis.txt file\n", "synthesis.txt", "Round Robin tournament", 1},
+    // With two players each is rated start +- half the difference of 75 %: 2275 +- 193 / 2.
+    {"open two.pgn givelo -out=rated.pgn", "see rated.pgn file\n", "rated.pgn",
+     "[White \"A\"]\n[Black \"B\"]\n[Result \"1-0\"]\n[WhiteElo \"2371\"]\n[BlackElo \"2179\"]\n", 2},
+    {"open two.pgn elo", "> rating list saved in rating.txt\n", "rating.txt",
+     "\n1.A :\t\t\telo=2371, x=2275, sc=3/4\n2.B :\t\t\telo=2179, x=2275, sc=1/4\n", 1},
+    {"board", "", "", "| R| N| B| Q| K| B| N| R|\n", 2},
+    // The position before the last half-move played, 2.exd5.
+    {"open two.pgn play 1 3 epdsv", "", "epdsave.epd", "rnbqkbnr/ppp1pppp/8/3p4/4P3/8/PPPP1PPP/RNBQKBNR w KQkq d6 ", 1},
+    {"lang", "- writing in French", "", "", 0, "1\n"},
+    {"newbk 1 1 -pgn=book.pgn !", "- book fully created\n", "book.obk", "\r\nmoves=3\r\n", 1, "y\n"},
+    {"help", "SCAN AND RATINGS"},
+    // 75 % against 2500 is a performance of 2500 + 193.
+    {"showbk", "1.e2e4\tn=2\t pc=75\t  myElo=2600\tperf=2693\teloGain=+93\tcmt=0\n", "", "", 0, "x\n"},
+    {"tag", "\nSite\nDate\nRound\nWhite\nBlack\nResult\nECO\n"},
+    {"bdoor", "\n12273903644374837845\n"},  // 0xAA55AA55AA55AA55
+    {"", "\n\nkestrova> - A bientot ;o)...\n\n", "", kFive, 0, "exit\nbin 5\n"},  // at the prompt: bin never runs
+    {"dcmbk", "- erasing comments\n- saving book\n- operation complete\n", "", "", 0, "y\n"},
+    // 1.c4 alone is played in fewer than two games.
+    {"anabk -occ<2 -ply=2", "resulting epd", "tree.epd", "rnbqkbnr/pppppppp/8/8/2P5/8/PP1PPPPP/RNBQKBNR b ", 1, "y\n"},
+    {"open var.pgn split -out=lines.pgn", "see lines.pgn file\n", "lines.pgn", "[Event ", 2},
+    {"openbk book.obk", "- 3 book's moves have been successfully loaded\n- Book loaded\n"},
+    {"ddepd -in=dup.epd -out=one.epd", "- 1 duplicated positions deleted\n- 2 remaining", "one.epd", "\n", 2},
+    {"open all.pgn sub -gam=var.pgn -out=rest.pgn", "> 1 games have been removed and stored in the sub.pgn file\n",
+     "rest.pgn", "[Event ", 4},
+    {"bin 5", kFive},
+    {"askng -time=100 -hash=1", "\tv=32\t"},  // the men of the start position
+    {"open two.pgn vfilt -time=20 -hash=1 -ply=last -minval=32 -maxval=32 -out=acc.pgn",
+     "> 3 accepted games saved in the 'acc.pgn' file\n", "acc.pgn", "[Event ", 3},
+    // Six set-up positions, each in two games.
+    {"open setup.pgn fenstat", "> 6 positions recorded and sorted by score\n", "epd-out.epd", "; c0 \"N=2 ", 6},
+};
+
+TEST(CommandsEndToEnd, EveryCommandWordWorks) {
+  ASSERT_EQ(std::size(kRows), 40u);
+  Session session;
+  session.withDefaultData("minNbGm=1\nengineFile=" + test::fakeEnginePath() + "\n")
+      .withSourceFile("data/sample.pgn", "rr.pgn").withSourceFile("tests/data/samples/e_setup.pgn", "setup.pgn")
+      .withFile("two.pgn", kTwo).withFile("twice.pgn", kTwo + kTwo).withFile("var.pgn", kVariation)
+      .withFile("book.pgn", kBookGames).withFile("e4.epd", kAfterE4).withFile("in/a.pgn", kTwo)
+      .withFile("dup.epd", kAfterE4 + "8/8/8/8/8/8/8/K6k w - -\n" + kAfterE4).withFile("in/b.PGN", kVariation);
+  setenv("KESTROVA_FAKE_ENGINE", "men", 1);  // the value is the number of men on the board
+  for (const Row& row : kRows) {
+    const RunResult run = session.run(words(row.line), row.input);
+    EXPECT_EQ(run.exitStatus, 0) << row.line;
+    EXPECT_TRUE(has(run.output, row.shows)) << row.line << "\n" << run.output;
+    if (!row.part.empty()) {
+      EXPECT_EQ(count(row.file.empty() ? run.output : run.file(row.file), row.part), row.times) << row.line;
+    }
+  }
+  unsetenv("KESTROVA_FAKE_ENGINE");
+}
+
+TEST(CommandsEndToEnd, EveryGameWalkingCommandNamesAndCountsTheGameItCannotRead) {
+  // The second game, the only one Black wins, is larger than a game buffer of 2000 bytes, in short lines.
+  std::string comments;
+  for (int line = 0; line < 10; ++line) comments += "{" + std::string(300, 'x') + "}\n";
+  Session session;
+  session.withDefaultData("gBufSz=2000\nengineFile=" + test::fakeEnginePath() + "\n").withFile("seen.pgn", kTwo)
+      .withFile("games.pgn", game("A", "B", "1-0", "1. e4 e5") + game("B", "A", "0-1", "1. d4 " + comments + "d5") +
+                                 game("A", "B", "1-0", "1. c4 c5"))
+      .withFile("e4.epd", kAfterE4);
+  // show, play and debug look at one game; newbk reads the file it is given.
+  const std::string commands[] = {"show 2", "play 2 3", "debug 2", "scan", "syn", "elo", "givelo", "ftrn",
+                                  "select White=A", "delete White=A", "instxt White=X", "reptxt Site=X",
+                                  "setcap White=up", "setcmt none", "cut -ply=2", "dbl", "split", "sub -gam=seen.pgn",
+                                  "fepd e4.epd", "fenstat", "vfilt -time=20", "newbk 1 4 -pgn=games.pgn"};
+  std::string withoutFile;
+  for (std::size_t i = 0; i + 1 < std::size(commands); ++i) withoutFile += commands[i] + " ";
+  EXPECT_EQ(count(session.run(words(withoutFile)).output, "\n> no PGN-file in memory. Please load a pgn file\n"), 21);
+  setenv("KESTROVA_FAKE_ENGINE", "men", 1);
+  for (std::size_t i = 0; i < std::size(commands); ++i) {
+    const RunResult run = session.run(words("open games.pgn " + commands[i]), "y\n");
+    EXPECT_TRUE(has(run.output, "\n> 2: game left out: larger than the game or line buffer\n")) << commands[i];
+    EXPECT_EQ(has(run.output, "\n> 3 games read, 2 used, 1 left out\n"), i >= 3) << commands[i] << run.output;
+    // Left out whole: never written, with or without its moves.
+    for (const std::string& name : run.files()) {
+      EXPECT_TRUE(name == "games.pgn" || !has(run.file(name), "[Result \"0-1\"]")) << commands[i] << ": " << name;
+    }
+  }
+  unsetenv("KESTROVA_FAKE_ENGINE");
+}
+
+TEST(CommandsEndToEnd, EveryHelpFormShowsTheHelpAndTouchesNoFile) {
+  Session session;
+  session.withDefaultData().withFile("games.pgn", kTwo).withFile("pgn-out.pgn", "kept\n");
+  const std::vector<std::string> files = session.run({"exit"}).files();
+  for (const std::string line : {"dbl --help", "select -h", "scan /?", "sub /help", "split /HELP", "cut -h",
+                                 "givelo --help", "newbk /?", "merge -h", "vfilt /Help", "fenstat -h", "delete /?"}) {
+    const RunResult run = session.run(words("open games.pgn " + line), "y\n");
+    EXPECT_TRUE(has(run.output, "\nsyntax : " + words(line)[0])) << line << run.output;
+    EXPECT_EQ(run.files(), files) << line;
+    EXPECT_EQ(run.file("pgn-out.pgn"), "kept\n") << line;
+  }
+}
+
+// Command lines that name as an output a file they read or write otherwise: the file after the
+// last "=", or else the open file.
+const char* const kRefusals[] = {
+    "open g select White=A -out=g", "open g delete White=A -out=g",   "open g instxt White=X -out=g",
+    "open g reptxt Site=X -out=g",  "open g setcap White=up -out=g",  "open g setcmt none -out=g",
+    "open g cut -ply=2 -out=g",     "open g dbl -sgl -out=g",         "open g split -out=g",
+    "open g sub -gam=s -out=g",     "open g sub -gam=s -out=s",       "open g sub -gam=s -out=sub.pgn",
+    "open g givelo -out=g",         "open rating.txt givelo",         "open g elo -out=g",
+    "open g syn -out=g",            "open g scan -l=g",               "open g scan -e=g",
+    "open g scan -p=g",             "open trnfound.txt ftrn",         "open epd-1.pgn fepd e4.epd",
+    "open epd-out.epd fenstat",     "open epdsave.epd epdsv",         "ddepd -in=d.epd -out=d.epd",
+    "open g vfilt -out=g",          "open g vfilt -out=vfilt.pgn",    "open g merge -dir=. -out=g",
+    "open g newbk 1 2 -pgn=g -out=g"};
+
+TEST(CommandsEndToEnd, NoCommandWritesOverAFileItReads) {
+  Session session;
+  session.withDefaultData("engineFile=" + test::fakeEnginePath() + "\n").withFile("g", kTwo).withFile("s", kTwo)
+      .withFile("e4.epd", kAfterE4);
+  for (const std::string line : kRefusals) {
+    const std::string last = line.substr(line.rfind(' ') + 1);
+    const std::string file = last.find('=') != std::string::npos ? last.substr(last.find('=') + 1) : words(line).at(1);
+    session.withFile(file, kTwo);  // with other content first: the command names it and leaves it as it was
+    const RunResult run = session.run(words(line), "y\n");
+    EXPECT_TRUE(has(run.output, "\n> \"" + file + "\" ")) << line << run.output;
+    EXPECT_EQ(run.file(file), kTwo) << line;
+  }
+}
+
+}  // namespace
+}  // namespace kestrova::e2e
