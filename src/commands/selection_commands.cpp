@@ -20,8 +20,6 @@ namespace {
 constexpr const char* kDefaultOutput = "pgn-out.pgn";
 constexpr const char* kProgressLabel = "> scanning game ";
 
-bool startsWith(std::string_view word, std::string_view prefix) { return word.substr(0, prefix.size()) == prefix; }
-
 void finishOutput(App& app, platform::OutputFile& out, const std::string& path) {
   out.close();
   app.console.print(colour::kSuccess, "see %s file\n", path.c_str());
@@ -86,7 +84,7 @@ int runSelection(App& app, CommandLine& line, const char* command, bool writeSel
 bool findEditWord(const CommandLine& line, CriterionWord& found) {
   bool seen = false;
   for (std::size_t i = 1; line.hasWord(i); ++i) {
-    if (startsWith(line.word(i), "-out=") || startsWith(line.word(i), "-at=")) continue;
+    if (line.word(i).starts_with("-out=") || line.word(i).starts_with("-at=")) continue;
     const CriterionWord word = splitCriterionWord(line.word(i));
     if (word.op == criterion::kNoOperator) continue;
     found = word;
