@@ -7,23 +7,22 @@
 #include <string>
 #include <vector>
 
+#include "chess/chess_core.hpp"
 #include "chess/fen.hpp"
 #include "chess/make_move.hpp"
 #include "chess/san.hpp"
-#include "pgn/header_lines.hpp"
-#include "shell/app.hpp"
+#include "chess/zobrist.hpp"
 
 namespace {
 
 using namespace kestrova;
 
 struct SampleGame {
-  HeaderLines header;
-  std::unique_ptr<Game> game = std::make_unique<Game>();
-  int firstPly = 1;
+  std::string fen{kStartPosition};
+  std::vector<Move> moves;
 };
 
-// The tag lines and SAN tokens of every game of the sample files.
+// The start position and SAN tokens of every game of the sample files.
 std::vector<SampleGame> readSamples() {
   std::vector<SampleGame> games;
   for (const char* name : {"a_roundrobin.pgn", "b_gauntlet.pgn", "c_swiss.pgn", "d_match.pgn", "e_setup.pgn"}) {
@@ -34,8 +33,7 @@ std::vector<SampleGame> readSamples() {
       if (!inComment && line.starts_with("[")) {
         if (inMoves) games.emplace_back();
         inMoves = false;
-        HeaderLines& header = games.back().header;
-        if (header.count < HeaderLines::kMaxLines - 1) header.lines[header.count++] = line + "\n";
+        if (line.starts_with("[FEN \"")) games.back().fen = line.substr(6, line.rfind('"') - 6);
         continue;
       }
       if (line.empty()) continue;
@@ -51,9 +49,8 @@ std::vector<SampleGame> readSamples() {
       while (words >> word) {
         const std::size_t start = word.find_first_not_of("0123456789.");
         if (start == std::string::npos || word == "1-0" || word == "0-1" || word == "1/2-1/2" || word == "*") continue;
-        Game& game = *games.back().game;
-        ++game.plyCount;
-        std::strncpy(game.plies[game.plyCount].san, word.c_str() + start, Move::kSanLength);
+        Move& move = games.back().moves.emplace_back();
+        std::strncpy(move.san, word.c_str() + start, Move::kSanLength);
       }
     }
   }
@@ -61,37 +58,30 @@ std::vector<SampleGame> readSamples() {
 }
 
 void BM_DecodeAndMakeSampleGames(benchmark::State& state) {
-  App app(Console::capturing(), platform::Input(""));
-  app.chess.keyCheck = true;
+  ChessCore core;
+  core.keyCheck = true;
   std::vector<SampleGame> samples = readSamples();
-  // A game that starts with Black to move plays from ply 2; ply 1 keeps the start keys.
-  for (SampleGame& sample : samples) {
-    setPositionFromFen(app.chess, *sample.game, kStartPosition, &sample.header);
-    if (app.chess.board.side == kBlack) {
-      Game& game = *sample.game;
-      for (int ply = game.plyCount; ply >= 1; --ply) game.plies[ply + 1] = game.plies[ply];
-      game.plies[1] = PlyRecord{};
-      ++game.plyCount;
-      sample.firstPly = 2;
-    }
-  }
   std::int64_t halfMoves = 0;
   for (auto _ : state) {
     for (SampleGame& sample : samples) {
-      Game& game = *sample.game;
-      setPositionFromFen(app.chess, game, kStartPosition, &sample.header);
-      game.plies[1].keys = game.startKeys;
-      for (int ply = sample.firstPly; ply <= game.plyCount; ++ply) {
-        if (!decodeSanMove(app.chess, game, ply)) {
+      parseFen(core.board, sample.fen);
+      int mover = core.board.side == kBlack ? kBlack : kWhite;
+      PositionKeys keys = computePositionKeys(*core.zobrist, core.board, mover);
+      for (Move& move : sample.moves) {
+        if (!decodeSanMove(*core.attacks, core.board, mover, move)) {
           state.SkipWithError("a sample move did not decode");
           return;
         }
-        makeMove(app.chess, game, ply, app.console);
+        if (!makeMove(core, move, keys)) {
+          state.SkipWithError("keys found corrupted");
+          return;
+        }
+        keys = move.keys;
+        mover = 1 - mover;
       }
-      halfMoves += game.plyCount - sample.firstPly + 1;
+      halfMoves += static_cast<std::int64_t>(sample.moves.size());
     }
   }
-  if (!app.console.captured().empty()) state.SkipWithError("keys found corrupted");
   state.SetItemsProcessed(halfMoves);
   state.counters["half-moves/s"] = benchmark::Counter(static_cast<double>(halfMoves), benchmark::Counter::kIsRate);
 }

@@ -21,16 +21,13 @@
 #include <string>
 #include <vector>
 
-#include "chess/fen.hpp"
 #include "commands/doubles.hpp"
-#include "pgn/pgn_commands.hpp"
-#include "pgn/tag_table.hpp"
 #include "configured_app.hpp"
+#include "pgn/game_loop.hpp"
 #include "peers.hpp"
 #include "process_measure.hpp"
 #include "shell/app.hpp"
 #include "shell/command_table.hpp"
-#include "shell/settings.hpp"
 
 namespace {
 
@@ -72,18 +69,19 @@ std::vector<std::uint32_t> copyNumbers(const fs::path& list) {
   return copies;
 }
 
-
 // The games dbl marks as later copies, found with the same records, sort and grouping as the
 // command: 1 when they are exactly the generator's copies.
 double marksExactlyTheCopies(App& app, HashMode mode) {
-  std::vector<GameRecord> records;
-  app.pgn.rewind();
-  std::uint32_t number = 0;
-  while (app.pgn.readNextGame(app.console) != PgnFile::kEnd) {
-    startGame(app, true);
-    records.push_back(recordReplayedGame(app, mode, ++number));
-  }
+  struct Recording : GameVisitor {
+    Recording(const App& app, HashMode mode) : app(app), mode(mode) {}
+    void onGame() override { records.push_back(recordGame(app.game, mode, app.pgn.gameNumber())); }
+    const App& app;
+    HashMode mode;
+    std::vector<GameRecord> records;
+  } recording(app, mode);
+  GameLoop(app.loopParts(), GameDepth::kReplay).run(recording);
   app.console.takeCaptured();
+  std::vector<GameRecord>& records = recording.records;
   sortByHashes(records);
   markRuns(records);
   restoreFileOrder(records);

@@ -11,8 +11,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "pgn/pgn_commands.hpp"
-#include "pgn/tag_table.hpp"
+#include "pgn/game_loop.hpp"
 #include "platform/output_file.hpp"
 #include "rating/rating_computation.hpp"
 #include "rating/rating_repository.hpp"
@@ -43,18 +42,14 @@ std::unique_ptr<App> appWithGeneratedFile() {
   return app;
 }
 
-// What elo reads before it rates: every game, its start position set and its tags loaded.
+// What elo reads before it rates: every game through the game loop, its tags loaded.
 std::uint64_t readAllGames(App& app) {
-  std::uint64_t games = 0;
-  app.pgn.rewind();
-  int result;
-  while ((result = app.pgn.readNextGame(app.console)) != PgnFile::kEnd) {
-    if (result != PgnFile::kGame) continue;
-    startGame(app, false);
-    ++games;
-  }
+  struct Counting : GameVisitor {
+    void onGame() override {}
+  } visitor;
+  const GameCounts counts = GameLoop(app.loopParts(), GameDepth::kTags).run(visitor);
   app.console.takeCaptured();
-  return games;
+  return counts.used;
 }
 
 double seconds(Clock::duration elapsed) { return std::chrono::duration<double>(elapsed).count(); }

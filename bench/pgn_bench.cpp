@@ -1,5 +1,5 @@
-// Reading, loading and replaying (flags 0) every game of a large generated PGN file, side by side
-// with pgn-extract parsing and checking the same file, in the same run:
+// Reading, loading and replaying every game of a large generated PGN file with the program's game
+// loop, side by side with pgn-extract parsing and checking the same file, in the same run:
 //   pgn_bench [--games N] [--runs R] [--data-dir DIR] [--no-double]   the comparison table
 //   pgn_bench --check FILE                                             count games that fail
 // Every measured run is a child process of this small harness: the time is the wall clock from
@@ -13,15 +13,15 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "chess/fen.hpp"
-#include "pgn/pgn_commands.hpp"
-#include "pgn/replay.hpp"
+#include "configured_app.hpp"
+#include "pgn/game_loop.hpp"
 #include "peers.hpp"
 #include "process_measure.hpp"
-#include "shell/app.hpp"
 
 namespace {
 
@@ -59,38 +59,47 @@ struct WorkCounts {
   std::uint64_t gamesWithMessages = 0;
 };
 
-// The program's own loop over the open file, set up as start-up sets it up with the bundled
-// configuration (key check on), without the engine and the book.
+// The program's own loop over the open file (GameLoop), set up as start-up sets it up with the
+// bundled configuration, without the engine and the book.
 bool runWork(Work work, const char* path, WorkCounts& counts, int reportLimit) {
-  App app(Console::capturing(), platform::Input(""));
-  readSettings(app.settings, app.console, KESTROVA_SOURCE_DIR "/data/kestrova.ini");
-  app.pgn.create(app.console, app.settings.gameBufferSize, app.settings.lineBufferSize,
-                 app.settings.saveBufferSize);
-  setPositionFromFen(app.chess, app.game, kStartPosition);
-  app.chess.keyCheck = work != Work::kReplayWithoutKeyCheck;
-  app.console.takeCaptured();
-  if (!app.pgn.open(path)) {
+  std::unique_ptr<App> app = configuredApp();
+  app->chess.keyCheck = work != Work::kReplayWithoutKeyCheck;
+  if (!app->pgn.open(path)) {
     std::fprintf(stderr, "pgn_bench: cannot open %s\n", path);
     return false;
   }
-  int reported = 0;
-  int result;
-  while ((result = app.pgn.readNextGame(app.console)) != PgnFile::kEnd) {
-    ++counts.games;
-    bool ok = result == PgnFile::kGame;
-    if (ok && work != Work::kRead) {
-      ok = startGame(app, true) == 1;
-      counts.plies += static_cast<std::uint64_t>(app.game.plyCount);
-      if (std::atoi(app.game.tags.value(kTagPlyCount).c_str()) != app.game.plyCount) ++counts.plyCountMismatches;
+  const GameDepth depth = work == Work::kRead   ? GameDepth::kTags
+                          : work == Work::kLoad ? GameDepth::kMoves
+                                                : GameDepth::kReplay;
+  struct Counting : GameVisitor {
+    Counting(App& app, GameDepth depth, WorkCounts& counts, int reportLimit)
+        : app(app), depth(depth), counts(counts), reportLimit(reportLimit) {}
+    void onGame() override {
+      if (depth != GameDepth::kTags) {
+        // Half-moves played: a game that starts with Black to move has an empty ply 1.
+        const int halfMoves = app.game.plyCount - app.game.firstPly() + 1;
+        counts.plies += static_cast<std::uint64_t>(halfMoves);
+        if (std::atoi(app.game.tags.value(kTagPlyCount).c_str()) != halfMoves) ++counts.plyCountMismatches;
+      }
+      takeMessages();
     }
-    if (ok && (work == Work::kReplay || work == Work::kReplayWithoutKeyCheck)) ok = replayGame(app, 0) == 1;
-    if (!ok) ++counts.failures;
-    if (!app.console.captured().empty()) {
+    void onLeftOut(std::string_view) override { takeMessages(); }
+    // Whatever the game made the program print: its report when left out, a key-check failure.
+    void takeMessages() {
+      if (app.console.captured().empty()) return;
       ++counts.gamesWithMessages;
       const std::string text = app.console.takeCaptured();
       if (reported++ < reportLimit) std::fprintf(stderr, "game %u: %s", app.pgn.gameNumber(), text.c_str());
     }
-  }
+    App& app;
+    GameDepth depth;
+    WorkCounts& counts;
+    int reportLimit;
+    int reported = 0;
+  } visitor(*app, depth, counts, reportLimit);
+  const GameCounts games = GameLoop(app->loopParts(), depth).run(visitor);
+  counts.games = games.read;
+  counts.failures = games.leftOut;
   return true;
 }
 

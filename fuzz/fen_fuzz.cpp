@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "chess/chess_core.hpp"
-#include "chess/diagram.hpp"
 #include "chess/fen.hpp"
 #include "chess/position_check.hpp"
 #include "chess/zobrist.hpp"
 #include "fuzz_support.hpp"
+#include "pgn/board_view.hpp"
 #include "pgn/game.hpp"
 #include "pgn/header_lines.hpp"
+#include "pgn/replay.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace kestrova;
@@ -50,9 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fail("the short form is not terminated");
   }
 
-  formatDiagram(app.strings, board, static_cast<int>(options) - 128);
+  printDiagram(app.console, app.strings, board, static_cast<int>(options) - 128);
   computePositionKeys(*core.zobrist, board, side);
-  isPositionSane(*core.attacks, board, 1 + (options & 1), 32, 31);
+  isPositionSane(*core.attacks, board, options & 1 ? kBlack : kWhite, 32, 31);
 
   // A game whose header holds the text as its FEN tag, the way the reader keeps header lines.
   HeaderLines header;
@@ -61,12 +62,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   line.append(fen.view().substr(0, HeaderLines::kMaxLength - 9));
   line += "\"]\n";
   header.count = 1;
-  setPositionFromFen(core, app.game, kStartPosition, &header);
+  setStartPosition(core, app.game, kStartPosition, &header);
   checkBoard(core.board);
-  if (core.previousFen.size() > ChessCore::kFenCapacity || core.currentFen != core.previousFen) {
+  if (app.game.previousFen.size() > Game::kFenCapacity || app.game.currentFen != app.game.previousFen) {
     fail("the position texts differ after a start");
   }
-  setPositionFromFen(core, app.game, fen.view());
+  setStartPosition(core, app.game, fen.view());
   checkBoard(core.board);
   app.console.takeCaptured();
   return 0;

@@ -1,8 +1,9 @@
-// The configuration passes on a file of any content: the settings pass and the tag pass.
+// The configuration file of any content, read once, and two of its passes: settings and tags.
 #include <cstdint>
 
 #include "fuzz_support.hpp"
 #include "pgn/tag_table.hpp"
+#include "platform/config_file.hpp"
 #include "shell/help.hpp"
 #include "shell/settings.hpp"
 
@@ -13,8 +14,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   file.write(data, size);
   App& app = sharedApp();
 
+  platform::ConfigFile config;
+  if (!config.read(file.path())) fail("the configuration file could not be read");
+  for (const platform::ConfigLine& line : config.lines()) {
+    if (line.text.size() > platform::ConfigFile::kLineLimit) fail("a line longer than the limit");
+  }
   Settings settings;
-  readSettings(settings, app.console, file.path().c_str());
+  readSettings(settings, config);
   if (settings.gameBufferSize < 0 || settings.saveBufferSize < 0 || settings.lineBufferSize < 0 ||
       settings.lineBufferSize > 65535) {
     fail("buffer sizes out of range");
@@ -26,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   helpSectionMarker(settings.lang);
 
   TagTable tags;
-  readOutputEnabledTags(tags, app.console, file.path().c_str());
+  readOutputEnabledTags(tags, config);
   app.console.takeCaptured();
   return 0;
 }

@@ -196,7 +196,7 @@ void analyseBook(App& app, const BookAnalysisOptions& options, platform::EscapeP
 
   if (options.evalTask) return;
   if (options.ddup) {
-    if (!removeRepeatedPositions(app, kDedupFile, options.out)) {
+    if (!removeRepeatedPositions(console, app.pgn, *app.chess.zobrist, kDedupFile, options.out)) {
       console.writeText("- can't start or terminate the process !\n", colour::kError);
       return;
     }

@@ -38,8 +38,6 @@ std::uint64_t comparedNumber(std::string_view text, int valueClass) {
   return 0;
 }
 
-bool startsWith(std::string_view word, std::string_view prefix) { return word.substr(0, prefix.size()) == prefix; }
-
 }  // namespace
 
 CriterionWord splitCriterionWord(std::string_view word) {
@@ -119,7 +117,7 @@ bool matchCriterion(const SelectionCriterion& criterion, const TagTable& tags, C
 Selection::Status parseSelection(CommandLine& line, Selection& selection) {
   selection = Selection{};
   for (std::size_t i = 1; line.hasWord(i); ++i) {
-    if (startsWith(line.word(i), "-out=")) continue;
+    if (line.word(i).starts_with("-out=")) continue;
     // Criterion words are read before matchWord, which lower-cases the words it compares.
     if (const CriterionWord word = splitCriterionWord(line.word(i)); word.op != criterion::kNoOperator) {
       if (!selection.hasFirst) {

@@ -34,19 +34,19 @@ int handleEpdsv(App& app, CommandLine& line) {
 }
 
 int handleFenstat(App& app, CommandLine& line) {
-  runFenStatistics(app);
+  runFenStatistics(app.loopParts(), app.timers);
   return 1;
 }
 
 int handleFepd(App& app, CommandLine& line) {
-  searchEpdPositions(app, line.word(1));
+  searchEpdPositions(app.loopParts(), app.timers, line.word(1));
   return 1;
 }
 
 int handleDdepd(App& app, CommandLine& line) {
   const std::string in = line.findOption("-in=") ? std::string(line.optionValue("-in=")) : kDedupInput;
-  const std::string out = line.findOption("-out=") ? std::string(line.optionValue("-out=")) : kDedupOutput;
-  if (removeRepeatedPositions(app, in, out)) {
+  const std::string out = outputOption(line, kDedupOutput);
+  if (removeRepeatedPositions(app.console, app.pgn, *app.chess.zobrist, in, out)) {
     app.console.print(colour::kSuccess, "- operation complete\n- please see the %s file\n", out.c_str());
   } else {
     app.console.writeText("- can't start or terminate the process !\n", colour::kError);

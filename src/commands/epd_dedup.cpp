@@ -7,8 +7,8 @@
 #include "commands/epd_diagrams.hpp"
 #include "pgn/output_files.hpp"
 #include "platform/line_reader.hpp"
+#include "platform/console.hpp"
 #include "platform/output_file.hpp"
-#include "shell/app.hpp"
 
 namespace kestrova {
 
@@ -19,16 +19,17 @@ constexpr std::size_t kPieceLimit = 256;
 
 }  // namespace
 
-bool removeRepeatedPositions(App& app, const std::string& in, const std::string& out) {
-  app.console.print(colour::kNormal, "\n- processing the %s file\n", in.c_str());
+bool removeRepeatedPositions(Console& console, const PgnFile& open, const ZobristTables& zobrist,
+                             const std::string& in, const std::string& out) {
+  console.print(colour::kNormal, "\n- processing the %s file\n", in.c_str());
   platform::LineReader reader;
   if (!reader.open(in)) {
-    app.console.writeText("- can't open the epd source file\n", colour::kError);
+    console.writeText("- can't open the epd source file\n", colour::kError);
     return false;
   }
   platform::OutputFile output;
-  if (!createOutputFile(app.console, app.pgn, output, out, {in})) {
-    app.console.writeText("- can't open the epd destination file\n", colour::kError);
+  if (!createOutputFile(console, open, output, out, {in})) {
+    console.writeText("- can't open the epd destination file\n", colour::kError);
     return false;
   }
   // One pass: a line is a repetition when its keys were seen on an earlier line. The program's
@@ -47,7 +48,7 @@ bool removeRepeatedPositions(App& app, const std::string& in, const std::string&
       parseFen(board, piece);
       // A line without a side to move counts as Black to move.
       const int side = board.side == kWhite ? kWhite : kBlack;
-      keepLine = seen.insert(computePositionKeys(*app.chess.zobrist, board, side)).second;
+      keepLine = seen.insert(computePositionKeys(zobrist, board, side)).second;
       if (keepLine) ++remaining;
       else ++removed;
     }
@@ -55,8 +56,7 @@ bool removeRepeatedPositions(App& app, const std::string& in, const std::string&
     lineStart = !piece.empty() && piece.back() == '\n';
   }
   output.close();
-  app.console.print(colour::kNormal, "- %d duplicated positions deleted\n- %d remaining positions\n", removed,
-                    remaining);
+  console.print(colour::kNormal, "- %d duplicated positions deleted\n- %d remaining positions\n", removed, remaining);
   return true;
 }
 

@@ -3,14 +3,18 @@
 #include <cinttypes>
 #include <cstdio>
 
+#include "chess/chess_core.hpp"
 #include "chess/fen.hpp"
 #include "chess/zobrist.hpp"
 #include "pgn/output_files.hpp"
 #include "pgn/game_loop.hpp"
 #include "pgn/pgn_writer.hpp"
+#include "pgn/game.hpp"
+#include "pgn/pgn_file.hpp"
+#include "platform/clock.hpp"
+#include "platform/console.hpp"
 #include "platform/output_file.hpp"
 #include "platform/text_file.hpp"
-#include "shell/app.hpp"
 
 namespace kestrova {
 
@@ -38,17 +42,15 @@ int EpdDiagramList::find(const PositionKeys& keys) const {
   return found == index_.end() ? 0 : found->second;
 }
 
-void freeEpdDiagrams(EpdDiagramList& list) { list.clear(); }
-
 std::string epdOutputName(int lineNumber) { return "epd-" + std::to_string(lineNumber) + ".pgn"; }
 
-int loadEpdDiagrams(App& app, EpdDiagramList& list, const std::string& path) {
+int loadEpdDiagrams(Console& console, const ZobristTables& zobrist, EpdDiagramList& list, const std::string& path) {
   platform::TextFile file(path);
   if (!file.isOpen()) {
-    app.console.print(colour::kError, "\n> file \"%s\" not found...\n", path.c_str());
+    console.print(colour::kError, "\n> file \"%s\" not found...\n", path.c_str());
     return 0;
   }
-  freeEpdDiagrams(list);
+  list.clear();
   // Parsed into a board of its own, so that the current position stays what it was.
   Board board;
   std::string line;
@@ -59,12 +61,12 @@ int loadEpdDiagrams(App& app, EpdDiagramList& list, const std::string& path) {
     board.clear();
     parseFen(board, line);
     if (popCount(board.pieces[kWhite][kKing] | board.pieces[kBlack][kKing]) != 2) {
-      app.console.print(colour::kError, "\n> corrupted EPD diagram, line %d\n", lineNumber);
+      console.print(colour::kError, "\n> corrupted EPD diagram, line %d\n", lineNumber);
       return 0;
     }
-    list.add({computePositionKeys(*app.chess.zobrist, board, board.side), lineNumber});
+    list.add({computePositionKeys(zobrist, board, board.side), lineNumber});
   }
-  app.console.print(colour::kNormal, "\n> %d diagrams loaded\n", lineNumber);
+  console.print(colour::kNormal, "\n> %d diagrams loaded\n", lineNumber);
   return 1;
 }
 
@@ -81,46 +83,47 @@ void writeEpdMatch(Game& game, PgnFile& pgn, Console& console, int printCmt, int
   writePgn(game, pgn, out, printCmt);
 }
 
-void searchEpdPositions(App& app, const std::string& epdPath) {
+void searchEpdPositions(const GameLoopParts& games, platform::Timers& timers, const std::string& epdPath) {
+  Console& console = games.console;
   EpdDiagramList list;
-  if (!loadEpdDiagrams(app, list, epdPath)) return;
+  if (!loadEpdDiagrams(console, *games.chess.zobrist, list, epdPath)) return;
   if (list.empty()) {
-    app.console.writeText("\n> no specified EPD-diagram\n", colour::kError);
+    console.writeText("\n> no specified EPD-diagram\n", colour::kError);
     return;
   }
-  app.console.writeText("\n> processing...\n");
+  console.writeText("\n> processing...\n");
   // Games are appended to these files: none of them may be a file this command reads.
   for (const EpdDiagram& diagram : list.diagrams()) {
-    if (refusesAsOutput(app.console, app.pgn, epdOutputName(diagram.lineNumber), {epdPath})) return;
+    if (refusesAsOutput(console, games.pgn, epdOutputName(diagram.lineNumber), {epdPath})) return;
   }
   for (const EpdDiagram& diagram : list.diagrams()) std::remove(epdOutputName(diagram.lineNumber).c_str());
-  app.console.writeText("> searching now for epd positions\n", colour::kSuccess);
-  app.timers.restartProcessTimer();
+  console.writeText("> searching now for epd positions\n", colour::kSuccess);
+  timers.restartProcessTimer();
   // The positions met are noted during the replay; a game is written once it has been replayed
   // whole, so that a game left out is in no diagram's file.
   struct Search : GameVisitor {
-    Search(App& app, const EpdDiagramList& list) : app(app), list(list) {}
+    Search(const GameLoopParts& games, const EpdDiagramList& list) : games(games), list(list) {}
     void onGameStart() override { matches.clear(); }
     bool onPly(int ply, const Board&) override {
-      const int lineNumber = list.find(app.game.plies[ply].keys);
+      const int lineNumber = list.find(games.game.plies[ply].keys);
       if (lineNumber != 0) matches.push_back({lineNumber, ply});
       return true;
     }
     void onGame() override {
       for (const auto& [lineNumber, ply] : matches) {
-        writeEpdMatch(app.game, app.pgn, app.console, app.settings.printCmt, lineNumber, ply);
+        writeEpdMatch(games.game, games.pgn, games.console, games.printCmt, lineNumber, ply);
       }
     }
-    App& app;
+    const GameLoopParts& games;
     const EpdDiagramList& list;
     std::vector<std::pair<int, int>> matches;
-  } visitor(app, list);
-  GameLoop loop(app.loopParts(), GameDepth::kReplay);
+  } visitor(games, list);
+  GameLoop loop(games, GameDepth::kReplay);
   loop.showProgress("> scanning game ", kProgressEvery);
   const GameCounts counts = loop.run(visitor);
-  app.console.print(colour::kNormal, "> process time : %ds           \n", app.timers.elapsedSeconds());
-  printGameCounts(app.console, counts);
-  app.console.writeText("> see files \"epd-x.pgn\"\n", colour::kSuccess);
+  console.print(colour::kNormal, "> process time : %ds           \n", timers.elapsedSeconds());
+  printGameCounts(console, counts);
+  console.writeText("> see files \"epd-x.pgn\"\n", colour::kSuccess);
 }
 
 }  // namespace kestrova

@@ -10,10 +10,14 @@
 
 namespace kestrova {
 
-struct App;
 class Console;
 class Game;
 class PgnFile;
+struct GameLoopParts;
+struct ZobristTables;
+namespace platform {
+struct Timers;
+}
 
 // Zobrist keys are already uniformly spread: mixing the two halves is enough for a hash table.
 struct PositionKeysHash {
@@ -52,9 +56,7 @@ class EpdDiagramList {
 // counted; every other line must hold a position with exactly two kings, else the load stops
 // (reported; the diagrams before that line stay). The current position is left untouched.
 // 1 on success, 0 when the file is missing or a diagram is corrupted.
-int loadEpdDiagrams(App& app, EpdDiagramList& list, const std::string& path);
-
-void freeEpdDiagrams(EpdDiagramList& list);
+int loadEpdDiagrams(Console& console, const ZobristTables& zobrist, EpdDiagramList& list, const std::string& path);
 
 // The name of the file that collects the games of the diagram on that line.
 std::string epdOutputName(int lineNumber);
@@ -65,6 +67,6 @@ void writeEpdMatch(Game& game, PgnFile& pgn, Console& console, int printCmt, int
 
 // The fepd command's work: loads the EPD file, empties the diagrams' output files and replays
 // every game of the open PGN file, looking for them after each half-move.
-void searchEpdPositions(App& app, const std::string& epdPath);
+void searchEpdPositions(const GameLoopParts& games, platform::Timers& timers, const std::string& epdPath);
 
 }  // namespace kestrova

@@ -7,8 +7,11 @@
 #include "chess/fen.hpp"
 #include "pgn/output_files.hpp"
 #include "pgn/game_loop.hpp"
+#include "pgn/game.hpp"
+#include "pgn/pgn_file.hpp"
+#include "platform/clock.hpp"
+#include "platform/console.hpp"
 #include "platform/output_file.hpp"
-#include "shell/app.hpp"
 
 namespace kestrova {
 
@@ -61,44 +64,45 @@ std::string formatFenCount(const FenCount& count) {
   return count.fen + figures;
 }
 
-void runFenStatistics(App& app) {
-  app.timers.restartProcessTimer();
-  app.console.writeText("\n");
+void runFenStatistics(const GameLoopParts& games, platform::Timers& timers) {
+  Console& console = games.console;
+  timers.restartProcessTimer();
+  console.writeText("\n");
   struct Counting : GameVisitor {
-    explicit Counting(App& app) : app(app) {}
+    explicit Counting(const GameLoopParts& games) : games(games) {}
     void onGame() override {
       // A game without a FEN tag starts from the standard position.
-      if (findFenTag(app.pgn.header(), fen)) {
+      if (findFenTag(games.pgn.header(), fen)) {
         if (fen.size() > kMaxFenText) fen.resize(kMaxFenText);
       } else {
         fen = kStartPosition;
       }
-      table.add(fen, resultCharacter(app.game.tags.value(kTagResult)));
+      table.add(fen, resultCharacter(games.game.tags.value(kTagResult)));
     }
-    App& app;
+    const GameLoopParts& games;
     FenTable table;
     std::string fen;
-  } visitor(app);
-  GameLoop loop(app.loopParts(), GameDepth::kTags);
+  } visitor(games);
+  GameLoop loop(games, GameDepth::kTags);
   loop.showProgress("> filling table with FEN positions : ", kProgressEvery);
   const GameCounts counts = loop.run(visitor);
 
   platform::OutputFile out;
-  if (!createOutputFile(app.console, app.pgn, out, kOutputFile)) {
-    app.console.writeText("> cannot create an epd file\n", colour::kError);
+  if (!createOutputFile(console, games.pgn, out, kOutputFile)) {
+    console.writeText("> cannot create an epd file\n", colour::kError);
     return;
   }
   const std::vector<FenCount> records = visitor.table.recordsByScore();
-  app.console.writeText("> FEN list sorted                             \n");
+  console.writeText("> FEN list sorted                             \n");
   out.write("======new list======\n");
   for (const FenCount& record : records) {
     const std::string line = formatFenCount(record) + "\n";
     out.write(line);
-    app.console.writeText(line);
+    console.writeText(line);
   }
-  app.console.print(colour::kNormal, "\n> %d positions recorded and sorted by score\n", static_cast<int>(records.size()));
-  printGameCounts(app.console, counts);
-  app.console.writeText("> list saved in the epd-out.epd file\n", colour::kSuccess);
+  console.print(colour::kNormal, "\n> %d positions recorded and sorted by score\n", static_cast<int>(records.size()));
+  printGameCounts(console, counts);
+  console.writeText("> list saved in the epd-out.epd file\n", colour::kSuccess);
   out.close();
 }
 

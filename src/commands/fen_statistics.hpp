@@ -7,7 +7,10 @@
 
 namespace kestrova {
 
-struct App;
+struct GameLoopParts;
+namespace platform {
+struct Timers;
+}
 
 // The games that start from one FEN text and their results.
 struct FenCount {
@@ -39,6 +42,6 @@ class FenTable {
 std::string formatFenCount(const FenCount& count);
 
 // The fenstat command: counts, writes "epd-out.epd" and prints every line.
-void runFenStatistics(App& app);
+void runFenStatistics(const GameLoopParts& games, platform::Timers& timers);
 
 }  // namespace kestrova

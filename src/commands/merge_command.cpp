@@ -3,6 +3,7 @@
 #include <string>
 
 #include "commands/merge_directory.hpp"
+#include "pgn/output_files.hpp"
 #include "shell/app.hpp"
 #include "shell/help.hpp"
 
@@ -14,7 +15,7 @@ int handleMerge(App& app, CommandLine& line) {
     return 1;
   }
   const std::string directory(line.optionValue("-dir="));
-  const std::string output = line.findOption("-out=") ? std::string(line.optionValue("-out=")) : "merge.pgn";
+  const std::string output = outputOption(line, "merge.pgn");
   app.console.writeText("\nprocessing...\n");
   // A failed merge has said why; pointing at its file would present a failure as a result.
   if (mergeDirectory(app.console, app.pgn, directory, output)) app.console.print(colour::kSuccess, "see %s file\n", output.c_str());

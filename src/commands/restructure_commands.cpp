@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -12,11 +11,10 @@
 #include "pgn/output_files.hpp"
 #include "pgn/game_loop.hpp"
 #include "pgn/pgn_writer.hpp"
-#include "platform/files.hpp"
 #include "platform/line_reader.hpp"
+#include "platform/numbers.hpp"
 #include "platform/output_file.hpp"
 #include "shell/app.hpp"
-#include "platform/numbers.hpp"
 
 namespace kestrova {
 
@@ -25,35 +23,12 @@ namespace {
 constexpr const char* kDefaultOutput = "pgn-out.pgn";
 constexpr const char* kRemovedGames = "sub.pgn";
 
-std::string outputName(const CommandLine& line) {
-  return line.findOption("-out=") ? std::string(line.optionValue("-out=")) : kDefaultOutput;
-}
-
-// Creates an output file; says so when it cannot be created (a refusal has been reported).
-bool createOutput(App& app, platform::OutputFile& out, const std::string& path,
-                  std::initializer_list<std::string_view> inputs = {}) {
-  if (refusesAsOutput(app.console, app.pgn, path, inputs)) return false;
-  if (createOutputFile(app.console, app.pgn, out, path, inputs)) return true;
-  app.console.print(colour::kError, "> can't create the file \"%s\"\n", path.c_str());
-  return false;
-}
-
-// Two names of one file, whether it exists yet or not.
-bool namesSameFile(const std::string& a, const std::string& b) {
-  if (platform::sameFile(a, b)) return true;
-  std::error_code error;
-  const auto first = std::filesystem::weakly_canonical(std::filesystem::absolute(a, error), error);
-  if (error) return false;
-  const auto second = std::filesystem::weakly_canonical(std::filesystem::absolute(b, error), error);
-  return !error && first == second;
-}
-
 }  // namespace
 
 int handleSplit(App& app, CommandLine& line) {
-  const std::string output = outputName(line);
+  const std::string output = outputOption(line, kDefaultOutput);
   platform::OutputFile out;
-  if (!createOutput(app, out, output)) return 1;
+  if (!createOutputFileOrSay(app.console, app.pgn, out, output)) return 1;
   app.console.writeText("\n> processing...\n");
   struct Splitting : GameVisitor {
     Splitting(App& app, platform::OutputFile& out) : app(app), out(out) {}
@@ -89,9 +64,9 @@ int handleCut(App& app, CommandLine& line) {
     app.console.writeText("> number out of range\n", colour::kError);
     return 1;
   }
-  const std::string output = outputName(line);
+  const std::string output = outputOption(line, kDefaultOutput);
   platform::OutputFile out;
-  if (!createOutput(app, out, output)) return 1;
+  if (!createOutputFileOrSay(app.console, app.pgn, out, output)) return 1;
   app.timers.restartProcessTimer();
   app.console.writeText("\n");
   struct Cutting : GameVisitor {
@@ -137,7 +112,7 @@ class GameRecorder : public GameVisitor {
 }  // namespace
 
 int handleDbl(App& app, CommandLine& line) {
-  const std::string output = outputName(line);
+  const std::string output = outputOption(line, kDefaultOutput);
   const HashMode mode = line.findOption("-abs") ? HashMode::kSequence : HashMode::kPosition;
   const bool withFirst = line.findOption("-chk") != 0;
   const bool singles = line.findOption("-sgl") != 0;
@@ -235,7 +210,7 @@ int handleSub(App& app, CommandLine& line) {
       return 1;
     }
   }
-  const std::string output = outputName(line);
+  const std::string output = outputOption(line, kDefaultOutput);
   if (namesSameFile(output, kRemovedGames)) {
     app.console.print(colour::kError, "\n> \"%s\" receives the removed games: it can't be the output file\n",
                       output.c_str());
@@ -247,7 +222,10 @@ int handleSub(App& app, CommandLine& line) {
   }
   platform::OutputFile kept;
   platform::OutputFile removed;
-  if (!createOutput(app, kept, output, {games}) || !createOutput(app, removed, kRemovedGames, {games})) return 1;
+  if (!createOutputFileOrSay(app.console, app.pgn, kept, output, {games}) ||
+      !createOutputFileOrSay(app.console, app.pgn, removed, kRemovedGames, {games})) {
+    return 1;
+  }
   app.console.writeText("\n");
 
   // The records of the games to remove, read with the one PGN reader; the open file comes back.

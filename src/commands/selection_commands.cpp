@@ -20,20 +20,6 @@ namespace {
 constexpr const char* kDefaultOutput = "pgn-out.pgn";
 constexpr const char* kProgressLabel = "> scanning game ";
 
-std::string outputName(const CommandLine& line) {
-  return line.findOption("-out=") ? std::string(line.optionValue("-out=")) : kDefaultOutput;
-}
-
-bool startsWith(std::string_view word, std::string_view prefix) { return word.substr(0, prefix.size()) == prefix; }
-
-// Creates the output file; says so when it cannot be created (a refusal has been reported).
-bool createOutput(App& app, platform::OutputFile& out, const std::string& path) {
-  if (refusesAsOutput(app.console, app.pgn, path)) return false;
-  if (createOutputFile(app.console, app.pgn, out, path)) return true;
-  app.console.print(colour::kError, "> can't create the file \"%s\"\n", path.c_str());
-  return false;
-}
-
 void finishOutput(App& app, platform::OutputFile& out, const std::string& path) {
   out.close();
   app.console.print(colour::kSuccess, "see %s file\n", path.c_str());
@@ -69,10 +55,10 @@ constexpr auto kNoChange = [] {};
 
 // select and delete: the games the criteria select, or all the others.
 int runSelection(App& app, CommandLine& line, const char* command, bool writeSelected) {
-  const std::string output = outputName(line);
+  const std::string output = outputOption(line, kDefaultOutput);
   app.console.writeText("\n> processing...\n");
   platform::OutputFile out;
-  if (!createOutput(app, out, output)) return 1;
+  if (!createOutputFileOrSay(app.console, app.pgn, out, output)) return 1;
 
   Selection selection;
   switch (parseSelection(line, selection)) {
@@ -98,7 +84,7 @@ int runSelection(App& app, CommandLine& line, const char* command, bool writeSel
 bool findEditWord(const CommandLine& line, CriterionWord& found) {
   bool seen = false;
   for (std::size_t i = 1; line.hasWord(i); ++i) {
-    if (startsWith(line.word(i), "-out=") || startsWith(line.word(i), "-at=")) continue;
+    if (line.word(i).starts_with("-out=") || line.word(i).starts_with("-at=")) continue;
     const CriterionWord word = splitCriterionWord(line.word(i));
     if (word.op == criterion::kNoOperator) continue;
     found = word;
@@ -138,10 +124,10 @@ int handleInstxt(App& app, CommandLine& line) {
   if (tag < 0) return 1;
   const long position = line.findOption("-at=") ? leadingInteger(line.optionValue("-at=")) : 1;
   const std::string text(word.value);
-  const std::string output = outputName(line);
+  const std::string output = outputOption(line, kDefaultOutput);
   app.console.writeText("> processing...\n");
   platform::OutputFile out;
-  if (!createOutput(app, out, output)) return 1;
+  if (!createOutputFileOrSay(app.console, app.pgn, out, output)) return 1;
   rewriteGames(app, out, 0, kKeepAll, [&] {
     if (!insertTagText(app.game.tags, tag, position, text)) {
       app.console.writeText("> string out of range\n", colour::kError);
@@ -160,14 +146,14 @@ int handleReptxt(App& app, CommandLine& line) {
   const int tag = editedTag(app, word);
   if (tag < 0) return 1;
   const std::string text = fittedValue(word.value);
-  const std::string output = outputName(line);
+  const std::string output = outputOption(line, kDefaultOutput);
   app.console.writeText("> processing...\n");
   if (text.size() < word.value.size()) {
     app.console.print(colour::kError, "> the text is cut to the %zu characters a tag value holds: \"%s\"\n",
                       TagTable::kValueLength, text.c_str());
   }
   platform::OutputFile out;
-  if (!createOutput(app, out, output)) return 1;
+  if (!createOutputFileOrSay(app.console, app.pgn, out, output)) return 1;
   rewriteGames(app, out, 0, kKeepAll, [&] { app.game.tags.setValue(tag, text); });
   finishOutput(app, out, output);
   return 1;
@@ -187,9 +173,9 @@ int handleSetcap(App& app, CommandLine& line) {
   const int tag = editedTag(app, word);
   if (tag < 0) return 1;
   const bool initialsOnly = line.findOption("-f") != 0;
-  const std::string output = outputName(line);
+  const std::string output = outputOption(line, kDefaultOutput);
   platform::OutputFile out;
-  if (!createOutput(app, out, output)) return 1;
+  if (!createOutputFileOrSay(app.console, app.pgn, out, output)) return 1;
   rewriteGames(app, out, 0, kKeepAll, [&] {
     if (initialsOnly) setWordInitials(app.game.tags, tag, direction);
     else setTagCase(app.game.tags, tag, direction);
@@ -210,10 +196,10 @@ int handleSetcmt(App& app, CommandLine& line) {
   // The mode is a setting: it holds for every later output, also when no file is open now.
   app.settings.printCmt = mode;
   if (!pgnFileOpen(app)) return 1;
-  const std::string output = outputName(line);
+  const std::string output = outputOption(line, kDefaultOutput);
   app.console.writeText("\n> processing...\n");
   platform::OutputFile out;
-  if (!createOutput(app, out, output)) return 1;
+  if (!createOutputFileOrSay(app.console, app.pgn, out, output)) return 1;
   app.timers.restartProcessTimer();
   rewriteGames(app, out, 32, kKeepAll, kNoChange);
   app.console.print(colour::kNormal, "> process time : %ds\n", app.timers.elapsedSeconds());

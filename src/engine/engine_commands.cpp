@@ -6,7 +6,6 @@
 #include <climits>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <string_view>
 
 #include "chess/fen.hpp"
@@ -16,7 +15,6 @@
 #include "pgn/game_loop.hpp"
 #include "pgn/pgn_writer.hpp"
 #include "pgn/replay.hpp"
-#include "platform/files.hpp"
 #include "platform/output_file.hpp"
 #include "shell/app.hpp"
 #include "platform/numbers.hpp"
@@ -66,21 +64,11 @@ FilterOptions readFilterOptions(const CommandLine& line) {
   return options;
 }
 
-// Two names of one file, also when neither exists yet ("vfilt.pgn" and "./vfilt.pgn").
-bool nameOneFile(const std::string& a, const std::string& b) {
-  if (platform::sameFile(a, b)) return true;
-  std::error_code error;
-  const std::filesystem::path first = std::filesystem::weakly_canonical(a, error);
-  if (error) return false;
-  const std::filesystem::path second = std::filesystem::weakly_canonical(b, error);
-  return !error && first == second;
-}
-
 // Creates both files, or neither when either name is refused: nothing is deleted before both
 // names have been checked.
 bool createFilterFiles(App& app, const std::string& out, platform::OutputFile& accepted,
                        platform::OutputFile& rejected) {
-  if (nameOneFile(out, kRejectedFile)) {
+  if (namesSameFile(out, kRejectedFile)) {
     app.console.print(colour::kError,
                       "\n> \"%s\" receives the rejected games: it can't be the output file\n",
                       kRejectedFile);

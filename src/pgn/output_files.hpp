@@ -6,6 +6,7 @@
 
 namespace kestrova {
 
+class CommandLine;
 class Console;
 class PgnFile;
 namespace platform {
@@ -21,5 +22,16 @@ bool refusesAsOutput(Console& console, const PgnFile& open, const std::string& p
 // Returns false when the file is refused or cannot be created (the caller says which file).
 bool createOutputFile(Console& console, const PgnFile& open, platform::OutputFile& out, const std::string& path,
                       std::initializer_list<std::string_view> inputs = {});
+
+// createOutputFile, and when the file cannot be created (not refused), says so:
+// "> can't create the file "PATH"".
+bool createOutputFileOrSay(Console& console, const PgnFile& open, platform::OutputFile& out, const std::string& path,
+                           std::initializer_list<std::string_view> inputs = {});
+
+// Two names of one file, whether it exists yet or not ("x.pgn" and "./x.pgn").
+bool namesSameFile(const std::string& a, const std::string& b);
+
+// The file the command's "-out=" option names, else `fallback`.
+std::string outputOption(const CommandLine& line, std::string_view fallback);
 
 }  // namespace kestrova
