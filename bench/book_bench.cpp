@@ -38,14 +38,14 @@ int runNewbk(const std::string& pgn, const std::string& out, bool firstPassOnly)
   app.settings.bkHashSz = 64;
   app.pgn.create(app.console, app.settings.gameBufferSize, app.settings.lineBufferSize, app.settings.saveBufferSize);
   app.chess.keyCheck = true;
-  applyBookSettings(app);
+  applyBookSettings(app.book, app.console, app.settings.bkNumBase, app.settings.bkHashSz);
   NewBookRequest request;
   request.minPly = 1;
   request.maxPly = 30;
   request.out = out;
   request.pgn = pgn;
-  if (firstPassOnly) return writeRawBook(app, request) ? 0 : 1;
-  buildBook(app, request);
+  if (firstPassOnly) return writeRawBook(app.book, app.loopParts(), app.timers, request) ? 0 : 1;
+  buildBook(app.book, app.loopParts(), app.timers, request);
   return app.console.captured().find("- book fully created\n") != std::string::npos ? 0 : 1;
 }
 

@@ -9,24 +9,25 @@
 #include "book/book_table.hpp"
 #include "book/book_walk.hpp"
 #include "book/book_writer.hpp"
-#include "pgn/board_view.hpp"
+#include "chess/chess_core.hpp"
 #include "chess/fen.hpp"
-#include "commands/epd_dedup.hpp"
 #include "engine/engine_client.hpp"
+#include "pgn/game.hpp"
 #include "pgn/output_files.hpp"
+#include "pgn/replay.hpp"
+#include "platform/command_line.hpp"
+#include "platform/console.hpp"
 #include "platform/escape_key.hpp"
+#include "platform/input.hpp"
+#include "platform/numbers.hpp"
 #include "platform/output_file.hpp"
 #include "platform/text_file.hpp"
-#include "shell/app.hpp"
-#include "platform/command_line.hpp"
-#include "platform/numbers.hpp"
 
 namespace kestrova {
 
 namespace {
 
 constexpr const char* kRootsFile = "anabk.epd";
-constexpr const char* kDedupFile = "tmp.epd";
 constexpr const char* kVerifiedFile = "evaluated.pgn";
 constexpr const char* kDebugFile = "anabk-debug.pgn";
 constexpr std::size_t kRootLength = 255;
@@ -47,38 +48,49 @@ class WatchingEscape {
   platform::EscapePoll& escape_;
 };
 
-bool openForAppending(App& app, platform::OutputFile& file, const std::string& path, const char* failure) {
+// One run of the command: what its walks work with.
+struct Analysis {
+  const BookParts& parts;
+  EngineClient& engine;
+  platform::Timers& timers;
+  const PgnFile& open;
+  const BookAnalysisOptions& options;
+  platform::EscapePoll& escape;
+};
+
+bool openForAppending(Console& console, platform::OutputFile& file, const std::string& path, const char* failure) {
   if (file.append(path)) return true;
-  app.console.writeText(failure, colour::kError);
+  console.writeText(failure, colour::kError);
   return false;
 }
 
-void analyseRoot(App& app, const BookAnalysisOptions& options, platform::EscapePoll& escape,
-                 std::string_view root) {
-  Console& console = app.console;
+void analyseRoot(const Analysis& run, std::string_view root) {
+  const BookParts& parts = run.parts;
+  const BookAnalysisOptions& options = run.options;
+  Console& console = parts.console;
   platform::OutputFile tree;
   platform::OutputFile verified;
   platform::OutputFile debug;
   BookWalkFiles files;
   if (!options.evalTask) {
-    if (!openForAppending(app, tree, options.ddup ? kDedupFile : options.out, "- can't create the output epd file\n"))
-      return;
+    if (!openForAppending(console, tree, options.treeFile(), "- can't create the output epd file\n")) return;
     files.tree = &tree;
   }
   if (options.vfy) {
-    if (!openForAppending(app, verified, kVerifiedFile, "- can't create the output pgn file\n")) return;
+    if (!openForAppending(console, verified, kVerifiedFile, "- can't create the output pgn file\n")) return;
     files.verified = &verified;
   }
   if (options.dbg) {
-    if (!openForAppending(app, debug, kDebugFile, "- can't create the anabk's debug file\n")) return;
+    if (!openForAppending(console, debug, kDebugFile, "- can't create the anabk's debug file\n")) return;
     files.debug = &debug;
   }
 
-  setStartPosition(app.chess, app.game, root);
+  Board& board = parts.chess.board;
+  setStartPosition(parts.chess, parts.game, root);
   // A root text without its side field is taken as White to move, so keys and texts agree.
-  if (app.chess.board.side != kBlack && app.chess.board.side != kWhite) app.chess.board.side = kWhite;
-  app.game.tags.clearValues();
-  showBookPosition(app);
+  if (board.side != kBlack && board.side != kWhite) board.side = kWhite;
+  parts.game.tags.clearValues();
+  showBookPosition(parts);
 
   console.writeText(
       "\n\n- kestrova is going to analyze all the sub-trees in the loaded book,\n"
@@ -88,14 +100,14 @@ void analyseRoot(App& app, const BookAnalysisOptions& options, platform::EscapeP
       "  number of positions due to the transposition logic\n\n");
   console.writeText("- do you want to start the process ? (y,n) : ");
   console.flush();
-  const int start = app.input.readAnswer();
+  const int start = parts.input.readAnswer();
   if (start == 'n' || start == EOF) return;
 
   if (options.evalTask) {
     console.writeText("- testing engine\n");
     console.flush();
-    if (!waitReady(app.engine, app.timers, kReadyWaitMs)) {
-      app.engine.terminateEngine();
+    if (!waitReady(run.engine, run.timers, kReadyWaitMs)) {
+      run.engine.terminateEngine();
       console.writeText(
           "- engine not ready\n- please reload Kestrova with an engine correctly mentionned in the kestrova.ini file\n",
           colour::kError);
@@ -107,10 +119,10 @@ void analyseRoot(App& app, const BookAnalysisOptions& options, platform::EscapeP
   console.print(colour::kSuccess, "- scanning book from ply = 1 up to ply = %d (half-moves)\n\n", options.maxPly);
   console.flush();
 
-  BookWalk walk(app, options, escape, files);
+  BookWalk walk(parts, run.engine, run.timers, options, run.escape, files);
   {
-    WatchingEscape watching(escape);
-    escape.pressed();  // forgets presses made before the walk
+    WatchingEscape watching(run.escape);
+    run.escape.pressed();  // forgets presses made before the walk
     walk.run();
   }
   const BookWalkCounters& counters = walk.counters();
@@ -123,9 +135,9 @@ void analyseRoot(App& app, const BookAnalysisOptions& options, platform::EscapeP
   if (options.evalTask) {
     console.writeText("- do you want to save the evaluations in the current book ? (y,n) : ");
     console.flush();
-    if (app.input.readAnswer() == 'y') {
+    if (parts.input.readAnswer() == 'y') {
       console.writeText("- saving the book\n");
-      if (saveBook(app)) console.writeText("- operation complete\n");
+      if (saveBook(parts.book, console, run.open)) console.writeText("- operation complete\n");
     }
   }
 }
@@ -162,47 +174,40 @@ BookAnalysisOptions readBookAnalysisOptions(const CommandLine& line) {
   return options;
 }
 
-void analyseBook(App& app, const BookAnalysisOptions& options, platform::EscapePoll& escape) {
-  Console& console = app.console;
-  if (!app.book.isLoaded()) {
+bool analyseBook(const BookParts& parts, EngineClient& engine, platform::Timers& timers, const PgnFile& open,
+                 const BookAnalysisOptions& options, platform::EscapePoll& escape) {
+  Console& console = parts.console;
+  if (!parts.book.isLoaded()) {
     console.writeText("\n> No book in memory. Please load a book before (use 'openbk' command)\n", colour::kError);
-    return;
+    return false;
   }
   // Deleting an output must never destroy what the command reads: its roots, the book, the open
   // PGN file.
-  const std::string bookFile = app.book.fileName;
+  const std::string bookFile = parts.book.fileName;
   for (const std::string& output : {options.out, std::string(kVerifiedFile), std::string(kDebugFile),
-                                    std::string(options.ddup ? kDedupFile : "")}) {
+                                    std::string(options.ddup ? BookAnalysisOptions::kDedupFile : "")}) {
     if (output.empty()) continue;
-    if (refusesAsOutput(app.console, app.pgn, output, {kRootsFile, bookFile})) return;
+    if (refusesAsOutput(console, open, output, {kRootsFile, bookFile})) return false;
   }
   std::remove(options.out.c_str());
   std::remove(kVerifiedFile);
   std::remove(kDebugFile);
   // A list left over from an interrupted run would come back into the result.
-  if (options.ddup) std::remove(kDedupFile);
+  if (options.ddup) std::remove(BookAnalysisOptions::kDedupFile);
 
+  const Analysis run{parts, engine, timers, open, options, escape};
   platform::TextFile roots(kRootsFile);
   if (roots.isOpen()) {
     std::string root;
     while (roots.readLine(root, kRootLength)) {
       if (root.find_first_not_of(" \t") == std::string::npos) continue;
-      analyseRoot(app, options, escape, root);
+      analyseRoot(run, root);
     }
   } else {
     console.writeText("- no 'anabk.epd' file found. The root position will be the normal starting position\n");
-    analyseRoot(app, options, escape, kStartPosition);
+    analyseRoot(run, kStartPosition);
   }
-
-  if (options.evalTask) return;
-  if (options.ddup) {
-    if (!removeRepeatedPositions(console, app.pgn, *app.chess.zobrist, kDedupFile, options.out)) {
-      console.writeText("- can't start or terminate the process !\n", colour::kError);
-      return;
-    }
-    std::remove(kDedupFile);
-  }
-  console.print(colour::kSuccess, "- please consult the '%s' file to see the resulting epd\n", options.out.c_str());
+  return true;
 }
 
 }  // namespace kestrova

@@ -3,12 +3,16 @@
 // those positions (tree task) or having the engine evaluate them (eval task).
 #include <string>
 
+#include "book/book_parts.hpp"
+
 namespace kestrova {
 
-struct App;
 class CommandLine;
+class EngineClient;
+class PgnFile;
 namespace platform {
 class EscapePoll;
+struct Timers;
 }
 
 struct BookAnalysisOptions {
@@ -27,13 +31,20 @@ struct BookAnalysisOptions {
   bool ddup = false;  // the tree goes through "tmp.epd" and loses its repeated positions
   bool vfy = false;   // lines with sharp changes of evaluation to "evaluated.pgn"
   bool dbg = false;   // every evaluated line to "anabk-debug.pgn"
+
+  static constexpr const char* kDedupFile = "tmp.epd";
+  // Where the walks write the tree: with "-ddup" the list that still holds repeated positions.
+  std::string treeFile() const { return ddup ? kDedupFile : out; }
 };
 
 // The options of the command line; "-ply=" is held to 0..99.
 BookAnalysisOptions readBookAnalysisOptions(const CommandLine& line);
 
-// The whole command after its options: the roots of "anabk.epd" (or the start position), the
-// removal of repeated positions and the closing message. `escape` is polled during the walks.
-void analyseBook(App& app, const BookAnalysisOptions& options, platform::EscapePoll& escape);
+// The command after its options: clears the output files, then walks the book below each root of
+// "anabk.epd" (or the start position), asking before each walk; `escape` is polled during the
+// walks. The open PGN file, the roots and the book are never overwritten. False when no walk
+// could start (no book, or an output refused); the tree task's list is then not written.
+bool analyseBook(const BookParts& parts, EngineClient& engine, platform::Timers& timers, const PgnFile& open,
+                 const BookAnalysisOptions& options, platform::EscapePoll& escape);
 
 }  // namespace kestrova

@@ -5,11 +5,12 @@
 
 #include "book/book_statistics.hpp"
 #include "book/book_table.hpp"
-#include "pgn/board_view.hpp"
+#include "chess/chess_core.hpp"
 #include "chess/fen.hpp"
-#include "chess/make_move.hpp"
+#include "pgn/board_view.hpp"
 #include "pgn/replay.hpp"
-#include "shell/app.hpp"
+#include "platform/console.hpp"
+#include "platform/input.hpp"
 
 namespace kestrova {
 
@@ -36,38 +37,37 @@ std::string formatBookMoveLine(int number, const BookEntry& entry) {
   return std::string(text.data(), length > 0 ? static_cast<std::size_t>(length) : 0);
 }
 
-int showBookPosition(App& app) {
-  printDiagram(app.console, app.strings, app.chess.board, app.settings.lang);
-  const Board& board = app.chess.board;
-  const BookKeys keys = app.book.computeBookKeys(board, board.side);
-  const int count = app.book.lookupPosition(keys.key, keys.lock);
+int showBookPosition(const BookParts& parts) {
+  const Board& board = parts.chess.board;
+  printDiagram(parts.console, parts.strings, board, parts.language);
+  const BookKeys keys = parts.book.computeBookKeys(board, board.side);
+  const int count = parts.book.lookupPosition(keys.key, keys.lock);
   if (count > 0) {
-    app.console.writeText("\n", colour::kDefault);
-    const BookMoveList& list = app.book.moveList();
-    for (int i = 0; i < count; ++i) app.console.writeText(formatBookMoveLine(i + 1, list.moves[i]), colour::kDefault);
+    parts.console.writeText("\n", colour::kDefault);
+    const BookMoveList& list = parts.book.moveList();
+    for (int i = 0; i < count; ++i) parts.console.writeText(formatBookMoveLine(i + 1, list.moves[i]), colour::kDefault);
   }
   return count;
 }
 
-void browseBook(App& app) {
-  BookTable& book = app.book;
-  setStartPosition(app.chess, app.game, kStartPosition);
+void browseBook(const BookParts& parts) {
+  setStartPosition(parts.chess, parts.game, kStartPosition);
   for (;;) {
-    const int count = showBookPosition(app);
-    app.console.writeText(
+    const int count = showBookPosition(parts);
+    parts.console.writeText(
         "\n1...n\t: to chose a move and see next statistics\nb\t: to go back\nx\t: to quit the book mode\n\n"
         "your choice ? : ");
-    app.console.flush();
-    const int answer = app.input.readAnswer();
+    parts.console.flush();
+    const int answer = parts.input.readAnswer();
     if (answer == 'x' || answer == EOF) return;
     if (answer == 'b') {
-      takeBack(app.chess, app.game, app.console);
+      takeBack(parts.chess, parts.game, parts.console);
       continue;
     }
     const int choice = answer - '0';
     if (choice >= 1 && choice <= kChoosable && choice <= count) {
-      const BookEntry& move = book.moveList().moves[choice - 1];
-      playMoveFromSquares(app.chess, app.game, app.console, move.from, move.to);
+      const BookEntry& move = parts.book.moveList().moves[choice - 1];
+      playMoveFromSquares(parts.chess, parts.game, parts.console, move.from, move.to);
     }
   }
 }

@@ -1,6 +1,7 @@
 #include "book/book_commands.hpp"
 
 #include <cinttypes>
+#include <cstdio>
 #include <string>
 
 #include "book/book_analysis.hpp"
@@ -9,11 +10,20 @@
 #include "book/book_writer.hpp"
 #include "book/console_book_reporter.hpp"
 #include "book/new_book.hpp"
+#include "commands/epd_dedup.hpp"
 #include "platform/escape_key.hpp"
 #include "shell/app.hpp"
-#include "shell/command_table.hpp"
 
 namespace kestrova {
+
+namespace {
+
+// The book's numeration base and hash size as the settings give them now.
+void takeBookSettings(App& app) {
+  applyBookSettings(app.book, app.console, app.settings.bkNumBase, app.settings.bkHashSz);
+}
+
+}  // namespace
 
 int handleNewbk(App& app, CommandLine& line) {
   NewBookRequest request;
@@ -28,11 +38,11 @@ int handleNewbk(App& app, CommandLine& line) {
                     request.out.c_str());
   app.console.flush();
   if (app.input.readAnswer() == 'y') {
-    applyBookSettings(app);
-    buildBook(app, request);
+    takeBookSettings(app);
+    buildBook(app.book, app.loopParts(), app.timers, request);
   }
   if (reload) {
-    applyBookSettings(app);
+    takeBookSettings(app);
     ConsoleBookReporter reporter(app.console);
     app.book.loadBook(request.out, reporter);
   }
@@ -40,7 +50,7 @@ int handleNewbk(App& app, CommandLine& line) {
 }
 
 int handleOpenbk(App& app, CommandLine& line) {
-  applyBookSettings(app);
+  takeBookSettings(app);
   ConsoleBookReporter reporter(app.console);
   if (app.book.loadBook(line.word(1), reporter)) app.console.writeText("- Book loaded\n", colour::kSuccess);
   else app.console.writeText("> Can't load the specified book !\n", colour::kError);
@@ -53,7 +63,7 @@ int handleShowbk(App& app, CommandLine& line) {
     app.console.writeText("> No book in memory. Please load a book before (use 'openbk' command)\n", colour::kError);
     return 1;
   }
-  browseBook(app);
+  browseBook(app.bookParts());
   return 1;
 }
 
@@ -72,7 +82,7 @@ int handleDcmbk(App& app, CommandLine& line) {
   BookEntry* entries = book.entries();
   for (int i = 1; i <= book.moves; ++i) entries[i].cmt = 0;
   app.console.writeText("- saving book\n");
-  saveBook(app);
+  saveBook(book, app.console, app.pgn);
   app.console.writeText("- operation complete\n");
   return 1;
 }
@@ -80,7 +90,15 @@ int handleDcmbk(App& app, CommandLine& line) {
 int handleAnabk(App& app, CommandLine& line) {
   const BookAnalysisOptions options = readBookAnalysisOptions(line);
   platform::EscapeKey escape;
-  analyseBook(app, options, escape);
+  if (!analyseBook(app.bookParts(), app.engine, app.timers, app.pgn, options, escape) || options.evalTask) return 1;
+  if (options.ddup) {
+    if (!removeRepeatedPositions(app.console, app.pgn, *app.chess.zobrist, BookAnalysisOptions::kDedupFile, options.out)) {
+      app.console.writeText("- can't start or terminate the process !\n", colour::kError);
+      return 1;
+    }
+    std::remove(BookAnalysisOptions::kDedupFile);
+  }
+  app.console.print(colour::kSuccess, "- please consult the '%s' file to see the resulting epd\n", options.out.c_str());
   return 1;
 }
 

@@ -6,14 +6,16 @@
 
 #include "book/book_table.hpp"
 #include "book/evaluation_class.hpp"
+#include "chess/chess_core.hpp"
 #include "chess/fen.hpp"
-#include "chess/make_move.hpp"
 #include "engine/engine_client.hpp"
 #include "engine/info_parser.hpp"
+#include "pgn/game.hpp"
 #include "pgn/replay.hpp"
+#include "platform/console.hpp"
 #include "platform/escape_key.hpp"
 #include "platform/output_file.hpp"
-#include "shell/app.hpp"
+#include "platform/string_manager.hpp"
 
 namespace kestrova {
 
@@ -25,14 +27,15 @@ constexpr std::size_t kEvaluationBlanks = 13;  // clears an evaluation text
 
 }  // namespace
 
-BookWalk::BookWalk(App& app, const BookAnalysisOptions& options, platform::EscapePoll& escape, BookWalkFiles files)
-    : app_(app), options_(options), escape_(escape), files_(files) {
+BookWalk::BookWalk(const BookParts& parts, EngineClient& engine, platform::Timers& timers,
+                   const BookAnalysisOptions& options, platform::EscapePoll& escape, BookWalkFiles files)
+    : parts_(parts), engine_(engine), timers_(timers), options_(options), escape_(escape), files_(files) {
   fen_.reserve(128);
   text_.reserve(64);
 }
 
 void BookWalk::run() {
-  rootSide_ = app_.chess.board.side == kBlack ? kBlack : kWhite;
+  rootSide_ = parts_.chess.board.side == kBlack ? kBlack : kWhite;
   // The root itself is never treated: it comes from a move played more often than the threshold.
   walk(options_.maxPly, options_.threshold + 1, 0, 0, EarlierEvaluation{});
 }
@@ -43,10 +46,10 @@ void BookWalk::walk(int depthLeft, long leadingGames, int parentRun, std::size_t
     escaped_ = true;
     return;
   }
-  BookTable& book = app_.book;
-  Board& board = app_.chess.board;
-  Game& game = app_.game;
-  Console& console = app_.console;
+  BookTable& book = parts_.book;
+  Board& board = parts_.chess.board;
+  Game& game = parts_.game;
+  Console& console = parts_.console;
   const int side = board.side == kWhite ? kWhite : kBlack;
   writePlacementFen(board, side, fen_);
   const BookKeys keys = book.computeBookKeys(board, side);
@@ -97,14 +100,14 @@ void BookWalk::walk(int depthLeft, long leadingGames, int parentRun, std::size_t
       ++counters_.nodes;
       char text[32];
       const int length = std::snprintf(text, sizeof text, "%d.%s%s ", options_.maxPly - depthLeft + 1,
-                                       app_.strings.squareName(move.from), app_.strings.squareName(move.to));
+                                       parts_.strings.squareName(move.from), parts_.strings.squareName(move.to));
       console.writeText(std::string_view(text, static_cast<std::size_t>(length)));
-      playMoveFromSquares(app_.chess, game, console, move.from, move.to);
+      playMoveFromSquares(parts_.chess, game, console, move.from, move.to);
       std::snprintf(text, sizeof text, "gm=%lu", static_cast<unsigned long>(move.n));
       game.comments.set(game.currentPly, text);
       const std::size_t index = book.findBookEntry(keys.key, keys.lock, move.from, move.to);
       walk(depthLeft - 1, static_cast<long>(move.n), run, index, earlier);
-      takeBack(app_.chess, game, console);
+      takeBack(parts_.chess, game, console);
       if (escaped_) return;
       text_.assign(static_cast<std::size_t>(length), '\b');
       text_.append(kMoveBlanks, ' ');
@@ -125,15 +128,15 @@ void BookWalk::walk(int depthLeft, long leadingGames, int parentRun, std::size_t
 }
 
 int BookWalk::evaluate(std::size_t entryIndex) {
-  Console& console = app_.console;
-  Game& game = app_.game;
-  const int side = app_.chess.board.side == kWhite ? kWhite : kBlack;
+  Console& console = parts_.console;
+  Game& game = parts_.game;
+  const int side = parts_.chess.board.side == kWhite ? kWhite : kBlack;
   console.writeText("[E] ", colour::kSuccess);
   console.flush();
   std::string pv;
   int depth = 0;
   int value = InfoParser::kNoValue;  // kept by an engine that no longer runs
-  analysePosition(app_.engine, console, app_.timers, fen_, options_.ms, pv, depth, value, options_.showPv, false,
+  analysePosition(engine_, console, timers_, fen_, options_.ms, pv, depth, value, options_.showPv, false,
                   kHashMb);
   console.writeText("\b\b\b\b");
   // A search without a depth or without a score is no evaluation: the move keeps its class.
@@ -154,19 +157,19 @@ int BookWalk::evaluate(std::size_t entryIndex) {
   if (evaluated && entryIndex != 0) {
     // The engine speaks for the side to move, the class for the side that played the move.
     const int mover = value == INT_MIN ? INT_MAX : -value;
-    app_.book.entries()[entryIndex].cmt = static_cast<std::uint8_t>(evaluationClass(mover));
+    parts_.book.entries()[entryIndex].cmt = static_cast<std::uint8_t>(evaluationClass(mover));
   }
   if (files_.debug != nullptr) writeDebugGame();
   return length;
 }
 
 void BookWalk::writeLineMoves(platform::OutputFile& out, bool withComments, int commentPly, int previous) {
-  const Game& game = app_.game;
+  const Game& game = parts_.game;
   for (int ply = 1; ply <= game.currentPly; ++ply) {
     const PlyRecord& move = game.plies[ply];
     const bool white = ((ply & 1) == 1) == (rootSide_ == kWhite);
-    const char* from = app_.strings.squareName(move.from);
-    const char* to = app_.strings.squareName(move.to);
+    const char* from = parts_.strings.squareName(move.from);
+    const char* to = parts_.strings.squareName(move.to);
     if (white) {
       const int number = rootSide_ == kWhite ? (ply + 1) / 2 : ply / 2 + 1;
       out.print("%d.%s%s ", number, from, to);

@@ -5,13 +5,15 @@
 #include <string>
 
 #include "book/book_analysis.hpp"
+#include "book/book_parts.hpp"
 
 namespace kestrova {
 
-struct App;
+class EngineClient;
 namespace platform {
 class EscapePoll;
 class OutputFile;
+struct Timers;
 }
 
 struct BookWalkCounters {
@@ -29,7 +31,8 @@ struct BookWalkFiles {
 
 class BookWalk {
  public:
-  BookWalk(App& app, const BookAnalysisOptions& options, platform::EscapePoll& escape, BookWalkFiles files);
+  BookWalk(const BookParts& parts, EngineClient& engine, platform::Timers& timers, const BookAnalysisOptions& options,
+           platform::EscapePoll& escape, BookWalkFiles files);
 
   // Walks the book from the current position of the board (the root, at ply 0 of the game) and
   // leaves the board there again.
@@ -54,7 +57,9 @@ class BookWalk {
   // The moves of the line so far as PGN, with the comment of one ply after it (none for 0).
   void writeLineMoves(platform::OutputFile& out, bool withComments, int commentPly, int previous);
 
-  App& app_;
+  BookParts parts_;
+  EngineClient& engine_;
+  platform::Timers& timers_;
   const BookAnalysisOptions& options_;
   platform::EscapePoll& escape_;
   BookWalkFiles files_;

@@ -2,8 +2,8 @@
 
 #include "book/book_table.hpp"
 #include "pgn/output_files.hpp"
+#include "platform/console.hpp"
 #include "platform/output_file.hpp"
-#include "shell/app.hpp"
 
 namespace kestrova {
 
@@ -45,15 +45,14 @@ void BookWriter::writeParameters(int moves, bool sorted, bool clean) {
              sorted ? 1 : 0, clean ? 1 : 0, book_.numBase(), book_.hashSize());
 }
 
-bool saveBook(App& app) {
-  BookTable& book = app.book;
+bool saveBook(BookTable& book, Console& console, const PgnFile& open) {
   if (!book.isLoaded()) {
-    app.console.writeText("> no book in memory\n", colour::kError);
+    console.writeText("> no book in memory\n", colour::kError);
     return false;
   }
   platform::OutputFile out;
-  if (!createOutputFile(app.console, app.pgn, out, book.fileName)) {
-    app.console.writeText("> Kestrova can't create the book file !\n", colour::kError);
+  if (!createOutputFile(console, open, out, book.fileName)) {
+    console.writeText("> Kestrova can't create the book file !\n", colour::kError);
     return false;
   }
   BookWriter writer(out, book);

@@ -4,9 +4,10 @@
 
 namespace kestrova {
 
-struct App;
 struct BookEntry;
 class BookTable;
+class Console;
+class PgnFile;
 namespace platform {
 class OutputFile;
 }
@@ -34,7 +35,8 @@ class BookWriter {
 };
 
 // Writes the loaded book back to its file, leaving out the entries whose key is 0 (and counting
-// them off `moves`). Reports and returns false without a book or when the file can't be created.
-bool saveBook(App& app);
+// them off `moves`). Reports and returns false without a book or when the file can't be created
+// (the open PGN file is never overwritten).
+bool saveBook(BookTable& book, Console& console, const PgnFile& open);
 
 }  // namespace kestrova

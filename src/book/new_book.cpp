@@ -9,12 +9,15 @@
 #include "book/book_table.hpp"
 #include "book/book_writer.hpp"
 #include "book/console_book_reporter.hpp"
-#include "pgn/output_files.hpp"
+#include "pgn/game.hpp"
 #include "pgn/game_loop.hpp"
+#include "pgn/output_files.hpp"
+#include "pgn/pgn_file.hpp"
+#include "platform/clock.hpp"
+#include "platform/console.hpp"
 #include "platform/files.hpp"
-#include "platform/output_file.hpp"
-#include "shell/app.hpp"
 #include "platform/numbers.hpp"
+#include "platform/output_file.hpp"
 
 namespace kestrova {
 
@@ -39,12 +42,13 @@ int validElo(const std::string& text) {
 // replay ends with the line; the records of a game are written once its line has been replayed.
 class LineRecorder : public GameVisitor {
  public:
-  LineRecorder(App& app, BookWriter& writer, int& records) : app_(app), writer_(writer), records_(records) {
+  LineRecorder(const BookTable& book, const Game& game, BookWriter& writer, int& records)
+      : book_(book), game_(game), writer_(writer), records_(records) {
     line_.reserve(kPlyLimit);
   }
 
   void onGameStart() override {
-    const Game& game = app_.game;
+    const Game& game = game_;
     line_.clear();
     whiteElo_ = validElo(game.tags.value(kTagWhiteElo));
     blackElo_ = validElo(game.tags.value(kTagBlackElo));
@@ -53,8 +57,8 @@ class LineRecorder : public GameVisitor {
   }
 
   bool onPly(int ply, const Board& before) override {
-    const Game& game = app_.game;
-    const BookTable& book = app_.book;
+    const Game& game = game_;
+    const BookTable& book = book_;
     LinePosition at;
     at.ply = ply;
     at.plyCount = game.plyCount;
@@ -86,7 +90,8 @@ class LineRecorder : public GameVisitor {
   }
 
  private:
-  App& app_;
+  const BookTable& book_;
+  const Game& game_;
   BookWriter& writer_;
   int& records_;
   std::vector<BookEntry> line_;
@@ -95,42 +100,51 @@ class LineRecorder : public GameVisitor {
   int whitePoints_ = 0;
 };
 
+// The first pass's view of its input: the games and the book whose limits end the lines.
+struct RawBookInput {
+  const BookTable& book;
+  const GameLoopParts& games;
+  platform::Timers& timers;
+  BookWriter& writer;
+  int records = 0;
+};
+
 // Makes the file the PGN file in memory and adds its games; false when it can't be opened.
-bool addFile(App& app, BookWriter& writer, const std::string& path, int& records) {
-  if (!app.pgn.open(path)) return false;
-  app.timers.restartProcessTimer();
-  GameLoop loop(app.loopParts(), GameDepth::kReplay);
+bool addFile(RawBookInput& input, const std::string& path) {
+  if (!input.games.pgn.open(path)) return false;
+  input.timers.restartProcessTimer();
+  GameLoop loop(input.games, GameDepth::kReplay);
   loop.showProgress("> scanning game ", 64);
-  LineRecorder recorder(app, writer, records);
-  printGameCounts(app.console, loop.run(recorder));
+  LineRecorder recorder(input.book, input.games.game, input.writer, input.records);
+  printGameCounts(input.games.console, loop.run(recorder));
   return true;
 }
 
-void readInput(App& app, BookWriter& writer, const std::string& pgn, const std::vector<std::string>& names,
-               int& records) {
+void readInput(RawBookInput& input, const std::string& pgn, const std::vector<std::string>& names) {
+  Console& console = input.games.console;
   if (!pgn.empty()) {
-    app.console.print(colour::kSuccess, "\n> scanning %s file...\n\n", pgn.c_str());
-    if (addFile(app, writer, pgn, records)) app.console.writeText("> PGN files scan completed\n", colour::kSuccess);
-    else app.console.writeText("> PGN file not found !\n", colour::kError);
+    console.print(colour::kSuccess, "\n> scanning %s file...\n\n", pgn.c_str());
+    if (addFile(input, pgn)) console.writeText("> PGN files scan completed\n", colour::kSuccess);
+    else console.writeText("> PGN file not found !\n", colour::kError);
     return;
   }
   if (names.empty()) {
-    app.console.writeText("> No PGN files found\n", colour::kError);
+    console.writeText("> No PGN files found\n", colour::kError);
     return;
   }
   for (const std::string& name : names) {
     if (strcasecmp(name.c_str(), "pgn-out.pgn") == 0) {
-      app.console.print(colour::kError, "\n> Kestrova can't use %s file as input file\n", name.c_str());
+      console.print(colour::kError, "\n> Kestrova can't use %s file as input file\n", name.c_str());
       continue;
     }
     const std::string path = std::string(kBookDirectory) + "/" + name;
-    app.console.print(colour::kSuccess, "\n> scanning %s file...\n\n", path.c_str());
-    if (!addFile(app, writer, path, records)) {
-      app.console.writeText("> Kestrova can't open the next file", colour::kError);
+    console.print(colour::kSuccess, "\n> scanning %s file...\n\n", path.c_str());
+    if (!addFile(input, path)) {
+      console.writeText("> Kestrova can't open the next file", colour::kError);
       return;
     }
   }
-  app.console.writeText("> PGN files scan completed\n", colour::kSuccess);
+  console.writeText("> PGN files scan completed\n", colour::kSuccess);
 }
 
 }  // namespace
@@ -212,10 +226,11 @@ int mergeDoubles(BookTable& book) {
   return doubles;
 }
 
-bool writeRawBook(App& app, const NewBookRequest& request) {
-  BookTable& book = app.book;
+bool writeRawBook(BookTable& book, const GameLoopParts& games, platform::Timers& timers,
+                  const NewBookRequest& request) {
+  Console& console = games.console;
   if (book.isLoaded()) book.closeBook();
-  app.timers.restartProcessTimer();
+  timers.restartProcessTimer();
   book.minPly = std::clamp(request.minPly, 1, kPlyLimit);
   book.maxPly = std::clamp(request.maxPly, 1, kPlyLimit);
 
@@ -223,16 +238,16 @@ bool writeRawBook(App& app, const NewBookRequest& request) {
   std::vector<std::string> names;
   if (request.pgn.empty()) platform::listFiles(kBookDirectory, ".pgn", names);
   for (const std::string& name : names) {
-    if (refusesAsOutput(app.console, app.pgn, request.out, {platform::joinPath(kBookDirectory, name)})) return false;
+    if (refusesAsOutput(console, games.pgn, request.out, {platform::joinPath(kBookDirectory, name)})) return false;
   }
   platform::OutputFile out;
-  if (!createOutputFile(app.console, app.pgn, out, request.out, {request.pgn})) {
-    app.console.writeText("> Kestrova can't create a new book file\n", colour::kError);
+  if (!createOutputFile(console, games.pgn, out, request.out, {request.pgn})) {
+    console.writeText("> Kestrova can't create a new book file\n", colour::kError);
     return false;
   }
   book.fileName = request.out;
-  app.console.print(colour::kDefault, "> the maximum length is %d half moves per line\n", book.maxPly);
-  app.console.writeText("> Kestrova is generating a new book\n", colour::kSuccess);
+  console.print(colour::kDefault, "> the maximum length is %d half moves per line\n", book.maxPly);
+  console.writeText("> Kestrova is generating a new book\n", colour::kSuccess);
 
   book.moves = 0;
   book.sorted = false;
@@ -241,40 +256,40 @@ bool writeRawBook(App& app, const NewBookRequest& request) {
   BookWriter writer(out, book);
   writer.writeTables();
   writer.beginMoves();
-  int records = 0;
-  readInput(app, writer, request.pgn, names, records);
-  writer.writeParameters(records, false, false);
+  RawBookInput input{book, games, timers, writer};
+  readInput(input, request.pgn, names);
+  writer.writeParameters(input.records, false, false);
   out.close();
   return true;
 }
 
-void finishBook(App& app, const NewBookRequest& request) {
-  BookTable& book = app.book;
-  ConsoleBookReporter reporter(app.console);
+void finishBook(BookTable& book, Console& console, const PgnFile& open, platform::Timers& timers,
+                const NewBookRequest& request) {
+  ConsoleBookReporter reporter(console);
   if (!book.loadBook(request.out, reporter)) {
     std::remove(request.out.c_str());
-    app.console.writeText(
+    console.writeText(
         "> Kestrova can't reload the book file in order to sort and clean it. File deleted\n", colour::kError);
     return;
   }
   sortBookEntries(book);
   book.sorted = true;
-  app.console.writeText("- book has been sorted\n");
+  console.writeText("- book has been sorted\n");
   const int doubles = mergeDoubles(book);
   book.clean = true;
-  app.console.print(colour::kDefault, "- %d double moves deleted\n", doubles);
+  console.print(colour::kDefault, "- %d double moves deleted\n", doubles);
   // The points the entries held are in pc by now.
   BookEntry* entries = book.entries();
   for (int i = 1; i <= book.moves; ++i) entries[i].cmt = 0;
-  saveBook(app);
-  app.console.print(colour::kDefault, "- process time : %ds             \n", app.timers.elapsedSeconds());
-  app.console.writeText("- book fully created\n");
+  saveBook(book, console, open);
+  console.print(colour::kDefault, "- process time : %ds             \n", timers.elapsedSeconds());
+  console.writeText("- book fully created\n");
   book.closeBook();
-  app.console.writeText("- book closed\n");
+  console.writeText("- book closed\n");
 }
 
-void buildBook(App& app, const NewBookRequest& request) {
-  if (writeRawBook(app, request)) finishBook(app, request);
+void buildBook(BookTable& book, const GameLoopParts& games, platform::Timers& timers, const NewBookRequest& request) {
+  if (writeRawBook(book, games, timers, request)) finishBook(book, games.console, games.pgn, timers, request);
 }
 
 }  // namespace kestrova

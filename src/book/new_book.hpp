@@ -7,9 +7,14 @@
 
 namespace kestrova {
 
-struct App;
+struct GameLoopParts;
 struct Move;
 class BookTable;
+class Console;
+class PgnFile;
+namespace platform {
+struct Timers;
+}
 
 struct NewBookRequest {
   int minPly = 1;
@@ -18,17 +23,20 @@ struct NewBookRequest {
   std::string pgn;  // one PGN file; empty for every "*.pgn" of the directory "pgn_book"
 };
 
-// Runs the generation (after the user's confirmation): the two passes below.
-void buildBook(App& app, const NewBookRequest& request);
+// Runs the generation (after the user's confirmation): the two passes below. The games are read
+// through the loop's parts, whose PGN file ends up holding the last input file.
+void buildBook(BookTable& book, const GameLoopParts& games, platform::Timers& timers, const NewBookRequest& request);
 
 // The first pass: closes the loaded book, creates the file with fresh tables and streams one raw
 // record per book move of the input games into it, holding nothing but the current game. False
 // (reported) when the file can't be created.
-bool writeRawBook(App& app, const NewBookRequest& request);
+bool writeRawBook(BookTable& book, const GameLoopParts& games, platform::Timers& timers,
+                  const NewBookRequest& request);
 
 // The second pass: reloads the file in one allocation, sorts it, merges the doubles, saves it
 // and closes the book (the file is deleted when it can't be reloaded).
-void finishBook(App& app, const NewBookRequest& request);
+void finishBook(BookTable& book, Console& console, const PgnFile& open, platform::Timers& timers,
+                const NewBookRequest& request);
 
 // The first two half-moves of a line must be ordinary openings: a pawn one or two squares ahead
 // from its home row, or a knight to the edge or centre file. Only the squares are looked at.

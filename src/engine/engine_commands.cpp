@@ -9,15 +9,15 @@
 #include <string_view>
 
 #include "chess/fen.hpp"
-#include "pgn/board_view.hpp"
 #include "engine/engine_client.hpp"
-#include "pgn/output_files.hpp"
+#include "pgn/board_view.hpp"
 #include "pgn/game_loop.hpp"
+#include "pgn/output_files.hpp"
 #include "pgn/pgn_writer.hpp"
 #include "pgn/replay.hpp"
+#include "platform/numbers.hpp"
 #include "platform/output_file.hpp"
 #include "shell/app.hpp"
-#include "platform/numbers.hpp"
 
 namespace kestrova {
 
@@ -66,64 +66,105 @@ FilterOptions readFilterOptions(const CommandLine& line) {
 
 // Creates both files, or neither when either name is refused: nothing is deleted before both
 // names have been checked.
-bool createFilterFiles(App& app, const std::string& out, platform::OutputFile& accepted,
+bool createFilterFiles(Console& console, const PgnFile& open, const std::string& out, platform::OutputFile& accepted,
                        platform::OutputFile& rejected) {
   if (namesSameFile(out, kRejectedFile)) {
-    app.console.print(colour::kError,
-                      "\n> \"%s\" receives the rejected games: it can't be the output file\n",
-                      kRejectedFile);
+    console.print(colour::kError, "\n> \"%s\" receives the rejected games: it can't be the output file\n",
+                  kRejectedFile);
     return false;
   }
-  if (refusesAsOutput(app.console, app.pgn, out) || refusesAsOutput(app.console, app.pgn, kRejectedFile)) return false;
-  if (!createOutputFile(app.console, app.pgn, accepted, out)) {
-    app.console.print(colour::kError, "> can't create the file \"%s\"\n", out.c_str());
+  if (refusesAsOutput(console, open, out) || refusesAsOutput(console, open, kRejectedFile)) return false;
+  if (!createOutputFile(console, open, accepted, out)) {
+    console.print(colour::kError, "> can't create the file \"%s\"\n", out.c_str());
     return false;
   }
-  if (!createOutputFile(app.console, app.pgn, rejected, kRejectedFile)) {
-    app.console.print(colour::kError, "> can't create the file \"%s\"\n", kRejectedFile);
+  if (!createOutputFile(console, open, rejected, kRejectedFile)) {
+    console.print(colour::kError, "> can't create the file \"%s\"\n", kRejectedFile);
     return false;
   }
   return true;
 }
 
+// One vfilt run: the games, the engine that judges them and the two files they go to.
+struct FilterRun {
+  const GameLoopParts& games;
+  EngineClient& engine;
+  platform::Timers& timers;
+  const FilterOptions& options;
+  platform::OutputFile& acceptedFile;
+  platform::OutputFile& rejectedFile;
+};
+
 enum class Outcome { kAccepted, kRejected, kEngineGone };
 
 // The game just replayed whole: its position before the chosen half-move is analysed and the game
 // written to the file its value chooses.
-Outcome filterGame(App& app, const FilterOptions& options, unsigned number, platform::OutputFile& acceptedFile,
-                   platform::OutputFile& rejectedFile) {
-  setStartPosition(app.chess, app.game, kStartPosition, &app.pgn.header());
-  replayTo(app.chess, app.game, app.console, options.ply);
-  printDiagram(app.console, app.strings, app.chess.board, app.settings.lang);
-  app.console.writeText(app.game.currentFen, colour::kDefault);
-  app.console.writeText("\n", colour::kDefault);
+Outcome filterGame(const FilterRun& run, unsigned number) {
+  const GameLoopParts& games = run.games;
+  Game& game = games.game;
+  Console& console = games.console;
+  setStartPosition(games.chess, game, kStartPosition, &games.pgn.header());
+  replayTo(games.chess, game, console, run.options.ply);
+  printDiagram(console, games.strings, games.chess.board, games.language);
+  console.writeText(game.currentFen, colour::kDefault);
+  console.writeText("\n", colour::kDefault);
 
   std::string pv;
   int depth = 0;
   int value = 0;
-  if (!analysePosition(app.engine, app.console, app.timers, app.game.currentFen, options.timeMs, pv,
-                       depth, value, true, false, options.hashMb)) {
+  if (!analysePosition(run.engine, console, run.timers, game.currentFen, run.options.timeMs, pv, depth, value, true,
+                       false, run.options.hashMb)) {
     // The engine is gone for good; the games left would all get a value it never gave.
-    app.console.print(colour::kError,
-                      "> the chess engine has stopped: game %u and the following ones are not filtered\n",
-                      number);
+    console.print(colour::kError,
+                  "> the chess engine has stopped: game %u and the following ones are not filtered\n", number);
     return Outcome::kEngineGone;
   }
 
+  const FilterOptions& options = run.options;
   const bool accepted = options.lowerBound <= value && value <= options.upperBound;
-  app.game.tags.setValue(kTagAnnotator, filterStatus(number, depth, value, options.lowerBound,
-                                                     options.upperBound, accepted));
-  platform::OutputFile& file = accepted ? acceptedFile : rejectedFile;
-  writePgn(app.game, app.pgn, file, app.settings.printCmt);
+  game.tags.setValue(kTagAnnotator,
+                     filterStatus(number, depth, value, options.lowerBound, options.upperBound, accepted));
+  platform::OutputFile& file = accepted ? run.acceptedFile : run.rejectedFile;
+  writePgn(game, games.pgn, file, games.printCmt);
   // Each game reaches the disk at once, so a run broken off leaves both files complete.
   file.flush();
   if (accepted) {
-    app.console.writeText("- accepted\n", colour::kSuccess);
+    console.writeText("- accepted\n", colour::kSuccess);
     return Outcome::kAccepted;
   }
-  app.console.writeText("- rejected\n", colour::kError);
+  console.writeText("- rejected\n", colour::kError);
   return Outcome::kRejected;
 }
+
+// Filters every game the loop replays, until the engine is gone.
+class Filtering : public GameVisitor {
+ public:
+  Filtering(const FilterRun& run, GameLoop& loop, std::uint64_t total) : run_(run), loop_(loop), total_(total) {}
+
+  void onGame() override {
+    const unsigned number = loop_.gameNumber();
+    const Outcome outcome = filterGame(run_, number);
+    if (outcome == Outcome::kEngineGone) {
+      loop_.leaveOut("the engine has stopped");
+      loop_.stop();
+      return;
+    }
+    if (outcome == Outcome::kAccepted) ++accepted;
+    if (outcome == Outcome::kRejected) ++rejected;
+    run_.games.console.print(colour::kNormal, "- %u of %llu games / %u games rejected until now\n\n", number,
+                             static_cast<unsigned long long>(total_), rejected);
+    // The files are already complete on disk (flushed after every game); the notice stays.
+    if (number % kSaveNoticeEvery == 0) run_.games.console.writeText("\n\n- saving files...\n\n", colour::kSuccess);
+  }
+
+  unsigned accepted = 0;
+  unsigned rejected = 0;
+
+ private:
+  const FilterRun& run_;
+  GameLoop& loop_;
+  std::uint64_t total_;
+};
 
 }  // namespace
 
@@ -170,10 +211,11 @@ int handleVfilt(App& app, CommandLine& line) {
   }
   platform::OutputFile acceptedFile;
   platform::OutputFile rejectedFile;
-  if (!createFilterFiles(app, options.out, acceptedFile, rejectedFile)) return 1;
+  if (!createFilterFiles(app.console, app.pgn, options.out, acceptedFile, rejectedFile)) return 1;
 
   app.console.writeText("> counting games\n");
-  GameLoop loop(app.loopParts(), GameDepth::kReplay);
+  const GameLoopParts games = app.loopParts();
+  GameLoop loop(games, GameDepth::kReplay);
   const std::uint64_t total = loop.countGames();
   app.console.print(colour::kNormal, "\r- this pgn file has %llu games\n", static_cast<unsigned long long>(total));
   app.console.print(colour::kNormal,
@@ -181,35 +223,8 @@ int handleVfilt(App& app, CommandLine& line) {
                     "values [%d/%d]\n",
                     options.ply, options.lowerBound, options.upperBound);
 
-  struct Filtering : GameVisitor {
-    Filtering(App& app, GameLoop& loop, const FilterOptions& options, std::uint64_t total,
-              platform::OutputFile& acceptedFile, platform::OutputFile& rejectedFile)
-        : app(app), loop(loop), options(options), total(total), acceptedFile(acceptedFile),
-          rejectedFile(rejectedFile) {}
-    void onGame() override {
-      const unsigned number = loop.gameNumber();
-      const Outcome outcome = filterGame(app, options, number, acceptedFile, rejectedFile);
-      if (outcome == Outcome::kEngineGone) {
-        loop.leaveOut("the engine has stopped");
-        loop.stop();
-        return;
-      }
-      if (outcome == Outcome::kAccepted) ++accepted;
-      if (outcome == Outcome::kRejected) ++rejected;
-      app.console.print(colour::kNormal, "- %u of %llu games / %u games rejected until now\n\n", number,
-                        static_cast<unsigned long long>(total), rejected);
-      // The files are already complete on disk (flushed after every game); the notice stays.
-      if (number % kSaveNoticeEvery == 0) app.console.writeText("\n\n- saving files...\n\n", colour::kSuccess);
-    }
-    App& app;
-    GameLoop& loop;
-    const FilterOptions& options;
-    std::uint64_t total;
-    platform::OutputFile& acceptedFile;
-    platform::OutputFile& rejectedFile;
-    unsigned accepted = 0;
-    unsigned rejected = 0;
-  } visitor(app, loop, options, total, acceptedFile, rejectedFile);
+  const FilterRun run{games, app.engine, app.timers, options, acceptedFile, rejectedFile};
+  Filtering visitor(run, loop, total);
   loop.showProgress("> scanning game ", kProgressEvery);
   const GameCounts counts = loop.run(visitor);
   const unsigned accepted = visitor.accepted;

@@ -2,12 +2,11 @@
 
 #include "engine/engine_client.hpp"
 #include "platform/console.hpp"
-#include "shell/settings.hpp"
 
 namespace kestrova {
 
-void startConfiguredEngine(EngineClient& engine, const Settings& settings, Console& console) {
-  engine.createEngineClient(settings.engineFile);
+void startConfiguredEngine(EngineClient& engine, std::string_view path, Console& console) {
+  engine.createEngineClient(path);
   if (!engine.startEngine(EngineClient::kNormal)) {
     console.writeText("- no chess engine loaded\n");
     return;

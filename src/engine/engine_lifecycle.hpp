@@ -1,15 +1,16 @@
 #pragma once
 // The engine's part in the program's start-up and exit.
+#include <string_view>
+
 namespace kestrova {
 
 class Console;
 class EngineClient;
-struct Settings;
 
-// Starts the engine named by engineFile, introduces it with "uci" and lowers it to idle
-// priority, reporting on the console whether an engine was loaded. Its answers to "uci" stay in
-// the pipe for the next exchange.
-void startConfiguredEngine(EngineClient& engine, const Settings& settings, Console& console);
+// Starts the engine at the path (the configured engineFile; empty for none), introduces it with
+// "uci" and lowers it to idle priority, reporting on the console whether an engine was loaded.
+// Its answers to "uci" stay in the pipe for the next exchange.
+void startConfiguredEngine(EngineClient& engine, std::string_view path, Console& console);
 
 // Kills the engine if one is still there; no "quit" is sent.
 void stopEngine(EngineClient& engine);

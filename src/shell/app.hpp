@@ -2,6 +2,7 @@
 // The application object: it owns every process-wide instance, and handlers borrow them from it.
 #include <string>
 
+#include "book/book_parts.hpp"
 #include "book/book_table.hpp"
 #include "chess/chess_core.hpp"
 #include "engine/engine_client.hpp"
@@ -46,6 +47,8 @@ struct App {
 
   // What the game loop of a command works with.
   GameLoopParts loopParts() { return {pgn, game, chess, console, strings, settings.printCmt, settings.lang}; }
+  // What the book browser and the book analysis work with.
+  BookParts bookParts() { return {book, chess, game, console, strings, input, settings.lang}; }
 
   std::string helpFile = "help.man";
   bool batchMode = false;  // the exit handler only ends an interactive session

@@ -58,12 +58,12 @@ void startUp(App& app) {
   setStartPosition(app.chess, app.game, kStartPosition);
   startDetections(app.detections, config);
   app.tournaments.reset();
-  loadBookAtStartUp(app);
+  loadBookAtStartUp(app.book, app.console, app.settings.bkNumBase, app.settings.bkHashSz);
   app.console.print(colour::kNormal, "- commentary size per move : %d bytes\n", app.game.comments.size());
   // Moves made from here on are checked against a full key computation.
   app.chess.keyCheck = true;
   readOutputEnabledTags(app.game.tags, config);
-  startConfiguredEngine(app.engine, app.settings, app.console);
+  startConfiguredEngine(app.engine, app.settings.engineFile, app.console);
   app.console.writeText("\n[INFO]\n", colour::kTitle);
   app.console.writeText(
       "- type 'help' for informations on Kestrova's commands\n"
@@ -75,7 +75,7 @@ void startUp(App& app) {
 
 void shutDown(App& app) {
   stopEngine(app.engine);
-  releaseBook(app);
+  releaseBook(app.book);
   app.console.writeText("- A bientot ;o)...\n\n", colour::kSuccess);
   app.console.flush();
   app.finished = true;

@@ -1,52 +1,61 @@
 #pragma once
-// Books built in memory or written by hand for the book tests.
-#include <memory>
-#include <string>
-#include <vector>
+// Books made in memory for the book tests.
+#include <algorithm>
+#include <sstream>
 
-#include "book/book_entry.hpp"
-#include "book/book_reporter.hpp"
-#include "book/book_table.hpp"
+#include "book/book_key_generation.hpp"
+#include "chess/fen.hpp"
+#include "pgn/replay.hpp"
+#include "support/test_app.hpp"
 
 namespace kestrova::test {
 
-// Collects the book reader's messages.
-class TextReporter final : public BookReporter {
- public:
-  void write(int, std::string_view text) override { text_.append(text); }
-  const std::string& text() const { return text_; }
-
- private:
-  std::string text_;
-};
-
-inline BookEntry entry(std::uint64_t key, std::uint64_t lock, int from, int to, std::uint32_t n) {
+inline BookEntry entry(std::uint64_t key, std::uint64_t lock, int from, int to, std::uint32_t n, int cmt = 0) {
   BookEntry e;
-  e.key = key;
-  e.lock = lock;
-  e.from = static_cast<std::uint8_t>(from);
-  e.to = static_cast<std::uint8_t>(to);
-  e.n = n;
+  e.key = key, e.lock = lock, e.n = n, e.cmt = static_cast<std::uint8_t>(cmt);
+  e.from = static_cast<std::uint8_t>(from), e.to = static_cast<std::uint8_t>(to);
   return e;
 }
 
-// Gives the table these entries (already in key order) as its loaded book.
-inline void adopt(BookTable& book, const std::vector<BookEntry>& entries) {
+// Gives the table these entries, in key order, as its loaded book.
+inline void adopt(BookTable& book, std::vector<BookEntry> entries) {
+  std::stable_sort(entries.begin(), entries.end(), [](auto& a, auto& b) { return a.key < b.key; });
   std::unique_ptr<BookEntry[]> table(new BookEntry[entries.size() + 2]);
-  for (std::size_t i = 0; i < entries.size(); ++i) table[i + 1] = entries[i];
+  std::copy(entries.begin(), entries.end(), table.get() + 1);
   book.adoptEntries(std::move(table), static_cast<int>(entries.size()));
 }
 
-// A book file written by hand: every table value 0 (one digit 0: a blank in base 224).
-inline std::string zeroTablesSection(char zero = ' ') {
-  std::string text = "\r\n[zTab]\r\n";
-  for (int i = 0; i < 1 + 2 * 768; ++i) text += std::string(1, zero) + "\r\n";
-  return text;
+inline int square(std::string_view name) { return (8 - (name[1] - '0')) * 8 + (name[0] - 'a'); }
+
+// Plays the moves ("e2e4 e7e5") from the start position; the book keys of the position reached.
+inline BookKeys playLine(App& app, const std::string& moves) {
+  setStartPosition(app.chess, app.game, kStartPosition);
+  std::istringstream words(moves);
+  for (std::string m; words >> m;) playMoveFromSquares(app.chess, app.game, app.console, square(m), square(&m[2]));
+  return app.book.computeBookKeys(app.chess.board, app.chess.board.side);
 }
 
-inline std::string parametersSection(const std::string& moves, int numBase = 224, int hashSz = 64) {
-  return "\r\n[parameters]\r\n" + moves + "\r\nsorted=1\r\nclean=1\r\nnumBase=" + std::to_string(numBase) +
-         "\r\nhashSz=" + std::to_string(hashSz) + "\r\n\r\n";
+// A book of fresh tables holding each move after its line with its games and class.
+struct BookLine {
+  const char *before, *move;
+  std::uint32_t n;
+  int cmt = 0;
+};
+inline void makeBook(App& app, const std::vector<BookLine>& lines) {
+  generateBookTables(app.book);
+  std::vector<BookEntry> entries;
+  for (const BookLine& line : lines) {
+    const BookKeys keys = playLine(app, line.before);
+    entries.push_back(entry(keys.key, keys.lock, square(line.move), square(line.move + 2), line.n, line.cmt));
+  }
+  adopt(app.book, entries);
+  setStartPosition(app.chess, app.game, kStartPosition);
+}
+
+// The entry of the move after the line (the end marker when the book has none).
+inline BookEntry& bookEntry(App& app, const std::string& before, const std::string& move) {
+  const BookKeys keys = playLine(app, before);
+  return app.book.entries()[app.book.findBookEntry(keys.key, keys.lock, square(move), square(move.substr(2)))];
 }
 
 }  // namespace kestrova::test
