@@ -7,23 +7,23 @@
 
 namespace kestrova {
 
-struct App;
+struct RuleContext;
 
 // Diamond, Pawn1x3, Pawn1x4, Pawn2x2 and PawnStorm, square by square.
-void checkPawnShapes(App& app, int ply);
-void checkConfusion(App& app, int ply);
-void checkCrazyKing(App& app, int ply);
-void checkExceedingPc(App& app, int ply);
-void checkVeryShortGame(App& app, int ply);
-void checkVeryLongGame(App& app, int ply);
-void checkOppCastles(App& app, int ply);
-void checkMvWeakCastle(App& app, int ply);
-void checkDraw50RuleBrk(App& app, int ply);
-void checkDraw3xRuleBrk(App& app, int ply);
-void checkNoPlan(App& app, int ply);
+void checkPawnShapes(const RuleContext& context, int ply);
+void checkConfusion(const RuleContext& context, int ply);
+void checkCrazyKing(const RuleContext& context, int ply);
+void checkExceedingPc(const RuleContext& context, int ply);
+void checkVeryShortGame(const RuleContext& context, int ply);
+void checkVeryLongGame(const RuleContext& context, int ply);
+void checkOppCastles(const RuleContext& context, int ply);
+void checkMvWeakCastle(const RuleContext& context, int ply);
+void checkDraw50RuleBrk(const RuleContext& context, int ply);
+void checkDraw3xRuleBrk(const RuleContext& context, int ply);
+void checkNoPlan(const RuleContext& context, int ply);
 
 // At the end of the game (lastPly 0 for a game without moves).
-void checkTooFewMoves(App& app, int lastPly);
+void checkTooFewMoves(const RuleContext& context, int lastPly);
 
 // The squares where the shape (Diamond, Pawn1x3, Pawn1x4 or Pawn2x2) is anchored with every one of
 // its squares in `pawns`.
