@@ -21,7 +21,8 @@ constexpr Bitboard kFileH = 0x8080808080808080ULL;
 constexpr Bitboard kStormFiles = ~(kFileA | kFileH);
 constexpr Bitboard kStormRanks[2] = {0xFFFFFFFF00000000ULL, 0x00000000FFFFFFFFULL};
 
-// The anchors of a pawn shape on a board of pawns (see shapeAnchors).
+// The squares where a pawn shape (Diamond, Pawn1x3, Pawn1x4 or Pawn2x2) is anchored with every one
+// of its squares in `pawns`.
 inline Bitboard anchorsOf(int shape, Bitboard pawns) {
   // One rank up is 8 squares lower (square 0 is a8); one file right is one square higher.
   const Bitboard up1 = pawns << 8, up2 = pawns << 16;
@@ -39,7 +40,8 @@ inline Bitboard anchorsOf(int shape, Bitboard pawns) {
   }
 }
 
-// The squares at which the opposing pawns stop a storm of `side` (see stormStoppers).
+// The squares at which a storm of `side` is stopped: an opposing pawn stands on files f-2..f+2 at
+// the square's rank or further ahead (towards rank 8 for White, rank 1 for Black).
 inline Bitboard stoppersOf(int side, Bitboard opposing) {
   // Spread every opposing pawn back along its file, towards the storming side.
   Bitboard x = opposing;
@@ -70,6 +72,42 @@ void reportGameLength(const RuleContext& context, int number, int ply) {
   char text[16];
   std::snprintf(text, sizeof text, "%d mv", (ply + 1) / 2);
   reportDetection(context, number, moverOf(ply), kAfter, ply, text);
+}
+
+// How far the two armies have entered each other.
+int confusionIndex(const AttackTables& t, const Board& board) {
+  const Bitboard white = board.colours[kWhite];
+  const Bitboard black = board.colours[kBlack];
+  // Squares with a man of the board below them on their file (towards rank 1), or above.
+  auto below = [](Bitboard men) {
+    Bitboard x = men >> 8;
+    x |= x >> 8;
+    x |= x >> 16;
+    return x | (x >> 32);
+  };
+  auto above = [](Bitboard men) {
+    Bitboard x = men << 8;
+    x |= x << 8;
+    x |= x << 16;
+    return x | (x << 32);
+  };
+  // A man with an opponent behind it on its file counts 5; any other counts the opponents on the
+  // up to six squares of the two ranks behind it, files f-1..f+1.
+  const Bitboard whiteCut = white & below(black);
+  const Bitboard blackCut = black & above(white);
+  const Bitboard w = white & ~whiteCut;
+  const Bitboard b = black & ~blackCut;
+  int index = 5 * (popCount(whiteCut) + popCount(blackCut));
+  index += popCount(w & ~kFileA & (black >> 7)) + popCount(w & (black >> 8)) + popCount(w & ~kFileH & (black >> 9)) +
+           popCount(w & ~kFileA & (black >> 15)) + popCount(w & (black >> 16)) + popCount(w & ~kFileH & (black >> 17));
+  index += popCount(b & ~kFileH & (white << 7)) + popCount(b & (white << 8)) + popCount(b & ~kFileA & (white << 9)) +
+           popCount(b & ~kFileH & (white << 15)) + popCount(b & (white << 16)) + popCount(b & ~kFileA & (white << 17));
+  // Men far forward: ranks 6 to 8 (White) or 1 to 3 (Black) count 4, the fifth or fourth rank 2.
+  const Bitboard whiteDeep = t.ranks[5] | t.ranks[6] | t.ranks[7];
+  const Bitboard blackDeep = t.ranks[0] | t.ranks[1] | t.ranks[2];
+  index += 4 * popCount(white & whiteDeep) + 2 * popCount(white & t.ranks[4]);
+  index += 4 * popCount(black & blackDeep) + 2 * popCount(black & t.ranks[3]);
+  return index;
 }
 
 }  // namespace
@@ -120,45 +158,6 @@ void checkPawnShapes(const RuleContext& context, int p) {
       }
     }
   });
-}
-
-Bitboard shapeAnchors(int shape, Bitboard pawns) { return anchorsOf(shape, pawns); }
-
-Bitboard stormStoppers(int side, Bitboard opposing) { return stoppersOf(side, opposing); }
-
-int confusionIndex(const AttackTables& t, const Board& board) {
-  const Bitboard white = board.colours[kWhite];
-  const Bitboard black = board.colours[kBlack];
-  // Squares with a man of the board below them on their file (towards rank 1), or above.
-  auto below = [](Bitboard men) {
-    Bitboard x = men >> 8;
-    x |= x >> 8;
-    x |= x >> 16;
-    return x | (x >> 32);
-  };
-  auto above = [](Bitboard men) {
-    Bitboard x = men << 8;
-    x |= x << 8;
-    x |= x << 16;
-    return x | (x << 32);
-  };
-  // A man with an opponent behind it on its file counts 5; any other counts the opponents on the
-  // up to six squares of the two ranks behind it, files f-1..f+1.
-  const Bitboard whiteCut = white & below(black);
-  const Bitboard blackCut = black & above(white);
-  const Bitboard w = white & ~whiteCut;
-  const Bitboard b = black & ~blackCut;
-  int index = 5 * (popCount(whiteCut) + popCount(blackCut));
-  index += popCount(w & ~kFileA & (black >> 7)) + popCount(w & (black >> 8)) + popCount(w & ~kFileH & (black >> 9)) +
-           popCount(w & ~kFileA & (black >> 15)) + popCount(w & (black >> 16)) + popCount(w & ~kFileH & (black >> 17));
-  index += popCount(b & ~kFileH & (white << 7)) + popCount(b & (white << 8)) + popCount(b & ~kFileA & (white << 9)) +
-           popCount(b & ~kFileH & (white << 15)) + popCount(b & (white << 16)) + popCount(b & ~kFileA & (white << 17));
-  // Men far forward: ranks 6 to 8 (White) or 1 to 3 (Black) count 4, the fifth or fourth rank 2.
-  const Bitboard whiteDeep = t.ranks[5] | t.ranks[6] | t.ranks[7];
-  const Bitboard blackDeep = t.ranks[0] | t.ranks[1] | t.ranks[2];
-  index += 4 * popCount(white & whiteDeep) + 2 * popCount(white & t.ranks[4]);
-  index += 4 * popCount(black & blackDeep) + 2 * popCount(black & t.ranks[3]);
-  return index;
 }
 
 void checkConfusion(const RuleContext& context, int p) {

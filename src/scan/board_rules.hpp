@@ -2,9 +2,6 @@
 // The detection rules that judge the board after a half-move and the course of the game: pawn
 // shapes and storms, interpenetrated armies, wandering kings, surplus pieces, castling, game
 // length, and breaches of the fifty-move and threefold-repetition rules.
-#include "chess/attack_tables.hpp"
-#include "chess/board.hpp"
-
 namespace kestrova {
 
 struct RuleContext;
@@ -24,17 +21,5 @@ void checkNoPlan(const RuleContext& context, int ply);
 
 // At the end of the game (lastPly 0 for a game without moves).
 void checkTooFewMoves(const RuleContext& context, int lastPly);
-
-// The squares where the shape (Diamond, Pawn1x3, Pawn1x4 or Pawn2x2) is anchored with every one of
-// its squares in `pawns`.
-Bitboard shapeAnchors(int shape, Bitboard pawns);
-
-// The squares at which a pawn storm of `side` is stopped by one of the opposing pawns: an opposing
-// pawn stands on files f-2..f+2 at the square's rank or further ahead (towards rank 8 for White,
-// rank 1 for Black).
-Bitboard stormStoppers(int side, Bitboard opposing);
-
-// The confusion index of the board: how far the two armies have entered each other.
-int confusionIndex(const AttackTables& tables, const Board& board);
 
 }  // namespace kestrova

@@ -22,6 +22,7 @@ std::string optionOr(const CommandLine& line, std::string_view option, const cha
   return std::string(line.optionValue(option));
 }
 
+// What of the application a scan works with.
 ScanParts scanParts(App& app) {
   return {app.loopParts(), Settings::kConfigFile, app.detections, app.ratings, app.settings.rating,
           app.settings.runElo, app.book, app.timers};

@@ -135,6 +135,5 @@ TEST_F(Ratings, GiveloWritesTheRatingsAndLeavesUnratedPlayersTheirOwnElo) {
   EXPECT_EQ(dir.read("games.pgn"), pgn);
 }
 
-
 }  // namespace
 }  // namespace kestrova

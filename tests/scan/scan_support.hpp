@@ -25,8 +25,7 @@ struct Scan {
   Lines reports;  // the report lines without padding and players, and the extra lines after them
 };
 
-// Runs scan over the games with only the detections named before the colon switched on, each
-// labelled with its name; the pairs after the colon configure them.
+// Scans the games with only the detections named before the colon on, labelled with their names and configured by the rest.
 inline Scan scan(const std::string& games, const std::string& detections, App* given = nullptr) {
   ScratchDir dir;
   std::string ini;
@@ -39,9 +38,8 @@ inline Scan scan(const std::string& games, const std::string& detections, App* g
   App& app = given ? *given : *owned;
   app.settings.runElo = false;
   EXPECT_TRUE(app.pgn.open("games.pgn"));
-  Scan s{run(app, "scan"), "", "", "", {}};
+  Scan s{run(app, "scan"), dir.read("log.txt"), dir.read("epd-out.epd"), dir.read("pgn-out.pgn"), {}};
   app.pgn.close();
-  s.log = dir.read("log.txt"), s.epd = dir.read("epd-out.epd"), s.pgn = dir.read("pgn-out.pgn");
   std::istringstream in(s.console);
   for (std::string line; std::getline(in, line);) {
     const std::size_t head = line.find(": ["), players = line.rfind('[');
@@ -63,22 +61,16 @@ inline void expectReports(const std::vector<RuleCase>& cases) {
   for (const RuleCase& c : cases) EXPECT_EQ(scan(c.game, c.detections).reports, c.expected) << c.detections << "\n" << c.game;
 }
 
-// The movetext of the SAN moves from White's first move, each followed by the comment produced
-// for its ply (none when empty).
-inline std::string movetext(const std::vector<std::string>& sans, const std::function<std::string(int)>& comment = {}) {
+// `plies` half-moves taken in turn from `moves` (knights out and back), each with its ply's comment when there is one.
+inline std::string movetext(int plies, const std::vector<std::string>& moves = {"Nf3", "Nf6", "Ng1", "Ng8"},
+                            const std::function<std::string(int)>& comment = {}) {
   std::string text;
-  for (int ply = 1; ply <= static_cast<int>(sans.size()); ++ply) {
+  for (int ply = 1; ply <= plies; ++ply) {
     const std::string c = comment ? comment(ply) : "";
-    text += (ply % 2 ? std::to_string(ply / 2 + 1) + ". " : "") + sans[ply - 1] + (c.empty() ? " " : " {" + c + "} ");
+    text += (ply % 2 ? std::to_string(ply / 2 + 1) + ". " : "") + moves[(ply - 1) % moves.size()];
+    text += c.empty() ? " " : " {" + c + "} ";
   }
   return text;
-}
-
-// n half-moves repeating a cycle of moves (by default Nf3 Nf6 Ng1 Ng8).
-inline std::vector<std::string> cycle(int plies, const std::vector<std::string>& moves = {"Nf3", "Nf6", "Ng1", "Ng8"}) {
-  std::vector<std::string> sans;
-  for (int i = 0; i < plies; ++i) sans.push_back(moves[i % moves.size()]);
-  return sans;
 }
 
 // A Ruy Lopez of 20 half-moves, to 10.d4 Nbd7.
