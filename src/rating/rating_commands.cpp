@@ -33,7 +33,7 @@ int handleElo(App& app, CommandLine& line) {
   if (refusesAsOutput(app.console, app.pgn, name)) return 1;
   // An old list must not outlive a failed computation.
   std::remove(name.c_str());
-  computeRatings(app, name);
+  computeRatings(app.ratings, app.settings.rating, app.loopParts(), app.timers, name);
   return 1;
 }
 
@@ -46,7 +46,7 @@ int handleGivelo(App& app, CommandLine& line) {
   }
   app.console.writeText("\n> processing...\n");
   // Without ratings the games would be copied unchanged: stop with the computation's message.
-  if (!computeRatings(app, "rating.txt")) {
+  if (!computeRatings(app.ratings, app.settings.rating, app.loopParts(), app.timers, "rating.txt")) {
     releaseRepository(app.ratings);
     return 1;
   }

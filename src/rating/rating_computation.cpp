@@ -9,11 +9,13 @@
 #include <unordered_set>
 #include <vector>
 
+#include "pgn/game_loop.hpp"
 #include "pgn/output_files.hpp"
+#include "platform/console.hpp"
 #include "platform/output_file.hpp"
 #include "rating/rating_difference.hpp"
 #include "rating/rating_repository.hpp"
-#include "shell/app.hpp"
+#include "rating/rating_settings.hpp"
 
 namespace kestrova {
 
@@ -115,9 +117,8 @@ void indexClusters(RatingRepository& repository) {
   index.built = true;
 }
 
-void clusterPlayers(App& app) {
-  RatingRepository& repository = app.ratings;
-  app.console.writeText("> clustering...\n");
+void clusterPlayers(RatingRepository& repository, Console& console) {
+  console.writeText("> clustering...\n");
   ClusterSets sets(repository);
   for (const RatedGame& game : repository.games()) sets.renumber(game.white, game.black);
   for (std::uint32_t p = 0; p < repository.playerCount(); ++p) repository.player(p).cluster = sets.labelOf(p);
@@ -131,7 +132,7 @@ void clusterPlayers(App& app) {
     const int cluster = repository.player(p).cluster;
     if ((first || cluster != previous) && listed.insert(cluster).second) {
       clusters.push_front(cluster);
-      app.console.print(colour::kNormal, "> adding cluster %d\n", cluster);
+      console.print(colour::kNormal, "> adding cluster %d\n", cluster);
     }
     first = false;
     previous = cluster;
@@ -139,7 +140,7 @@ void clusterPlayers(App& app) {
   indexClusters(repository);
 }
 
-bool isValidGame(const RatingRepository& repository, const Settings& settings, const RatedGame& game) {
+bool isValidGame(const RatingRepository& repository, const RatingSettings& settings, const RatedGame& game) {
   if (!settings.use300ptRule) return true;
   const int white = repository.player(game.white).rating;
   const int black = repository.player(game.black).rating;
@@ -148,9 +149,7 @@ bool isValidGame(const RatingRepository& repository, const Settings& settings, c
   return true;
 }
 
-bool rateCluster(App& app, int cluster) {
-  RatingRepository& repository = app.ratings;
-  const Settings& settings = app.settings;
+bool rateCluster(RatingRepository& repository, const RatingSettings& settings, int cluster, Console& console) {
   if (!repository.clusterIndex.built) indexClusters(repository);
   const ClusterIndex& index = repository.clusterIndex;
 
@@ -165,11 +164,11 @@ bool rateCluster(App& app, int cluster) {
   }
   const auto n = static_cast<std::int64_t>(rated.size());
   if (n == 0) {
-    app.console.print(colour::kNormal, "> no players or insufficent games per player in cluster %d\n", cluster);
+    console.print(colour::kNormal, "> no players or insufficent games per player in cluster %d\n", cluster);
     return false;
   }
   if (settings.maxIterations <= 0) {
-    app.console.writeText("\n");
+    console.writeText("\n");
     return true;
   }
 
@@ -237,12 +236,12 @@ bool rateCluster(App& app, int cluster) {
     const float variation = static_cast<float>(variationSum) / static_cast<float>(n);
     if (!(variation < previousVariation)) ++stability;
     previousVariation = variation;
-    app.console.print(colour::kNormal, "\r> %d iteration(s), %d correction(s), var = %f, stab. factor = %d {10}  ",
-                      iteration, corrections, static_cast<double>(variation), stability);
+    console.print(colour::kNormal, "\r> %d iteration(s), %d correction(s), var = %f, stab. factor = %d {10}  ",
+                  iteration, corrections, static_cast<double>(variation), stability);
     if (n < 3 || iteration >= settings.maxIterations) break;
   }
   for (std::uint32_t p : rated) slot[p] = -1;
-  app.console.writeText("\n");
+  console.writeText("\n");
   return true;
 }
 
@@ -253,14 +252,13 @@ void sortByRating(RatingRepository& repository) {
   });
 }
 
-bool writeRatingList(App& app, int cluster, platform::OutputFile& out) {
-  const RatingRepository& repository = app.ratings;
-  const Settings& settings = app.settings;
+bool writeRatingList(const RatingRepository& repository, const RatingSettings& settings, int cluster,
+                     platform::OutputFile& out, Console& console) {
   if (repository.playerCount() == 0) {
-    app.console.writeText("> no player in queue\n");
+    console.writeText("> no player in queue\n");
     return false;
   }
-  app.console.writeText("\n");
+  console.writeText("\n");
   char text[512];
   std::string header;
   std::snprintf(text, sizeof text,
@@ -275,7 +273,7 @@ bool writeRatingList(App& app, int cluster, platform::OutputFile& out) {
     header += text;
   }
   header += "\n";
-  app.console.writeText(header);
+  console.writeText(header);
   out.write(header);
 
   int rank = 0;
@@ -288,36 +286,37 @@ bool writeRatingList(App& app, int cluster, platform::OutputFile& out) {
     std::snprintf(text, sizeof text, "%selo=%d, x=%d, sc=%d/%d\n", separator, player.rating, player.average,
                   player.points / 100, player.countedGames);
     line += text;
-    app.console.writeText(line);
+    console.writeText(line);
     out.write(line);
   }
-  app.console.writeText("\n");
+  console.writeText("\n");
   out.write("\n");
   return true;
 }
 
-bool computeRatings(App& app, const std::string& fileName) {
-  app.console.print(colour::kNormal, "\n> please note that the start elo is : %d (see kestrova.ini to change it)\n",
-                    app.settings.startElo);
-  if (!fillRepository(app)) return false;
-  RatingRepository& repository = app.ratings;
+bool computeRatings(RatingRepository& repository, const RatingSettings& settings, const GameLoopParts& games,
+                    platform::Timers& timers, const std::string& fileName) {
+  Console& console = games.console;
+  console.print(colour::kNormal, "\n> please note that the start elo is : %d (see kestrova.ini to change it)\n",
+                settings.startElo);
+  if (!fillRepository(repository, games, timers)) return false;
   if (repository.gamesRead == 0 || repository.games().empty()) return true;
 
-  clusterPlayers(app);
+  clusterPlayers(repository, console);
   for (int cluster : repository.clusters()) {
-    app.console.print(colour::kSuccess, "> calculating ratings for cluster %d\n", cluster);
-    rateCluster(app, cluster);
+    console.print(colour::kSuccess, "> calculating ratings for cluster %d\n", cluster);
+    rateCluster(repository, settings, cluster, console);
   }
   sortByRating(repository);
 
   platform::OutputFile out;
-  if (!createOutputFile(app.console, app.pgn, out, fileName)) {
-    app.console.writeText("> cannot create rating.txt\n", colour::kError);
+  if (!createOutputFile(console, games.pgn, out, fileName)) {
+    console.writeText("> cannot create rating.txt\n", colour::kError);
     return false;
   }
-  for (int cluster : repository.clusters()) writeRatingList(app, cluster, out);
+  for (int cluster : repository.clusters()) writeRatingList(repository, settings, cluster, out, console);
   out.close();
-  app.console.print(colour::kSuccess, "> rating list saved in %s\n\n", fileName.c_str());
+  console.print(colour::kSuccess, "> rating list saved in %s\n\n", fileName.c_str());
   return true;
 }
 

@@ -5,36 +5,40 @@
 
 namespace kestrova {
 
-struct App;
+class Console;
+struct GameLoopParts;
 struct RatedGame;
 class RatingRepository;
-struct Settings;
+struct RatingSettings;
 namespace platform {
 class OutputFile;
-}
+struct Timers;
+}  // namespace platform
 
 // Fills the repository from the open file, rates every cluster and writes the list to fileName.
 // True also when the file has no game; false (after the message) when the fill fails or the
 // list file cannot be created.
-bool computeRatings(App& app, const std::string& fileName);
+bool computeRatings(RatingRepository& repository, const RatingSettings& settings, const GameLoopParts& games,
+                    platform::Timers& timers, const std::string& fileName);
 
 // Gives every player the cluster of the players it is connected to by games and lists the
 // clusters to rate.
-void clusterPlayers(App& app);
+void clusterPlayers(RatingRepository& repository, Console& console);
 
 // Builds the per-cluster index of games and players from the players' current clusters.
 void indexClusters(RatingRepository& repository);
 
 // Rates the players of a cluster that have at least minNbGm games. False when there is none.
-bool rateCluster(App& app, int cluster);
+bool rateCluster(RatingRepository& repository, const RatingSettings& settings, int cluster, Console& console);
 
 // With use300ptRule, a win over a player rated validGmDelta or more below does not count.
-bool isValidGame(const RatingRepository& repository, const Settings& settings, const RatedGame& game);
+bool isValidGame(const RatingRepository& repository, const RatingSettings& settings, const RatedGame& game);
 
 // Highest rating first; equal ratings keep their order.
 void sortByRating(RatingRepository& repository);
 
 // The list of one cluster on the console and into the file. False when there is no player.
-bool writeRatingList(App& app, int cluster, platform::OutputFile& out);
+bool writeRatingList(const RatingRepository& repository, const RatingSettings& settings, int cluster,
+                     platform::OutputFile& out, Console& console);
 
 }  // namespace kestrova

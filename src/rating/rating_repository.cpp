@@ -4,7 +4,10 @@
 
 #include "pgn/game_loop.hpp"
 #include "pgn/tag_table.hpp"
-#include "shell/app.hpp"
+#include "pgn/game.hpp"
+#include "pgn/pgn_file.hpp"
+#include "platform/clock.hpp"
+#include "platform/console.hpp"
 #include "platform/numbers.hpp"
 
 namespace kestrova {
@@ -91,40 +94,41 @@ void RatingRepository::clear() {
   generation_ = 0;
 }
 
-bool fillRepository(App& app) {
-  RatingRepository& repository = app.ratings;
+bool fillRepository(RatingRepository& repository, const GameLoopParts& games, platform::Timers& timers) {
   // A new fill starts empty: games read twice would count twice.
   repository.clear();
-  app.console.writeText("> filling repository\n", colour::kSuccess);
-  app.timers.restartProcessTimer();
+  Console& console = games.console;
+  console.writeText("> filling repository\n", colour::kSuccess);
+  timers.restartProcessTimer();
   struct Filling : GameVisitor {
-    Filling(App& app, GameLoop& loop) : app(app), loop(loop) {}
+    Filling(RatingRepository& repository, const GameLoopParts& games, GameLoop& loop)
+        : repository(repository), games(games), loop(loop) {}
     void onGame() override {
-      RatingRepository& repository = app.ratings;
-      if (!repository.addRatedGame(app.game.tags)) {
-        app.console.writeText("> Game without result. Probing aborted\n", colour::kError);
+      if (!repository.addRatedGame(games.game.tags)) {
+        games.console.writeText("> Game without result. Probing aborted\n", colour::kError);
         aborted = true;
         loop.stop();
         return;
       }
       ++repository.gamesRead;
     }
-    App& app;
+    RatingRepository& repository;
+    const GameLoopParts& games;
     GameLoop& loop;
     bool aborted = false;
   };
-  GameLoop loop(app.loopParts(), GameDepth::kTags);
+  GameLoop loop(games, GameDepth::kTags);
   loop.showProgress("> scanning game ", 64);
-  Filling visitor(app, loop);
+  Filling visitor(repository, games, loop);
   const GameCounts counts = loop.run(visitor);
   if (visitor.aborted) {
     repository.clear();
     return false;
   }
-  app.console.print(colour::kNormal, "> %llu games scanned\n> process time : %ds\n",
-                    static_cast<unsigned long long>(repository.gamesRead), app.timers.elapsedSeconds());
-  printGameCounts(app.console, counts);
-  repository.markFilled(app.pgn.generation());
+  console.print(colour::kNormal, "> %llu games scanned\n> process time : %ds\n",
+                static_cast<unsigned long long>(repository.gamesRead), timers.elapsedSeconds());
+  printGameCounts(console, counts);
+  repository.markFilled(games.pgn.generation());
   return true;
 }
 

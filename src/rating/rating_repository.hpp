@@ -12,8 +12,11 @@
 
 namespace kestrova {
 
-struct App;
+struct GameLoopParts;
 class TagTable;
+namespace platform {
+struct Timers;
+}
 
 struct PlayerRating {
   std::string name;       // the White or Black tag, exact
@@ -126,9 +129,9 @@ class RatingRepository {
 // 100, 50 or 0 for the side (1 White, 0 Black) from a Result text; -1 when the result is unknown.
 int gameScore(int side, std::string_view result);
 
-// Rebuilds the repository from every game of the open PGN file. False (after its message) without
-// a file, on a game without a known result or on a game too large for the reader.
-bool fillRepository(App& app);
+// Rebuilds the repository from every game of the open PGN file. False (after its message) on a game
+// without a known result.
+bool fillRepository(RatingRepository& repository, const GameLoopParts& games, platform::Timers& timers);
 
 // The player of that exact name, or none. Valid until the repository is filled again or released.
 const PlayerRating* findPlayer(const RatingRepository& repository, std::string_view name);

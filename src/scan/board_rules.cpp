@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "scan/report_writer.hpp"
+#include "scan/rule_context.hpp"
 #include "scan/rule_support.hpp"
-#include "shell/app.hpp"
 
 namespace kestrova {
 
@@ -21,7 +21,8 @@ constexpr Bitboard kFileH = 0x8080808080808080ULL;
 constexpr Bitboard kStormFiles = ~(kFileA | kFileH);
 constexpr Bitboard kStormRanks[2] = {0xFFFFFFFF00000000ULL, 0x00000000FFFFFFFFULL};
 
-// The anchors of a pawn shape on a board of pawns (see shapeAnchors).
+// The squares where a pawn shape (Diamond, Pawn1x3, Pawn1x4 or Pawn2x2) is anchored with every one
+// of its squares in `pawns`.
 inline Bitboard anchorsOf(int shape, Bitboard pawns) {
   // One rank up is 8 squares lower (square 0 is a8); one file right is one square higher.
   const Bitboard up1 = pawns << 8, up2 = pawns << 16;
@@ -39,7 +40,8 @@ inline Bitboard anchorsOf(int shape, Bitboard pawns) {
   }
 }
 
-// The squares at which the opposing pawns stop a storm of `side` (see stormStoppers).
+// The squares at which a storm of `side` is stopped: an opposing pawn stands on files f-2..f+2 at
+// the square's rank or further ahead (towards rank 8 for White, rank 1 for Black).
 inline Bitboard stoppersOf(int side, Bitboard opposing) {
   // Spread every opposing pawn back along its file, towards the storming side.
   Bitboard x = opposing;
@@ -66,64 +68,13 @@ void forEachSquare(Bitboard bits, Visit visit) {
   }
 }
 
-void reportGameLength(App& app, int number, int ply) {
+void reportGameLength(const RuleContext& context, int number, int ply) {
   char text[16];
   std::snprintf(text, sizeof text, "%d mv", (ply + 1) / 2);
-  reportDetection(app, number, moverOf(ply), kAfter, ply, text);
+  reportDetection(context, number, moverOf(ply), kAfter, ply, text);
 }
 
-}  // namespace
-
-void checkPawnShapes(App& app, int p) {
-  DetectionSettings& d = app.detections;
-  const AttackTables& t = *app.chess.attacks;
-  const Board& board = app.chess.board;
-  const Bitboard pawns[2] = {board.pieces[kBlack][kPawn], board.pieces[kWhite][kPawn]};
-  static constexpr int kShapes[] = {detection::kDiamond, detection::kPawn1x3, detection::kPawn1x4, detection::kPawn2x2};
-  DetectionEntry& storm = d[detection::kPawnStorm];
-
-  // Most positions hold no shape and no storm: the squares that could report are found for all
-  // squares at once, and only they are looked at one by one, in square order.
-  Bitboard anchors[4][2] = {};
-  Bitboard candidates = 0;
-  for (int i = 0; i < 4; ++i) {
-    const DetectionEntry& entry = d[kShapes[i]];
-    if (!entry.active) continue;
-    for (int side : {1, 0}) {
-      if (entry.gateOpen(side)) candidates |= anchors[i][side] = anchorsOf(kShapes[i], pawns[side]);
-    }
-  }
-  Bitboard storms[2] = {};
-  if (storm.active) {
-    for (int side : {1, 0}) {
-      if (!storm.gateOpen(side)) continue;
-      storms[side] = pawns[side] & kStormRanks[side] & kStormFiles & ~stoppersOf(side, pawns[1 - side]);
-      candidates |= storms[side];
-    }
-  }
-  if (candidates == 0) return;
-
-  forEachSquare(candidates, [&](int s) {
-    const Bitboard bit = squareBit(s);
-    for (int i = 0; i < 4; ++i) {
-      for (int side : {1, 0}) {
-        if ((anchors[i][side] & bit) && d[kShapes[i]].gateOpen(side)) reportDetection(app, kShapes[i], side, kAfter, p);
-      }
-    }
-    // A storm: three pawns together deep in the opponent's half with no opposing pawn ahead of them.
-    for (int side : {1, 0}) {
-      if ((storms[side] & bit) && storm.gateOpen(side) && (t.stormZone[side][s] & pawns[1 - side]) == 0 &&
-          popCount(t.block3x3[s] & pawns[side]) >= 3) {
-        reportDetection(app, detection::kPawnStorm, side, kAfter, p);
-      }
-    }
-  });
-}
-
-Bitboard shapeAnchors(int shape, Bitboard pawns) { return anchorsOf(shape, pawns); }
-
-Bitboard stormStoppers(int side, Bitboard opposing) { return stoppersOf(side, opposing); }
-
+// How far the two armies have entered each other.
 int confusionIndex(const AttackTables& t, const Board& board) {
   const Bitboard white = board.colours[kWhite];
   const Bitboard black = board.colours[kBlack];
@@ -159,48 +110,99 @@ int confusionIndex(const AttackTables& t, const Board& board) {
   return index;
 }
 
-void checkConfusion(App& app, int p) {
-  DetectionSettings& d = app.detections;
-  DetectionEntry& entry = d[detection::kConfusion];
+}  // namespace
+
+void checkPawnShapes(const RuleContext& context, int p) {
+  const DetectionSettings& d = context.settings;
+  const AttackTables& t = context.tables;
+  const Board& board = context.board;
+  const Bitboard pawns[2] = {board.pieces[kBlack][kPawn], board.pieces[kWhite][kPawn]};
+  static constexpr int kShapes[] = {detection::kDiamond, detection::kPawn1x3, detection::kPawn1x4, detection::kPawn2x2};
+  const DetectionEntry& storm = d[detection::kPawnStorm];
+
+  // Most positions hold no shape and no storm: the squares that could report are found for all
+  // squares at once, and only they are looked at one by one, in square order.
+  Bitboard anchors[4][2] = {};
+  Bitboard candidates = 0;
+  for (int i = 0; i < 4; ++i) {
+    const DetectionEntry& entry = d[kShapes[i]];
+    if (!entry.active) continue;
+    for (int side : {1, 0}) {
+      if (context.gateOpen(kShapes[i], side)) candidates |= anchors[i][side] = anchorsOf(kShapes[i], pawns[side]);
+    }
+  }
+  Bitboard storms[2] = {};
+  if (storm.active) {
+    for (int side : {1, 0}) {
+      if (!context.gateOpen(detection::kPawnStorm, side)) continue;
+      storms[side] = pawns[side] & kStormRanks[side] & kStormFiles & ~stoppersOf(side, pawns[1 - side]);
+      candidates |= storms[side];
+    }
+  }
+  if (candidates == 0) return;
+
+  forEachSquare(candidates, [&](int s) {
+    const Bitboard bit = squareBit(s);
+    for (int i = 0; i < 4; ++i) {
+      for (int side : {1, 0}) {
+        if ((anchors[i][side] & bit) && context.gateOpen(kShapes[i], side)) {
+          reportDetection(context, kShapes[i], side, kAfter, p);
+        }
+      }
+    }
+    // A storm: three pawns together deep in the opponent's half with no opposing pawn ahead of them.
+    for (int side : {1, 0}) {
+      if ((storms[side] & bit) && context.gateOpen(detection::kPawnStorm, side) &&
+          (t.stormZone[side][s] & pawns[1 - side]) == 0 && popCount(t.block3x3[s] & pawns[side]) >= 3) {
+        reportDetection(context, detection::kPawnStorm, side, kAfter, p);
+      }
+    }
+  });
+}
+
+void checkConfusion(const RuleContext& context, int p) {
+  const DetectionEntry& entry = context.settings[detection::kConfusion];
   if (!entry.active) return;
-  if (p < 5) d.lastConfusionIndex = 0;
-  const Board& board = app.chess.board;
-  if (popCount(board.occupied) < 20 || entry.otherCount >= entry.maxOccurrences) return;
-  const int index = confusionIndex(*app.chess.attacks, board);
-  if (index <= d.lastConfusionIndex || index < entry.minValue || index > entry.maxValue) return;
-  if (++entry.otherCount >= entry.minOccurrences) {
-    d.lastConfusionIndex = index;
+  ScanRun& run = context.run;
+  int& count = run.counts[detection::kConfusion].other;
+  if (p < 5) run.lastConfusionIndex = 0;
+  const Board& board = context.board;
+  if (popCount(board.occupied) < 20 || count >= entry.maxOccurrences) return;
+  const int index = confusionIndex(context.tables, board);
+  if (index <= run.lastConfusionIndex || index < entry.minValue || index > entry.maxValue) return;
+  if (++count >= entry.minOccurrences) {
+    run.lastConfusionIndex = index;
     char text[24];
     std::snprintf(text, sizeof text, "ind=%d", index);
-    writeReportLine(app, detection::kConfusion, kNoSide, kAfter, p, text);
+    writeReportLine(context, detection::kConfusion, kNoSide, kAfter, p, text);
   }
 }
 
-void checkCrazyKing(App& app, int p) {
-  const DetectionEntry& entry = app.detections[detection::kCrazyKing];
+void checkCrazyKing(const RuleContext& context, int p) {
+  const DetectionEntry& entry = context.settings[detection::kCrazyKing];
   if (!entry.active) return;
-  const Board& board = app.chess.board;
+  const Board& board = context.board;
   // The men are counted last: the king's square settles most plies.
-  if (entry.gateOpen(1) && board.pieces[kBlack][kQueen]) {
+  if (context.gateOpen(detection::kCrazyKing, 1) && board.pieces[kBlack][kQueen]) {
     const int king = highestSquare(board.pieces[kWhite][kKing]);
     if (king != kNoSquare && (rankOf(king) >= 4 || king == squareOf('d', '3') || king == squareOf('e', '3')) &&
         popCount(board.occupied) >= 22) {
-      reportDetection(app, detection::kCrazyKing, 1, kAfter, p);
+      reportDetection(context, detection::kCrazyKing, 1, kAfter, p);
     }
   }
-  if (entry.gateOpen(0) && board.pieces[kWhite][kQueen]) {
+  if (context.gateOpen(detection::kCrazyKing, 0) && board.pieces[kWhite][kQueen]) {
     const int king = highestSquare(board.pieces[kBlack][kKing]);
     if (king != kNoSquare && (rankOf(king) <= 5 || king == squareOf('d', '6') || king == squareOf('e', '6')) &&
         popCount(board.occupied) >= 22) {
-      reportDetection(app, detection::kCrazyKing, 0, kAfter, p);
+      reportDetection(context, detection::kCrazyKing, 0, kAfter, p);
     }
   }
 }
 
-void checkExceedingPc(App& app, int p) {
-  DetectionEntry& entry = app.detections[detection::kExceedingPc];
+void checkExceedingPc(const RuleContext& context, int p) {
+  const DetectionEntry& entry = context.settings[detection::kExceedingPc];
   if (!entry.active) return;
-  const Board& board = app.chess.board;
+  const Board& board = context.board;
   static constexpr struct {
     int type;
     int beyond;  // how many more than val make a surplus
@@ -208,72 +210,77 @@ void checkExceedingPc(App& app, int p) {
   } kKinds[] = {{kQueen, 1, "Q"}, {kRook, 2, "R"}, {kBishop, 2, "B"}, {kKnight, 2, "N"}};
   for (int side : {1, 0}) {
     // The gate is looked at once per ply: every surplus kind of this ply counts.
-    if (!entry.gateOpen(side)) continue;
-    int& count = side == 1 ? entry.whiteCount : entry.blackCount;
+    if (!context.gateOpen(detection::kExceedingPc, side)) continue;
+    DetectionCounts& counts = context.run.counts[detection::kExceedingPc];
+    int& count = side == 1 ? counts.white : counts.black;
     for (const auto& kind : kKinds) {
       if (popCount(board.pieces[side][kind.type]) < entry.value + kind.beyond) continue;
       if (kind.type == kQueen && board.pieces[1 - side][kQueen] == 0) continue;
-      if (++count >= entry.minOccurrences) writeReportLine(app, detection::kExceedingPc, side, kAfter, p, kind.letter);
+      if (++count >= entry.minOccurrences) writeReportLine(context, detection::kExceedingPc, side, kAfter, p, kind.letter);
     }
   }
 }
 
-void checkVeryShortGame(App& app, int p) {
-  const DetectionEntry& entry = app.detections[detection::kVeryShortGame];
-  if (entry.active && p == app.game.plyCount && p <= 2 * entry.value) reportGameLength(app, detection::kVeryShortGame, p);
+void checkVeryShortGame(const RuleContext& context, int p) {
+  const DetectionEntry& entry = context.settings[detection::kVeryShortGame];
+  if (entry.active && p == context.game.plyCount && p <= 2 * entry.value) {
+    reportGameLength(context, detection::kVeryShortGame, p);
+  }
 }
 
-void checkVeryLongGame(App& app, int p) {
-  const DetectionEntry& entry = app.detections[detection::kVeryLongGame];
-  if (entry.active && p == app.game.plyCount && p >= 2 * entry.value) reportGameLength(app, detection::kVeryLongGame, p);
+void checkVeryLongGame(const RuleContext& context, int p) {
+  const DetectionEntry& entry = context.settings[detection::kVeryLongGame];
+  if (entry.active && p == context.game.plyCount && p >= 2 * entry.value) {
+    reportGameLength(context, detection::kVeryLongGame, p);
+  }
 }
 
-void checkOppCastles(App& app, int p) {
-  const DetectionEntry& entry = app.detections[detection::kOppCastles];
+void checkOppCastles(const RuleContext& context, int p) {
+  const DetectionEntry& entry = context.settings[detection::kOppCastles];
   if (!entry.active) return;
-  const Game& game = app.game;
+  const Game& game = context.game;
   const std::uint16_t flags = game.plies[p].flags;
   const bool white = moverOf(p) == 1;
   const bool opponentShort = white ? game.castled.blackShort : game.castled.whiteShort;
   const bool opponentLong = white ? game.castled.blackLong : game.castled.whiteLong;
   if (((flags & moveflag::kShortCastle) && opponentLong) || ((flags & moveflag::kLongCastle) && opponentShort)) {
-    reportDetection(app, detection::kOppCastles, moverOf(p), kAfter, p);
+    reportDetection(context, detection::kOppCastles, moverOf(p), kAfter, p);
   }
 }
 
-void checkMvWeakCastle(App& app, int p) {
-  const DetectionEntry& entry = app.detections[detection::kMvWeakCastle];
+void checkMvWeakCastle(const RuleContext& context, int p) {
+  const DetectionEntry& entry = context.settings[detection::kMvWeakCastle];
   if (!entry.active) return;
-  const Move& move = app.game.plies[p];
-  const Board& board = app.chess.board;
+  const Move& move = context.game.plies[p];
+  const Board& board = context.board;
   if (board.mailbox[move.to] != kPawn || (move.from > move.to ? move.from - move.to : move.to - move.from) != 16) return;
   const int side = moverOf(p);
   const int king = highestSquare(board.pieces[side][kKing]);
   if (king == kNoSquare) return;
   const int kingFile = fileOf(king);
   const int pawnFile = fileOf(move.to);
-  const bool defended = (app.chess.attacks->pawnAttackers[side][move.to] & board.pieces[side][kPawn]) != 0;
+  const bool defended = (context.tables.pawnAttackers[side][move.to] & board.pieces[side][kPawn]) != 0;
   // Files: a = 0 .. h = 7.
   const bool weakens = (kingFile >= 6 && (pawnFile == 6 || (pawnFile == 7 && !defended))) ||
                        (kingFile <= 2 && (pawnFile <= 1 || (pawnFile == 2 && !defended)));
   if (weakens && popCount(board.occupied) >= entry.value && board.pieces[1 - side][kQueen] != 0) {
-    reportDetection(app, detection::kMvWeakCastle, side, kAfter, p);
+    reportDetection(context, detection::kMvWeakCastle, side, kAfter, p);
   }
 }
 
-void checkDraw50RuleBrk(App& app, int p) {
-  const DetectionEntry& entry = app.detections[detection::kDraw50RuleBrk];
-  const Game& game = app.game;
+void checkDraw50RuleBrk(const RuleContext& context, int p) {
+  const DetectionEntry& entry = context.settings[detection::kDraw50RuleBrk];
+  const Game& game = context.game;
   if (!entry.active || game.halfMoveClock != 100) return;
   char line[48];
-  std::snprintf(line, sizeof line, "%u: 50 moves rule violation !\n", app.pgn.gameNumber());
-  reportDetection(app, detection::kDraw50RuleBrk, moverOf(p), kAfter, p, nullptr, p < game.plyCount ? line : nullptr);
+  std::snprintf(line, sizeof line, "%u: 50 moves rule violation !\n", context.gameNumber);
+  reportDetection(context, detection::kDraw50RuleBrk, moverOf(p), kAfter, p, nullptr, p < game.plyCount ? line : nullptr);
 }
 
-void checkDraw3xRuleBrk(App& app, int p) {
-  const DetectionEntry& entry = app.detections[detection::kDraw3xRuleBrk];
+void checkDraw3xRuleBrk(const RuleContext& context, int p) {
+  const DetectionEntry& entry = context.settings[detection::kDraw3xRuleBrk];
   if (!entry.active) return;
-  const Game& game = app.game;
+  const Game& game = context.game;
   const PositionKeys& keys = game.plies[p].keys;
   // Equal keys mean the same placement and side to move, so only plies of the same mover since
   // the last capture or pawn move can repeat the position; the start position does not count.
@@ -282,24 +289,24 @@ void checkDraw3xRuleBrk(App& app, int p) {
   for (int k = p - 2; k >= oldest; k -= 2) {
     if (!(game.plies[k].keys == keys) || ++equal < 3) continue;
     char line[56];
-    std::snprintf(line, sizeof line, "%u: 3 repetitions rule violation !\n", app.pgn.gameNumber());
-    reportDetection(app, detection::kDraw3xRuleBrk, moverOf(p), kAfter, p, nullptr, p < game.plyCount ? line : nullptr);
+    std::snprintf(line, sizeof line, "%u: 3 repetitions rule violation !\n", context.gameNumber);
+    reportDetection(context, detection::kDraw3xRuleBrk, moverOf(p), kAfter, p, nullptr, p < game.plyCount ? line : nullptr);
     return;
   }
 }
 
-void checkNoPlan(App& app, int p) {
-  const DetectionEntry& entry = app.detections[detection::kNoPlan];
+void checkNoPlan(const RuleContext& context, int p) {
+  const DetectionEntry& entry = context.settings[detection::kNoPlan];
   const int side = moverOf(p);
-  if (entry.active && app.game.halfMoveClock == entry.value && entry.gateOpen(side)) {
-    reportDetection(app, detection::kNoPlan, side, kBefore, p);
+  if (entry.active && context.game.halfMoveClock == entry.value && context.gateOpen(detection::kNoPlan, side)) {
+    reportDetection(context, detection::kNoPlan, side, kBefore, p);
   }
 }
 
-void checkTooFewMoves(App& app, int lastPly) {
-  const DetectionEntry& entry = app.detections[detection::kTooFewMoves];
+void checkTooFewMoves(const RuleContext& context, int lastPly) {
+  const DetectionEntry& entry = context.settings[detection::kTooFewMoves];
   if (entry.active && lastPly <= 2 * entry.value) {
-    reportDetection(app, detection::kTooFewMoves, moverOf(lastPly), kAfter, lastPly, "crash?");
+    reportDetection(context, detection::kTooFewMoves, moverOf(lastPly), kAfter, lastPly, "crash?");
   }
 }
 

@@ -2,39 +2,24 @@
 // The detection rules that judge the board after a half-move and the course of the game: pawn
 // shapes and storms, interpenetrated armies, wandering kings, surplus pieces, castling, game
 // length, and breaches of the fifty-move and threefold-repetition rules.
-#include "chess/attack_tables.hpp"
-#include "chess/board.hpp"
-
 namespace kestrova {
 
-struct App;
+struct RuleContext;
 
 // Diamond, Pawn1x3, Pawn1x4, Pawn2x2 and PawnStorm, square by square.
-void checkPawnShapes(App& app, int ply);
-void checkConfusion(App& app, int ply);
-void checkCrazyKing(App& app, int ply);
-void checkExceedingPc(App& app, int ply);
-void checkVeryShortGame(App& app, int ply);
-void checkVeryLongGame(App& app, int ply);
-void checkOppCastles(App& app, int ply);
-void checkMvWeakCastle(App& app, int ply);
-void checkDraw50RuleBrk(App& app, int ply);
-void checkDraw3xRuleBrk(App& app, int ply);
-void checkNoPlan(App& app, int ply);
+void checkPawnShapes(const RuleContext& context, int ply);
+void checkConfusion(const RuleContext& context, int ply);
+void checkCrazyKing(const RuleContext& context, int ply);
+void checkExceedingPc(const RuleContext& context, int ply);
+void checkVeryShortGame(const RuleContext& context, int ply);
+void checkVeryLongGame(const RuleContext& context, int ply);
+void checkOppCastles(const RuleContext& context, int ply);
+void checkMvWeakCastle(const RuleContext& context, int ply);
+void checkDraw50RuleBrk(const RuleContext& context, int ply);
+void checkDraw3xRuleBrk(const RuleContext& context, int ply);
+void checkNoPlan(const RuleContext& context, int ply);
 
 // At the end of the game (lastPly 0 for a game without moves).
-void checkTooFewMoves(App& app, int lastPly);
-
-// The squares where the shape (Diamond, Pawn1x3, Pawn1x4 or Pawn2x2) is anchored with every one of
-// its squares in `pawns`.
-Bitboard shapeAnchors(int shape, Bitboard pawns);
-
-// The squares at which a pawn storm of `side` is stopped by one of the opposing pawns: an opposing
-// pawn stands on files f-2..f+2 at the square's rank or further ahead (towards rank 8 for White,
-// rank 1 for Black).
-Bitboard stormStoppers(int side, Bitboard opposing);
-
-// The confusion index of the board: how far the two armies have entered each other.
-int confusionIndex(const AttackTables& tables, const Board& board);
+void checkTooFewMoves(const RuleContext& context, int lastPly);
 
 }  // namespace kestrova

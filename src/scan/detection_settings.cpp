@@ -125,11 +125,4 @@ void loadDetectionSettings(DetectionSettings& settings, const platform::ConfigFi
   }
 }
 
-void startDetections(DetectionSettings& d, const platform::ConfigFile& config) {
-  d.log = d.epd = d.pgn = nullptr;
-  d.keepGame = false;
-  d.lastConfusionIndex = 0;
-  loadDetectionSettings(d, config);
-}
-
 }  // namespace kestrova

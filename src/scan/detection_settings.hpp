@@ -1,16 +1,14 @@
 #pragma once
-// The scan's detection table: one entry per detection with its thresholds and per-game counters,
-// read from the configuration, and the output streams its reports go to.
+// The scan's detection table: one entry per detection with its thresholds and its label, read from
+// the configuration.
 #include <array>
 #include <string>
 #include <string_view>
 
 namespace kestrova {
 
-
 namespace platform {
 class ConfigFile;
-class OutputFile;
 }
 
 // Detection numbers: the slot of each detection in the table (slot 0 holds none).
@@ -40,9 +38,6 @@ struct DetectionEntry {
   std::string name;          // label of every report line, at most 127 characters
   bool active = true;        // act
   int colourSelection = 2;   // col: 0 Black, 1 White, 2 both (SuspOpening)
-  int whiteCount = 0;        // reports for White in the current game
-  int blackCount = 0;        // reports for Black in the current game
-  int otherCount = 0;        // reports without a side, or a rule's own counter
   int minOccurrences = 1;    // mno
   int maxOccurrences = 1;    // mxo
   bool showBoard = false;    // shb
@@ -52,26 +47,10 @@ struct DetectionEntry {
   bool epdOutput = false;    // epd
   bool pgnOutput = false;    // pgn
   int p1 = 0, p2 = 0, p3 = 0;
-
-  // A side's gate is open while its count of reports in this game is below mxo.
-  bool gateOpen(int side) const { return (side == 1 ? whiteCount : blackCount) < maxOccurrences; }
 };
 
 struct DetectionSettings {
   std::array<DetectionEntry, detection::kSlots> entries{};
-
-  // Bound by the scan before every game; nothing is written where a stream is absent.
-  platform::OutputFile* log = nullptr;
-  platform::OutputFile* epd = nullptr;
-  platform::OutputFile* pgn = nullptr;
-  // A report of an entry with PGN output asks for the game to be written.
-  bool keepGame = false;
-  // Confusion reports only an index above the last one reported (reset early in each game).
-  int lastConfusionIndex = 0;
-
-  // Report texts are built here, so that reporting allocates nothing once the buffers have grown.
-  std::string reportLine;
-  std::string logLine;
 
   DetectionEntry& operator[](int number) { return entries[number]; }
   const DetectionEntry& operator[](int number) const { return entries[number]; }
@@ -91,8 +70,5 @@ bool parseDetectionLine(DetectionEntry& entry, std::string_view line, std::strin
 // next "=", the value to the next "," or line end. False when the line ends first (the pair is
 // then lost). On success `at` is past the value's terminator.
 bool nextKeyValue(std::string_view line, std::size_t& at, std::string_view& key, std::string_view& value);
-
-// Start-up: clears the scan's streams and flags and reads the detection lines.
-void startDetections(DetectionSettings& settings, const platform::ConfigFile& config);
 
 }  // namespace kestrova

@@ -6,12 +6,14 @@
 #include <string_view>
 
 #include "book/book_statistics.hpp"
-#include "chess/fen.hpp"
+#include "book/book_table.hpp"
+#include "platform/console.hpp"
+#include "platform/numbers.hpp"
+#include "platform/string_manager.hpp"
 #include "rating/rating_repository.hpp"
 #include "scan/report_writer.hpp"
+#include "scan/rule_context.hpp"
 #include "scan/rule_support.hpp"
-#include "shell/app.hpp"
-#include "platform/numbers.hpp"
 
 namespace kestrova {
 
@@ -26,42 +28,40 @@ bool hasTwoTimedEvaluations(const Game& game, int ply) {
   return before.depth >= 1 && now.depth >= 1 && before.time >= 1 && now.time >= 1;
 }
 
-// The player's rating in the rating repository, 0 when the player is not there or the repository
-// holds another file's games.
-int repositoryRating(App& app, const std::string& name) {
-  if (!app.ratings.isFilledFrom(app.pgn.generation())) return 0;
-  const PlayerRating* player = findPlayer(app.ratings, name);
+// The player's computed rating, 0 when the player is not there or there are no ratings of this file.
+int computedRating(const RuleContext& context, const std::string& name) {
+  if (context.ratings == nullptr) return 0;
+  const PlayerRating* player = findPlayer(*context.ratings, name);
   return player != nullptr ? player->rating : 0;
 }
 
 // The book's word on the move of the ply, as the extra line of a SuspOpening report (empty when the
 // book does not hold the move). False when no book is loaded.
-bool bookGainLine(App& app, int ply, char* line, std::size_t size) {
+bool bookGainLine(const RuleContext& context, int ply, char* line, std::size_t size) {
   line[0] = '\0';
-  BookTable& book = app.book;
+  BookTable& book = context.book;
   if (!book.isLoaded()) return false;
-  // The position before the ply, rebuilt from its text: the rule asks the book once per game at
-  // most, so the replay need not compute book keys at every ply.
-  Board before;
-  parseFen(before, app.game.previousFen);
-  const BookKeys keys = book.computeBookKeys(before, moverOf(ply) == 1 ? kWhite : kBlack);
-  const Move& move = app.game.plies[ply];
+  // The rule asks the book once per game at most, so the replay need not compute book keys at
+  // every ply.
+  const BookKeys keys = book.computeBookKeys(*context.before, moverOf(ply) == 1 ? kWhite : kBlack);
+  const Move& move = context.game.plies[ply];
   const unsigned rank = book.bookMoveRank(keys.key, keys.lock, move.from, move.to);
   if (rank == 0) return true;
   const BookEntry& entry = book.moveList().moves[rank - 1];
   const int gain = eloGain(entry);
-  std::snprintf(line, size, "%u: [Int. book] statistical gain for %s%s : %s%d elo (%u games)\n", app.pgn.gameNumber(),
-                app.strings.squareName(move.from), app.strings.squareName(move.to), gain >= 1 ? "+" : "", gain,
+  const StringManager& strings = context.run.strings;
+  std::snprintf(line, size, "%u: [Int. book] statistical gain for %s%s : %s%d elo (%u games)\n", context.gameNumber,
+                strings.squareName(move.from), strings.squareName(move.to), gain >= 1 ? "+" : "", gain,
                 static_cast<unsigned>(entry.n));
   return true;
 }
 
 }  // namespace
 
-void checkValDrop(App& app, int p) {
-  const DetectionEntry& entry = app.detections[detection::kValDrop];
+void checkValDrop(const RuleContext& context, int p) {
+  const DetectionEntry& entry = context.settings[detection::kValDrop];
   if (!entry.active || entry.value < 1 || p < 3) return;
-  const Game& game = app.game;
+  const Game& game = context.game;
   if (!hasTwoTimedEvaluations(game, p)) return;
   const int before = game.plies[p - 2].evaluation;
   const int now = game.plies[p].evaluation;
@@ -69,33 +69,33 @@ void checkValDrop(App& app, int p) {
   // A drop on the way to a win is the engine seeing further, unless it now announces a mate.
   if (now < kMateBound && moverWon(game, p)) return;
   const int side = moverOf(p);
-  if (now <= before - entry.value && entry.gateOpen(side)) {
+  if (now <= before - entry.value && context.gateOpen(detection::kValDrop, side)) {
     char text[16];
     std::snprintf(text, sizeof text, "%d", now - before);
-    reportDetection(app, detection::kValDrop, side, kBefore, p, text);
+    reportDetection(context, detection::kValDrop, side, kBefore, p, text);
   }
 }
 
-void checkValJump(App& app, int p) {
-  const DetectionEntry& entry = app.detections[detection::kValJump];
+void checkValJump(const RuleContext& context, int p) {
+  const DetectionEntry& entry = context.settings[detection::kValJump];
   if (!entry.active || p < 3) return;
-  const Game& game = app.game;
+  const Game& game = context.game;
   if (!hasTwoTimedEvaluations(game, p)) return;
   const int before = game.plies[p - 2].evaluation;
   const int now = game.plies[p].evaluation;
   if (now < entry.minValue || now > entry.maxValue) return;
   if (now >= kMateBound + 1 && moverLost(game, p)) return;
   const int side = moverOf(p);
-  if (now >= before + entry.value && entry.gateOpen(side)) {
+  if (now >= before + entry.value && context.gateOpen(detection::kValJump, side)) {
     char text[16];
     std::snprintf(text, sizeof text, "+%d", now - before);
-    reportDetection(app, detection::kValJump, side, kBefore, p, text);
+    reportDetection(context, detection::kValJump, side, kBefore, p, text);
   }
 }
 
-void checkDepthDrop(App& app, int p) {
-  const DetectionEntry& entry = app.detections[detection::kDepthDrop];
-  const Game& game = app.game;
+void checkDepthDrop(const RuleContext& context, int p) {
+  const DetectionEntry& entry = context.settings[detection::kDepthDrop];
+  const Game& game = context.game;
   if (!entry.active || p <= 2 || p >= game.plyCount - 1) return;
   const PlyRecord& now = game.plies[p];
   if (now.depth <= 1 || now.time <= 0 || !hasEvaluation(game, p - 2) || !hasEvaluation(game, p + 2)) return;
@@ -105,32 +105,32 @@ void checkDepthDrop(App& app, int p) {
   if (before > 20 || after > 20 || std::abs(before - after) > 4) return;
   const int average = (before + after) / 2;
   const int side = moverOf(p);
-  if (now.depth < average - entry.value && entry.gateOpen(side)) {
+  if (now.depth < average - entry.value && context.gateOpen(detection::kDepthDrop, side)) {
     char text[24];
     std::snprintf(text, sizeof text, "av=-%d", average - now.depth);
-    reportDetection(app, detection::kDepthDrop, side, kBefore, p, text);
+    reportDetection(context, detection::kDepthDrop, side, kBefore, p, text);
   }
 }
 
-void checkLowDepth(App& app, int p) {
-  const DetectionEntry& entry = app.detections[detection::kLowDepth];
-  const Game& game = app.game;
+void checkLowDepth(const RuleContext& context, int p) {
+  const DetectionEntry& entry = context.settings[detection::kLowDepth];
+  const Game& game = context.game;
   // The final phase, the last tenth of the game, is left out.
   if (!entry.active || p > (9 * game.plyCount) / 10) return;
   const PlyRecord& now = game.plies[p];
   if (now.time <= 0 || now.depth <= 0 || now.evaluation < -kMateBound || now.evaluation > kMateBound) return;
   const int side = moverOf(p);
-  if (now.depth <= entry.value && entry.gateOpen(side)) {
+  if (now.depth <= entry.value && context.gateOpen(detection::kLowDepth, side)) {
     char text[16];
     std::snprintf(text, sizeof text, "%d", now.depth);
-    reportDetection(app, detection::kLowDepth, side, kBefore, p, text);
+    reportDetection(context, detection::kLowDepth, side, kBefore, p, text);
   }
 }
 
-void checkMatEvalBug(App& app, int p) {
-  const DetectionEntry& entry = app.detections[detection::kMatEvalBug];
+void checkMatEvalBug(const RuleContext& context, int p) {
+  const DetectionEntry& entry = context.settings[detection::kMatEvalBug];
   if (!entry.active || p < 3) return;
-  const Game& game = app.game;
+  const Game& game = context.game;
   if (!hasEvaluation(game, p - 1) || !hasEvaluation(game, p)) return;
   const int previous = game.plies[p - 1].evaluation;
   const int now = game.plies[p].evaluation;
@@ -139,36 +139,38 @@ void checkMatEvalBug(App& app, int p) {
   if (!bothMate && !bothMated) return;
 
   // Sign: the announcement contradicts the result.
-  if (p % 2 == 1 && entry.gateOpen(1)) {
+  if (p % 2 == 1 && context.gateOpen(detection::kMatEvalBug, 1)) {
     if ((resultIs(game, "1-0") && now < kMateBound) || (resultIs(game, "0-1") && now >= kMateBound + 1)) {
-      reportDetection(app, detection::kMatEvalBug, 1, kBefore, p, "sign");
+      reportDetection(context, detection::kMatEvalBug, 1, kBefore, p, "sign");
     }
   }
-  if (p % 2 == 0 && entry.gateOpen(0)) {
+  if (p % 2 == 0 && context.gateOpen(detection::kMatEvalBug, 0)) {
     if ((resultIs(game, "0-1") && now < kMateBound) || (resultIs(game, "1-0") && now >= kMateBound + 1)) {
-      reportDetection(app, detection::kMatEvalBug, 0, kBefore, p, "sign");
+      reportDetection(context, detection::kMatEvalBug, 0, kBefore, p, "sign");
     }
   }
   // Depth: the mover's announced mate did not come nearer since its previous move.
-  if (entry.otherCount < entry.maxOccurrences) {
+  if (context.run.counts[detection::kMatEvalBug].other < entry.maxOccurrences) {
     const int earlier = game.plies[p - 2].evaluation;
     bool report = false;
     if (now > kMateBound) report = earlier >= kMateBound + 1 && earlier >= now;
     else if (now < kMateBound) report = earlier < kMateBound && earlier <= now;
-    if (report) reportDetection(app, detection::kMatEvalBug, kNoSide, kBefore, p, "depth");
+    if (report) reportDetection(context, detection::kMatEvalBug, kNoSide, kBefore, p, "depth");
   }
 }
 
-void checkSuspOpening(App& app, int p) {
-  DetectionEntry& entry = app.detections[detection::kSuspOpening];
-  if (!entry.active || entry.otherCount != 0) return;
+void checkSuspOpening(const RuleContext& context, int p) {
+  const DetectionEntry& entry = context.settings[detection::kSuspOpening];
+  // The rule acts once per game: its own count marks that it has.
+  int& acted = context.run.counts[detection::kSuspOpening].other;
+  if (!entry.active || acted != 0) return;
   int n = entry.p1;
   if (n < 1) {
-    app.console.writeText("> the number of counted halfmoves can't be less than 1. Value changed to 1\n",
-                          colour::kError);
+    context.run.console.writeText("> the number of counted halfmoves can't be less than 1. Value changed to 1\n",
+                                  colour::kError);
     n = 1;
   }
-  const Game& game = app.game;
+  const Game& game = context.game;
   // n - 1 half-moves after the first evaluated one that follows an unevaluated (book) one; the
   // empty first ply of a game that starts with Black to move is no book move.
   const int start = p - n + 1;
@@ -176,7 +178,7 @@ void checkSuspOpening(App& app, int p) {
       !hasEvaluation(game, start)) {
     return;
   }
-  entry.otherCount = 1;
+  acted = 1;
 
   const bool geometric = entry.p2 == 1;
   const float q = static_cast<float>(entry.p3) / 10.0f;
@@ -217,15 +219,16 @@ void checkSuspOpening(App& app, int p) {
                 static_cast<double>(v), whose, geometric ? "geometric" : "arithmetic", static_cast<double>(q),
                 entry.minValue, entry.maxValue);
   char extra[256];
-  if (!bookGainLine(app, p, extra, sizeof extra)) {
-    app.console.writeText("> Please load a book if you want to compare this suspect opening with statistical results\n");
+  if (!bookGainLine(context, p, extra, sizeof extra)) {
+    context.run.console.writeText(
+        "> Please load a book if you want to compare this suspect opening with statistical results\n");
   }
-  reportDetection(app, detection::kSuspOpening, moverOf(p), kAfter, p, text, extra[0] != '\0' ? extra : nullptr);
+  reportDetection(context, detection::kSuspOpening, moverOf(p), kAfter, p, text, extra[0] != '\0' ? extra : nullptr);
 }
 
-void checkAbnormTerm(App& app, int p) {
-  const DetectionEntry& entry = app.detections[detection::kAbnormTerm];
-  const Game& game = app.game;
+void checkAbnormTerm(const RuleContext& context, int p) {
+  const DetectionEntry& entry = context.settings[detection::kAbnormTerm];
+  const Game& game = context.game;
   const int n = game.plyCount;
   if (!entry.active || p != n || n < 2) return;
   if (!resultIs(game, "1-0") && !resultIs(game, "0-1")) return;
@@ -235,7 +238,7 @@ void checkAbnormTerm(App& app, int p) {
   const int previous = game.plies[n - 1].evaluation;
   if (last <= -300 || last >= 300 || previous <= -300 || previous >= 300) return;
 
-  const std::string_view movetext = app.pgn.gameBuffer();
+  const std::string_view movetext = context.movetext;
   // A termination word near the end of the movetext (the last comment) names the cause.
   auto nearEnd = [&](std::string_view word) {
     const std::size_t at = movetext.find(word);
@@ -255,15 +258,15 @@ void checkAbnormTerm(App& app, int p) {
   } else {
     why = "???";
   }
-  reportDetection(app, detection::kAbnormTerm, moverOf(n), kAfter, n, why);
+  reportDetection(context, detection::kAbnormTerm, moverOf(n), kAfter, n, why);
 }
 
-void checkWinAfterDraw(App& app, int p) {
-  const DetectionEntry& entry = app.detections[detection::kWinAfterDraw];
+void checkWinAfterDraw(const RuleContext& context, int p) {
+  const DetectionEntry& entry = context.settings[detection::kWinAfterDraw];
   const int side = moverOf(p);
-  if (!entry.active || p <= 60 || !entry.gateOpen(side)) return;
-  const Game& game = app.game;
-  const Board& board = app.chess.board;
+  if (!entry.active || p <= 60 || !context.gateOpen(detection::kWinAfterDraw, side)) return;
+  const Game& game = context.game;
+  const Board& board = context.board;
   if (game.previousHalfMoveClock < 31) return;
   if (board.pieces[kWhite][kQueen] | board.pieces[kBlack][kQueen]) return;
   if (popCount(board.occupied) >= 15) return;
@@ -274,31 +277,31 @@ void checkWinAfterDraw(App& app, int p) {
   auto nearZero = [&](int k) { return game.plies[k].evaluation >= -60 && game.plies[k].evaluation <= 60; };
   if (game.plies[p].evaluation - game.plies[p - 8].evaluation < 100) return;
   if (!nearZero(p - 8) || !nearZero(p - 14) || !nearZero(p - 20)) return;
-  if (game.resultScore == (side == 1 ? 100 : 0)) reportDetection(app, detection::kWinAfterDraw, side, kAfter, p);
+  if (game.resultScore == (side == 1 ? 100 : 0)) reportDetection(context, detection::kWinAfterDraw, side, kAfter, p);
 }
 
-void checkWinGmNotWon(App& app, int p) {
-  const DetectionEntry& entry = app.detections[detection::kWinGmNotWon];
+void checkWinGmNotWon(const RuleContext& context, int p) {
+  const DetectionEntry& entry = context.settings[detection::kWinGmNotWon];
   const int side = moverOf(p);
-  if (!entry.active || p <= 4 || !entry.gateOpen(side)) return;
-  const Game& game = app.game;
+  if (!entry.active || p <= 4 || !context.gateOpen(detection::kWinGmNotWon, side)) return;
+  const Game& game = context.game;
   const int v = entry.value;
   // Both engines agreed twice in a row that the mover stood to win.
   auto mine = [&](int k) { return hasEvaluation(game, k) && game.plies[k].evaluation >= v; };
   auto theirs = [&](int k) { return hasEvaluation(game, k) && game.plies[k].evaluation <= -v; };
   if (!mine(p) || !theirs(p - 1) || !mine(p - 2) || !theirs(p - 3)) return;
-  if (game.resultScore != (side == 1 ? 100 : 0)) reportDetection(app, detection::kWinGmNotWon, side, kAfter, p);
+  if (game.resultScore != (side == 1 ? 100 : 0)) reportDetection(context, detection::kWinGmNotWon, side, kAfter, p);
 }
 
-void checkBestPerf(App& app, int lastPly) {
-  const DetectionEntry& entry = app.detections[detection::kBestPerf];
+void checkBestPerf(const RuleContext& context, int lastPly) {
+  const DetectionEntry& entry = context.settings[detection::kBestPerf];
   if (!entry.active || entry.value < 0) return;
-  Game& game = app.game;
+  Game& game = context.game;
   const std::string& white = game.tags.value(kTagWhite);
   const std::string& black = game.tags.value(kTagBlack);
-  int whiteRating = repositoryRating(app, white);
+  int whiteRating = computedRating(context, white);
   if (whiteRating == 0) whiteRating = static_cast<int>(leadingInteger(game.tags.value(kTagWhiteElo)));
-  int blackRating = repositoryRating(app, black);
+  int blackRating = computedRating(context, black);
   if (blackRating == 0) blackRating = static_cast<int>(leadingInteger(game.tags.value(kTagBlackElo)));
   if (whiteRating == 0 || blackRating == 0) return;
 
@@ -311,7 +314,7 @@ void checkBestPerf(App& app, int lastPly) {
   if ((d >= val && whiteWon) || (d >= val + 100 && drawn) || (d <= -val && blackWon) || (d <= -100 - val && drawn)) {
     char text[200];
     std::snprintf(text, sizeof text, "%s +%d", (whiteRating > blackRating ? black : white).c_str(), std::abs(d));
-    reportDetection(app, detection::kBestPerf, moverOf(lastPly), kAfter, lastPly, text);
+    reportDetection(context, detection::kBestPerf, moverOf(lastPly), kAfter, lastPly, text);
   }
   // The ratings used go into the tags, so a game written to the PGN output carries them.
   char number[16];

@@ -3,19 +3,19 @@
 // Each takes the ply just played (after its checks) and reports through the report writer.
 namespace kestrova {
 
-struct App;
+struct RuleContext;
 
-void checkValDrop(App& app, int ply);
-void checkValJump(App& app, int ply);
-void checkDepthDrop(App& app, int ply);
-void checkLowDepth(App& app, int ply);
-void checkMatEvalBug(App& app, int ply);
-void checkSuspOpening(App& app, int ply);
-void checkAbnormTerm(App& app, int ply);
-void checkWinAfterDraw(App& app, int ply);
-void checkWinGmNotWon(App& app, int ply);
+void checkValDrop(const RuleContext& context, int ply);
+void checkValJump(const RuleContext& context, int ply);
+void checkDepthDrop(const RuleContext& context, int ply);
+void checkLowDepth(const RuleContext& context, int ply);
+void checkMatEvalBug(const RuleContext& context, int ply);
+void checkSuspOpening(const RuleContext& context, int ply);
+void checkAbnormTerm(const RuleContext& context, int ply);
+void checkWinAfterDraw(const RuleContext& context, int ply);
+void checkWinGmNotWon(const RuleContext& context, int ply);
 
 // At the end of the game (lastPly 0 for a game without moves).
-void checkBestPerf(App& app, int lastPly);
+void checkBestPerf(const RuleContext& context, int lastPly);
 
 }  // namespace kestrova

@@ -3,9 +3,11 @@
 #include <cstdio>
 
 #include "pgn/board_view.hpp"
+#include "pgn/game.hpp"
 #include "pgn/report_text.hpp"
+#include "platform/console.hpp"
 #include "platform/output_file.hpp"
-#include "shell/app.hpp"
+#include "scan/rule_context.hpp"
 
 namespace kestrova {
 
@@ -15,36 +17,27 @@ constexpr std::size_t kExtraLineLimit = 256;
 
 }  // namespace
 
-void beginGameDetections(DetectionSettings& detections, platform::OutputFile* log, platform::OutputFile* pgn,
-                         platform::OutputFile* epd) {
-  detections.keepGame = false;
-  for (DetectionEntry& entry : detections.entries) entry.whiteCount = entry.blackCount = entry.otherCount = 0;
-  detections.log = log;
-  detections.pgn = pgn;
-  detections.epd = epd;
+void reportDetection(const RuleContext& context, int number, int side, int beforeAfter, int ply, const char* text,
+                     const char* extraLine) {
+  DetectionCounts& count = context.run.counts[number];
+  if (side == 1) ++count.white;
+  else if (side == 0) ++count.black;
+  else ++count.other;
+  writeReportLine(context, number, side, beforeAfter, ply, text, extraLine);
 }
 
-void reportDetection(App& app, int number, int side, int beforeAfter, int ply, const char* text,
+void writeReportLine(const RuleContext& context, int number, int side, int beforeAfter, int ply, const char* text,
                      const char* extraLine) {
-  DetectionEntry& entry = app.detections[number];
-  if (side == 1) ++entry.whiteCount;
-  else if (side == 0) ++entry.blackCount;
-  else ++entry.otherCount;
-  writeReportLine(app, number, side, beforeAfter, ply, text, extraLine);
-}
-
-void writeReportLine(App& app, int number, int side, int beforeAfter, int ply, const char* text,
-                     const char* extraLine) {
-  DetectionSettings& d = app.detections;
-  const DetectionEntry& entry = d[number];
-  const Game& game = app.game;
+  ScanRun& run = context.run;
+  const DetectionEntry& entry = context.settings[number];
+  const Game& game = context.game;
   const bool hasMove = ply > 0;
 
   // "%d: [%c] %s %s%s %d%s%s"
-  std::string& line = d.reportLine;
+  std::string& line = run.reportLine;
   line.clear();
   char head[32];
-  std::snprintf(head, sizeof head, "%u: [%c] ", app.pgn.gameNumber(), side == 1 ? 'w' : 'b');
+  std::snprintf(head, sizeof head, "%u: [%c] ", context.gameNumber, side == 1 ? 'w' : 'b');
   line += head;
   line += entry.name;
   line += ' ';
@@ -58,20 +51,20 @@ void writeReportLine(App& app, int number, int side, int beforeAfter, int ply, c
   appendMoveNumber(line, ply);
   if (hasMove) line += game.plies[ply].san;
 
-  std::string& log = d.logLine;
+  std::string& log = run.logLine;
   log.assign(line);
   padLine(log);
   appendPlayers(log, game.tags);
   log += '\n';
   if (extraLine != nullptr && std::char_traits<char>::length(extraLine) < kExtraLineLimit) log += extraLine;
 
-  if (entry.showBoard) printDiagram(app.console, app.strings, app.chess.board, app.settings.lang);
-  app.console.writeText(log);
-  if (d.log != nullptr) d.log->write(log);
+  if (entry.showBoard) printDiagram(run.console, run.strings, context.board, run.language);
+  run.console.writeText(log);
+  run.log.write(log);
 
-  if (entry.epdOutput && d.epd != nullptr) {
-    platform::OutputFile& epd = *d.epd;
-    epd.write(beforeAfter < 0 ? app.game.previousFen : app.game.currentFen);
+  if (entry.epdOutput) {
+    platform::OutputFile& epd = run.epd;
+    epd.write(beforeAfter < 0 ? run.previousFen : run.currentFen);
     epd.write(" game ");
     epd.write(line);
     epd.write(" [");
@@ -82,7 +75,7 @@ void writeReportLine(App& app, int number, int side, int beforeAfter, int ply, c
     epd.write(game.tags.value(kTagResult));
     epd.write("]\n");
   }
-  if (entry.pgnOutput) d.keepGame = true;
+  if (entry.pgnOutput) run.keepGame = true;
 }
 
 }  // namespace kestrova

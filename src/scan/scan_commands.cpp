@@ -8,9 +8,9 @@
 #include "platform/output_file.hpp"
 #include "rating/rating_repository.hpp"
 #include "scan/scan_driver.hpp"
-#include "tournament/tournament_finder.hpp"
 #include "scan/synthesis.hpp"
 #include "shell/app.hpp"
+#include "tournament/tournament_finder.hpp"
 
 namespace kestrova {
 
@@ -20,6 +20,12 @@ namespace {
 std::string optionOr(const CommandLine& line, std::string_view option, const char* fallback) {
   if (!line.hasWord(1) || line.findOption(option) == 0) return fallback;
   return std::string(line.optionValue(option));
+}
+
+// What of the application a scan works with.
+ScanParts scanParts(App& app) {
+  return {app.loopParts(), Settings::kConfigFile, app.detections, app.ratings, app.settings.rating,
+          app.settings.runElo, app.book, app.timers};
 }
 
 // Creates the scan's three outputs in the order log, EPD, PGN; false after the message of the
@@ -49,7 +55,7 @@ int handleScan(App& app, CommandLine& line) {
   const std::string pgnName = optionOr(line, "-p=", "pgn-out.pgn");
   platform::OutputFile log, epd, pgn;
   if (!createScanFiles(app, log, logName, epd, epdName, pgn, pgnName)) return 1;
-  runScan(app, log, pgn, epd);
+  runScan(scanParts(app), log, pgn, epd);
   releaseRepository(app.ratings);
   log.close();
   epd.close();
@@ -62,8 +68,6 @@ int handleScan(App& app, CommandLine& line) {
 
 int handleSyn(App& app, CommandLine& line) {
   const std::string synthesisName = optionOr(line, "-out=", "synthesis.txt");
-  const int savedFormat = app.settings.prfFileFmt;
-  app.settings.prfFileFmt = 0;
   // The scan files are deleted as they are created; the finder's file is deleted now, so that a
   // failed run leaves no old cross-tables behind (never the file being read).
   if (!platform::sameFile("trnfound.txt", app.pgn.name())) std::remove("trnfound.txt");
@@ -73,19 +77,19 @@ int handleSyn(App& app, CommandLine& line) {
   if (!createOutputFile(app.console, app.pgn, synthesis, synthesisName)) {
     app.console.writeText("\n> Kestrova can't create the synthesis file\n", colour::kError);
   } else if (createScanFiles(app, log, "log.txt", epd, "epd-out.epd", pgn, "pgn-out.pgn") &&
-             fillRepository(app)) {
-    findTournaments(app, "trnfound.txt");
-    if (runScan(app, log, pgn, epd)) {
+             fillRepository(app.ratings, app.loopParts(), app.timers)) {
+    // The cross-tables are joined as text, whatever format ftrn uses.
+    findTournaments(app.ratings, app.tournaments, app.pgn, app.console, false, "trnfound.txt");
+    if (runScan(scanParts(app), log, pgn, epd)) {
       log.close();
       epd.close();
       pgn.close();
-      writeSynthesis(app, synthesis);
+      writeSynthesis(app.console, synthesis, Settings::kVersion);
       done = true;
     }
   }
-  // Whatever stopped it, the finder's format and the repository are as before the command.
+  // Whatever stopped it, the repository is released.
   synthesis.close();
-  app.settings.prfFileFmt = savedFormat;
   releaseRepository(app.ratings);
   if (done) app.console.print(colour::kSuccess, "see %s file\n", synthesisName.c_str());
   return 1;

@@ -2,15 +2,20 @@
 
 #include <cinttypes>
 
+#include "chess/chess_core.hpp"
 #include "chess/fen.hpp"
-#include "pgn/game_loop.hpp"
+#include "pgn/game.hpp"
+#include "pgn/pgn_file.hpp"
+#include "pgn/pgn_writer.hpp"
+#include "platform/clock.hpp"
 #include "platform/config_file.hpp"
+#include "platform/console.hpp"
 #include "platform/output_file.hpp"
 #include "rating/rating_computation.hpp"
 #include "rating/rating_repository.hpp"
-#include "scan/report_writer.hpp"
+#include "scan/rule_context.hpp"
 #include "scan/rule_driver.hpp"
-#include "shell/app.hpp"
+#include "scan/scan_run.hpp"
 
 namespace kestrova {
 
@@ -23,16 +28,12 @@ constexpr int kEnoughData = 4;
 // Computes the ratings of every player of the file into the rating repository, for BestPerf,
 // and writes "rating.txt". The repository is emptied first, so that games a command collected
 // before the scan (syn fills it for the tournament finder) are not counted twice.
-void computeScanRatings(App& app) {
-  releaseRepository(app.ratings);
-  computeRatings(app, "rating.txt");
+void computeScanRatings(const ScanParts& parts) {
+  releaseRepository(parts.ratings);
+  computeRatings(parts.ratings, parts.ratingSettings, parts.games, parts.timers, "rating.txt");
 }
 
-// Unbinds the streams, which the caller closes after the scan.
-void unbindStreams(DetectionSettings& d) { d.log = d.epd = d.pgn = nullptr; }
-
-void printStatistics(App& app, const ScanStatistics& s) {
-  Console& console = app.console;
+void printStatistics(Console& console, const ScanStatistics& s) {
   console.writeText("\n");
   console.print(colour::kNormal,
                 "%" PRIu64 " games read in %.2fs\n%" PRIu64 " games with enough evaluation data\n%" PRIu64
@@ -47,60 +48,80 @@ void printStatistics(App& app, const ScanStatistics& s) {
   console.writeText("\a");
 }
 
+// Runs the rules over every replayed game and sends the games a report marked to the PGN output.
+class Scanning : public GameVisitor {
+ public:
+  Scanning(const GameLoopParts& games, const RuleContext& context) : games_(games), context_(context) {}
+
+  void onGameStart() override {
+    const Game& game = games_.game;
+    context_.run.beginGame(game);
+    context_.gameNumber = games_.pgn.gameNumber();
+    context_.movetext = games_.pgn.gameBuffer();
+    if (game.evaluationCount > kEnoughData) ++statistics.gamesWithEvaluations;
+    if (game.depthCount > kEnoughData) ++statistics.gamesWithDepths;
+    if (game.timeCount > kEnoughData) ++statistics.gamesWithTimes;
+  }
+
+  bool onPly(int ply, const Board& before) override {
+    // The rules report the position before or after the move.
+    const int mover = ply % 2 == 1 ? kWhite : kBlack;
+    writeFen(before, mover, context_.run.previousFen);
+    writeFen(context_.board, 1 - mover, context_.run.currentFen);
+    context_.before = &before;
+    runMoveRules(context_, ply);
+    return true;
+  }
+
+  void onGame() override {
+    context_.before = nullptr;
+    runGameEndRules(context_, games_.game.plyCount);
+    if (context_.run.keepGame) writePgn(games_.game, games_.pgn, context_.run.pgn, games_.printCmt);
+  }
+
+  void onLeftOut(std::string_view report) override {
+    ++statistics.criticalErrors;
+    context_.run.log.write(report);
+  }
+
+  ScanStatistics statistics;
+
+ private:
+  const GameLoopParts& games_;
+  RuleContext context_;
+};
+
 }  // namespace
 
-bool runScan(App& app, platform::OutputFile& log, platform::OutputFile& pgn, platform::OutputFile& epd,
+bool runScan(const ScanParts& parts, platform::OutputFile& log, platform::OutputFile& pgn, platform::OutputFile& epd,
              ScanStatistics* statistics) {
-  app.console.writeText("> processing...\n");
+  const GameLoopParts& games = parts.games;
+  Console& console = games.console;
+  console.writeText("> processing...\n");
   // The detection lines are read again, so that an edited configuration counts.
   platform::ConfigFile config;
-  if (!config.read(Settings::kConfigFile)) {
-    app.console.writeText("> can not open \"kestrova.ini\"\n", colour::kError);
+  if (!config.read(parts.configFile)) {
+    console.writeText("> can not open \"kestrova.ini\"\n", colour::kError);
     return false;
   }
-  loadDetectionSettings(app.detections, config);
-  if (app.settings.runElo) computeScanRatings(app);
+  loadDetectionSettings(parts.detections, config);
+  if (parts.runElo) computeScanRatings(parts);
 
-  app.console.writeText("> scanning now for detections\n", colour::kSuccess);
-  const std::int64_t startMs = app.timers.nowMs();
-  struct Scanning : GameVisitor {
-    Scanning(App& app, platform::OutputFile& log, platform::OutputFile& pgn, platform::OutputFile& epd)
-        : app(app), log(log), pgn(pgn), epd(epd) {}
-    void onGameStart() override {
-      const Game& game = app.game;
-      beginGameDetections(app.detections, &log, &pgn, &epd);
-      if (game.evaluationCount > kEnoughData) ++s.gamesWithEvaluations;
-      if (game.depthCount > kEnoughData) ++s.gamesWithDepths;
-      if (game.timeCount > kEnoughData) ++s.gamesWithTimes;
-    }
-    bool onPly(int ply, const Board& before) override {
-      // The rules report the position before or after the move.
-      const int mover = ply % 2 == 1 ? kWhite : kBlack;
-      writeFen(before, mover, app.game.previousFen);
-      writeFen(app.chess.board, 1 - mover, app.game.currentFen);
-      runMoveRules(app, ply);
-      return true;
-    }
-    void onGame() override { runGameEndRules(app, app.game.plyCount); }
-    void onLeftOut(std::string_view report) override {
-      ++s.criticalErrors;
-      log.write(report);
-    }
-    App& app;
-    platform::OutputFile& log;
-    platform::OutputFile& pgn;
-    platform::OutputFile& epd;
-    ScanStatistics s;
-  } visitor(app, log, pgn, epd);
-  GameLoop loop(app.loopParts(), GameDepth::kReplay);
+  console.writeText("> scanning now for detections\n", colour::kSuccess);
+  const std::int64_t startMs = parts.timers.nowMs();
+  ScanRun run(console, games.strings, games.language, log, epd, pgn);
+  const RatingRepository* ratings = parts.ratings.isFilledFrom(games.pgn.generation()) ? &parts.ratings : nullptr;
+  const RuleContext context{parts.detections, run, games.game, *games.chess.attacks, games.chess.board, ratings,
+                            parts.book, nullptr, {}, 0};
+  Scanning visitor(games, context);
+  GameLoop loop(games, GameDepth::kReplay);
   loop.showProgress("> scanning game ", kProgressEvery);
   const GameCounts counts = loop.run(visitor);
-  ScanStatistics& s = visitor.s;
+  ScanStatistics& s = visitor.statistics;
   s.gamesRead = counts.read;
-  s.elapsedSeconds = static_cast<double>(app.timers.nowMs() - startMs) / 1000.0;
-  unbindStreams(app.detections);
-  printStatistics(app, s);
-  printGameCounts(app.console, counts);
+  s.elapsedSeconds = static_cast<double>(parts.timers.nowMs() - startMs) / 1000.0;
+  printStatistics(console, s);
+  printGameCounts(console, counts);
   if (statistics != nullptr) *statistics = s;
   return true;
 }

@@ -3,15 +3,33 @@
 // the statistics of the run.
 #include <cstdint>
 
+#include "pgn/game_loop.hpp"
+
 namespace kestrova {
 
-struct App;
+class BookTable;
+struct DetectionSettings;
+class RatingRepository;
+struct RatingSettings;
 namespace platform {
 class OutputFile;
-}
+struct Timers;
+}  // namespace platform
+
+// What a scan works with.
+struct ScanParts {
+  GameLoopParts games;
+  const char* configFile;         // its detection lines are read again by every scan
+  DetectionSettings& detections;
+  RatingRepository& ratings;
+  const RatingSettings& ratingSettings;
+  bool runElo = true;  // the ratings are computed first, for BestPerf
+  BookTable& book;     // SuspOpening compares with a loaded book
+  platform::Timers& timers;
+};
 
 struct ScanStatistics {
-  std::uint64_t gamesRead = 0;  // every read, skipped games included
+  std::uint64_t gamesRead = 0;  // every read, left-out games included
   std::uint64_t criticalErrors = 0;
   // Games with more than 4 evaluations, depths, times.
   std::uint64_t gamesWithEvaluations = 0;
@@ -21,9 +39,9 @@ struct ScanStatistics {
 };
 
 // Reads the detection settings, computes the ratings when runElo is on, then scans every game,
-// reporting to the three streams, and prints the statistics. False when the configuration file
-// cannot be read or a game does not fit the reader's buffers (no statistics then).
-bool runScan(App& app, platform::OutputFile& log, platform::OutputFile& pgn, platform::OutputFile& epd,
+// reporting to the three streams, and prints the statistics. False (no statistics then) when the
+// configuration file cannot be read.
+bool runScan(const ScanParts& parts, platform::OutputFile& log, platform::OutputFile& pgn, platform::OutputFile& epd,
              ScanStatistics* statistics = nullptr);
 
 }  // namespace kestrova

@@ -1,8 +1,10 @@
 #include "scan/synthesis.hpp"
 
+#include <string>
+
+#include "platform/console.hpp"
 #include "platform/line_reader.hpp"
 #include "platform/output_file.hpp"
-#include "shell/app.hpp"
 
 namespace kestrova {
 
@@ -21,18 +23,18 @@ bool copyFile(const char* path, platform::OutputFile& out) {
 
 }  // namespace
 
-bool writeSynthesis(App& app, platform::OutputFile& synthesis) {
+bool writeSynthesis(Console& console, platform::OutputFile& synthesis, std::string_view version) {
   if (!copyFile("trnfound.txt", synthesis)) {
-    app.console.writeText("\n> Kestrova can't read the file trnfound\n", colour::kError);
+    console.writeText("\n> Kestrova can't read the file trnfound\n", colour::kError);
     return false;
   }
   synthesis.write("Games log :\n\n");
   if (!copyFile("log.txt", synthesis)) {
-    app.console.writeText("\n> Kestrova can't read the log file\n", colour::kError);
+    console.writeText("\n> Kestrova can't read the log file\n", colour::kError);
     return false;
   }
-  synthesis.print("\n- Kestrova %s-\n", (std::string(Settings::kVersion) + " ").c_str());
-  app.console.writeText("> operation completed\n");
+  synthesis.print("\n- Kestrova %s-\n", (std::string(version) + " ").c_str());
+  console.writeText("> operation completed\n");
   return true;
 }
 

@@ -56,7 +56,7 @@ void startUp(App& app) {
   app.pgn.create(app.console, app.settings.gameBufferSize, app.settings.lineBufferSize,
                  app.settings.saveBufferSize);
   setStartPosition(app.chess, app.game, kStartPosition);
-  startDetections(app.detections, config);
+  loadDetectionSettings(app.detections, config);
   app.tournaments.reset();
   loadBookAtStartUp(app.book, app.console, app.settings.bkNumBase, app.settings.bkHashSz);
   app.console.print(colour::kNormal, "- commentary size per move : %d bytes\n", app.game.comments.size());

@@ -40,12 +40,12 @@ void applySettingsLine(Settings& s, const std::string& text) {
   const std::string_view line(text);
   long v;
   if ((v = integerValue(line, "runElo")) >= 0) { s.runElo = v != 0; return; }
-  if ((v = integerValue(line, "minNbGm")) >= 0) { s.minNbGm = static_cast<int>(v); return; }
-  if ((v = integerValue(line, "startElo")) >= 0) { s.startElo = static_cast<int>(v); return; }
-  if ((v = integerValue(line, "maxIterations")) >= 0) { s.maxIterations = static_cast<int>(v); return; }
+  if ((v = integerValue(line, "minNbGm")) >= 0) { s.rating.minNbGm = static_cast<int>(v); return; }
+  if ((v = integerValue(line, "startElo")) >= 0) { s.rating.startElo = static_cast<int>(v); return; }
+  if ((v = integerValue(line, "maxIterations")) >= 0) { s.rating.maxIterations = static_cast<int>(v); return; }
   if ((v = integerValue(line, "verbose")) >= 0) { s.verbose = v != 0; return; }
-  if ((v = integerValue(line, "use300ptRule")) >= 0) { s.use300ptRule = v != 0; return; }
-  if ((v = integerValue(line, "validGmDelta")) >= 0) { s.validGmDelta = static_cast<int>(v); return; }
+  if ((v = integerValue(line, "use300ptRule")) >= 0) { s.rating.use300ptRule = v != 0; return; }
+  if ((v = integerValue(line, "validGmDelta")) >= 0) { s.rating.validGmDelta = static_cast<int>(v); return; }
   if ((v = integerValue(line, "printCmt")) >= 0) { s.printCmt = static_cast<int>(v); return; }
   if ((v = integerValue(line, "prfFileFmt")) >= 0) { s.prfFileFmt = static_cast<int>(v); return; }
   if ((v = integerValue(line, "gBufSz")) >= 0) {

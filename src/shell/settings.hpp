@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "rating/rating_settings.hpp"
+
 namespace kestrova {
 
 namespace platform {
@@ -15,12 +17,8 @@ struct Settings {
 
   std::string programName = "Kestrova 0.92 ";  // name, blank, version, blank
   bool runElo = true;
-  int minNbGm = 20;
-  int startElo = 2275;
-  int maxIterations = 200;
+  RatingSettings rating;
   bool verbose = false;
-  bool use300ptRule = false;
-  int validGmDelta = 300;
   int printCmt = 0;
   int prfFileFmt = 0;
   int gameBufferSize = 30000;

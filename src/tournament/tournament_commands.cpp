@@ -14,8 +14,9 @@ int handleFtrn(App& app, CommandLine& line) {
   std::string base = "trnfound";
   if (line.findOption("-out=") && !line.optionValue("-out=").empty()) base = line.optionValue("-out=");
   // The finder deletes the file it writes; a file named like the bare base name is the user's.
-  fillRepository(app);
-  findTournaments(app, base + (app.settings.prfFileFmt == 1 ? ".html" : ".txt"));
+  fillRepository(app.ratings, app.loopParts(), app.timers);
+  const bool html = app.settings.prfFileFmt == 1;
+  findTournaments(app.ratings, app.tournaments, app.pgn, app.console, html, base + (html ? ".html" : ".txt"));
   releaseRepository(app.ratings);
   return 1;
 }

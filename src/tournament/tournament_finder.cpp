@@ -1,9 +1,10 @@
 #include "tournament/tournament_finder.hpp"
 
 #include "pgn/output_files.hpp"
+#include "pgn/pgn_file.hpp"
+#include "platform/console.hpp"
 #include "platform/output_file.hpp"
 #include "rating/rating_repository.hpp"
-#include "shell/app.hpp"
 #include "tournament/tournament_table.hpp"
 #include "tournament/tournament_writer.hpp"
 
@@ -11,40 +12,38 @@ namespace kestrova {
 
 namespace {
 
-void writeTournament(App& app, const EventGroup& group, bool html, platform::OutputFile& out) {
-  TournamentTable& table = app.tournaments;
+void writeTournament(const RatingRepository& repository, TournamentTable& table, const EventGroup& group, bool html,
+                     platform::OutputFile& out) {
   ++table.tournamentsHandled;
   const int type = tournamentType(table);
   if (type == kNoTournament) return;
   rankTable(table);
-  if (html) writeTournamentHtml(table, app.ratings, group, type, out);
-  else writeTournamentText(table, app.ratings, group, type, out);
+  if (html) writeTournamentHtml(table, repository, group, type, out);
+  else writeTournamentText(table, repository, group, type, out);
 }
 
 }  // namespace
 
-bool findTournaments(App& app, const std::string& fileName) {
-  const RatingRepository& repository = app.ratings;
-  if (!repository.isFilledFrom(app.pgn.generation())) {
-    app.console.writeText("> data not collected\n", colour::kError);
+bool findTournaments(const RatingRepository& repository, TournamentTable& table, const PgnFile& pgn, Console& console,
+                     bool html, const std::string& fileName) {
+  if (!repository.isFilledFrom(pgn.generation())) {
+    console.writeText("> data not collected\n", colour::kError);
     return false;
   }
-  app.console.writeText("> filling repository\n", colour::kSuccess);
-  const bool html = app.settings.prfFileFmt == 1;
+  console.writeText("> filling repository\n", colour::kSuccess);
   const std::string name = !fileName.empty() ? fileName : html ? "trnfound.html" : "trnfound.txt";
   platform::OutputFile out;
-  if (!createOutputFile(app.console, app.pgn, out, name)) {
-    app.console.writeText("> can't create trnfound file\n", colour::kError);
+  if (!createOutputFile(console, pgn, out, name)) {
+    console.writeText("> can't create trnfound file\n", colour::kError);
     return false;
   }
   if (html) writeHtmlIndex(repository, out);
 
-  TournamentTable& table = app.tournaments;
   table.reset();
   const RatedGame* previous = nullptr;
   for (const RatedGame& game : repository.games()) {
     if (previous != nullptr && game.group != previous->group) {
-      writeTournament(app, repository.groups()[previous->group], html, out);
+      writeTournament(repository, table, repository.groups()[previous->group], html, out);
       table.reset();
     }
     table.addTableGame(game.white, game.black, game.whiteScore, 1);
@@ -52,10 +51,10 @@ bool findTournaments(App& app, const std::string& fileName) {
     previous = &game;
   }
   // A file without games has no last tournament.
-  if (previous != nullptr) writeTournament(app, repository.groups()[previous->group], html, out);
+  if (previous != nullptr) writeTournament(repository, table, repository.groups()[previous->group], html, out);
 
   if (html) writeHtmlEnd(out);
-  app.console.print(colour::kSuccess, "> see %s\n", name.c_str());
+  console.print(colour::kSuccess, "> see %s\n", name.c_str());
   out.close();
   return true;
 }

@@ -1,138 +1,81 @@
-#include "scan/scan_driver.hpp"
-
+// The scan and syn commands: the run's statistics, where the reports go, and the files they write.
 #include <gtest/gtest.h>
 
+#include "rating/game_text.hpp"
 #include "scan/scan_support.hpp"
 
-namespace kestrova {
+namespace kestrova::test {
 namespace {
 
-using test::pgnGame;
-
-// Every detection off except those given, runElo off.
-std::string configuration(const std::string& detectionLines = "") {
-  std::string text = "runElo=0\n";
-  for (int k = 1; k <= detection::kCount; ++k) text += std::string(detectionName(k)) + ": act=0,\n";
-  return text + detectionLines;
+std::string evaluated(int plies) {
+  return pgnGame(movetext(20, kRuyLopez, [plies](int p) { return p <= plies ? eval(10, 10, 1) : ""; }));
 }
 
-struct Scan {
-  bool result = false;
-  ScanStatistics statistics;
-  std::string console, log, epd, pgn;
-};
-
-Scan scan(const std::string& games, const std::string& ini, App* given = nullptr) {
-  test::ScratchDir dir;
-  dir.write("games.pgn", games);
-  if (!ini.empty()) dir.write("kestrova.ini", ini);
-  auto owned = test::makeApp();
-  App& app = given ? *given : *owned;
-  app.settings.runElo = false;  // read at start-up, which these tests skip
-  Scan s;
-  if (!app.pgn.open("games.pgn")) return s;
-  {
-    platform::OutputFile log, epd, pgn;
-    log.create("log.txt");
-    epd.create("epd.epd");
-    pgn.create("pgn.pgn");
-    app.console.takeCaptured();
-    s.result = runScan(app, log, pgn, epd, &s.statistics);
-    s.console = app.console.takeCaptured();
-    EXPECT_TRUE(app.detections.log == nullptr && app.detections.pgn == nullptr && app.detections.epd == nullptr)
-        << "the streams are unbound when the scan ends";
-  }
-  s.log = dir.read("log.txt");
-  s.epd = dir.read("epd.epd");
-  s.pgn = dir.read("pgn.pgn");
-  app.pgn.close();
-  return s;
-}
-
-std::string evaluatedPlies(int plies) {
-  return pgnGame(test::movetext(test::kRuyLopez, [plies](int ply) { return ply <= plies ? test::evalComment(10, 10, 1) : ""; }));
-}
-
-TEST(RunScan, AGameNeedsMoreThanFourEvaluationsToCountAsCommented) {
-  const Scan s = scan(evaluatedPlies(4) + evaluatedPlies(5) + evaluatedPlies(0), configuration());
-  ASSERT_TRUE(s.result);
-  EXPECT_EQ(s.statistics.gamesRead, 3u);
-  EXPECT_EQ(s.statistics.gamesWithEvaluations, 1u);
-  EXPECT_EQ(s.statistics.gamesWithDepths, 1u);
-  EXPECT_EQ(s.statistics.gamesWithTimes, 1u);
-  EXPECT_EQ(s.statistics.criticalErrors, 0u);
+TEST(Scan, StatisticsProgressAndGamesThatCannotBeScanned) {
+  std::string games = evaluated(4) + evaluated(5) + "[Event \"T\"]\n[Result \"*\"]\n\nhello there\n\n" +
+                      pgnGame("1. f3 e5 2. a3 Qh4+ 3. a4", "0-1") + pgnGame("1. d4 d5");
+  for (int i = 0; i < 255; ++i) games += pgnGame("1. e4");
+  const Scan s = scan(games, "NoPlan");
   EXPECT_EQ(s.console.rfind("> processing...\n> scanning now for detections\n", 0), 0u) << s.console;
-  EXPECT_NE(s.console.find("\n3 games read in "), std::string::npos);
-  EXPECT_NE(s.console.find("s\n1 games with enough evaluation data\n1 games with enough depth data\n"
-                           "1 games with enough time data\n0 games with critical error\n\n\a"),
-            std::string::npos)
-      << s.console;
-
-  const Scan none = scan(evaluatedPlies(0) + pgnGame("1. e4 e5"), configuration());
-  ASSERT_TRUE(none.result);
-  EXPECT_NE(none.console.find("0 games with critical error\n> Warning ! No commented game found\n\n\a"), std::string::npos);
+  EXPECT_TRUE(count(s.console, "> scanning game ") == 2 && has(s.console, "game 128\r") && has(s.console, "game 256\r"));
+  // More than four evaluated half-moves make a commented game; every read counts; the scan goes on.
+  EXPECT_TRUE(has(s.console, "\n260 games read in ")) << s.console;
+  EXPECT_TRUE(has(s.console, "s\n1 games with enough evaluation data\n1 games with enough depth data\n1 games with enough "
+                             "time data\n2 games with critical error\n\n\a> 260 games read, 258 used, 2 left out\n"));
+  EXPECT_TRUE(has(s.log, "> 3: game left out: ") && has(s.log, "4:>illegal position found after 3.a4 !") &&
+              has(s.log, "5: [w] NoPlan before 1.d4")) << s.log;
+  EXPECT_TRUE(has(scan(evaluated(0), "NoPlan").console, "0 games with critical error\n> Warning ! No commented game found\n"));
 }
 
-TEST(RunScan, NeedsTheConfiguration) {
-  const Scan missing = scan(pgnGame("1. e4 e5"), "");
-  EXPECT_FALSE(missing.result);
-  EXPECT_EQ(missing.console, "> processing...\n> can not open \"kestrova.ini\"\n");
-}
-
-TEST(RunScan, ProgressAfterEvery128thGame) {
-  std::string games;
-  for (int i = 0; i < 300; ++i) games += pgnGame("1. e4 e5");
-  const Scan s = scan(games, configuration());
-  std::string progress;
-  for (std::size_t at = s.console.find("> scanning game "); at != std::string::npos;
-       at = s.console.find("> scanning game ", at + 1)) {
-    progress += s.console.substr(at, s.console.find('\r', at) + 1 - at);
-  }
-  EXPECT_EQ(progress, "> scanning game 128\r> scanning game 256\r");
-  EXPECT_EQ(s.statistics.gamesRead, 300u);
-}
-
-TEST(RunScan, CriticalErrorsAreCountedAndTheScanGoesOn) {
-  const std::string skipped = "[Event \"T\"]\n[White \"A\"]\n[Black \"B\"]\n[Result \"*\"]\n\nhello there\n\n";
-  const Scan s = scan(skipped + pgnGame("1. e4 e5 2. Ke3") + pgnGame("1. f3 e5 2. a3 Qh4+ 3. a4", "0-1") +
-                          pgnGame("1. d4 d5"),
-                      configuration("NoPlan: act=1, name=NoPlan,\n"));
-  ASSERT_TRUE(s.result);
-  EXPECT_EQ(s.statistics.gamesRead, 4u);
-  EXPECT_EQ(s.statistics.criticalErrors, 3u);
-  EXPECT_NE(s.console.find("1: game skipped\n"), std::string::npos) << s.console;
-  EXPECT_NE(s.console.find("3 games with critical error\n"), std::string::npos);
-  EXPECT_NE(s.log.find("4: [w] NoPlan before 1.d4"), std::string::npos) << s.log;
-  EXPECT_NE(s.log.find("3:>illegal position found after 3.a4 !"), std::string::npos);
-}
-
-TEST(RunScan, AGameTooLargeForTheBuffersEndsTheScanWithoutStatistics) {
-  auto app = test::makeApp();
-  app->pgn.create(app->console, 400, 100, 400);
-  const Scan s = scan(pgnGame("1. e4 e5") + pgnGame(test::movetext(test::cycle(120))) + pgnGame("1. d4 d5"),
-                      configuration(), app.get());
-  EXPECT_FALSE(s.result);
-  EXPECT_EQ(s.console.find("games read in"), std::string::npos);
-}
-
-TEST(RunScan, ReportsGoToTheLogTheEpdFileAndMarkTheirGamesForThePgnFile) {
-  // NoPlan reports with EPD and PGN output; VeryShortGame (val 1) only to the log.
+TEST(Scan, ReportsGoToTheConsoleTheLogTheEpdFileAndMarkTheirGamesForThePgnFile) {
+  // NoPlan (EPD, PGN, diagram) before pawn moves, TooFewMoves (EPD) in game 3: report lines of 56 and 55 characters.
+  const std::string noPlan(37, 'n'), tooFew(28, 't');
   const Scan s = scan(pgnGame("1. Nf3 Nf6 2. e4") + pgnGame("1. Nf3 Nf6 2. Ng1") + pgnGame("1. e4"),
-                      configuration("NoPlan: act=1, name=NoPlan, epd=1, pgn=1,\nVeryShortGame: act=1, name=Short, val=1,\n"));
-  ASSERT_TRUE(s.result);
-  const std::string first = "1: [w] NoPlan before 2.e4", third = "3: [w] NoPlan before 1.e4";
-  const auto line = [](const std::string& report) { return report + std::string(57 - report.size(), ' ') + "[A-B, 1/2-1/2]\n"; };
-  // Within a ply the rules report in their order: VeryShortGame before NoPlan.
-  EXPECT_EQ(s.log, line(first) + line("3: [w] Short (1 mv) after 1.e4") + line(third));
-  EXPECT_NE(s.console.find(line(third)), std::string::npos);
-  // "before": the position before the move, as the replay writes it.
+                      "NoPlan TooFewMoves:\nNoPlan: name=" + noPlan + ", epd=1, pgn=1, shb=1,\nTooFewMoves: name=" + tooFew +
+                          ", val=1, epd=1,");
+  const std::string first = "1: [w] " + noPlan + " before 2.e4", third = "3: [w] " + noPlan + " before 1.e4";
+  const std::string last = "3: [w] " + tooFew + " (crash?) after 1.e4";
+  EXPECT_EQ(s.log, first + "[A-B, 1/2-1/2]\n" + third + "[A-B, 1/2-1/2]\n" + last + "  [A-B, 1/2-1/2]\n");
+  EXPECT_TRUE(has(s.console, "+\n\n" + first + "[A-B")) << s.console;
+  // The position before the move, or after it, as the replay writes it.
   EXPECT_EQ(s.epd, "rnbqkb1r/pppppppp/5n2/8/8/5N2/PPPPPPPP/RNBQKB1R w KQkq - 0 0; game " + first + " [A-B, 1/2-1/2]\n" +
-                       "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 0; game " + third + " [A-B, 1/2-1/2]\n");
-  // Games 1 and 3 are written, game 2 had no report.
-  EXPECT_NE(s.pgn.find("1.Nf3 Nf6 2.e4 1/2-1/2"), std::string::npos) << s.pgn;
-  EXPECT_EQ(s.pgn.find("Ng1"), std::string::npos) << s.pgn;
-  EXPECT_NE(s.pgn.find("1.e4 1/2-1/2"), std::string::npos) << s.pgn;
+                       "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 0; game " + third + " [A-B, 1/2-1/2]\n" +
+                       "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 0; game " + last + " [A-B, 1/2-1/2]\n");
+  EXPECT_EQ(s.pgn, "\n1.Nf3 Nf6 2.e4 1/2-1/2\n\n\n1.e4 1/2-1/2\n\n") << "games 1 and 3, without tags to write";
+}
+
+TEST(ScanCommands, ScanAndSynWriteWhereTheyAreToldWithTheRatingsComputedFirstAndEveryGameCountedOnce) {
+  // Three engines, each pair twice: Alpha 3/4, Beta 2/4, Gamma 1/4.
+  ScratchDir dir;
+  const std::string games = gameText({"Alpha", "Beta", "1-0"}) + gameText({"Alpha", "Gamma", "1-0"}) +
+                            gameText({"Beta", "Alpha", "1/2-1/2"}) + gameText({"Beta", "Gamma", "1-0"}) +
+                            gameText({"Gamma", "Alpha", "1/2-1/2"}) + gameText({"Gamma", "Beta", "1/2-1/2"});
+  dir.write("games.pgn", games);
+  dir.write("kestrova.ini", "BestPerf: name=BestPerf, pgn=1,\nNoPlan: act=0,\n");
+  auto app = makeApp();
+  app->settings.rating.minNbGm = 1;
+  for (int tag : {kTagWhite, kTagBlack, kTagWhiteElo, kTagBlackElo}) app->game.tags.setOutputEnabled(tag, true);
+  ASSERT_TRUE(app->pgn.open("games.pgn"));
+  std::string out = run(*app, "scan -l=a.log -p=b.pgn -e=c.epd");
+  EXPECT_TRUE(has(out, "see a.log file\nsee c.epd or b.pgn file\nsee also rating.txt\n")) << out;
+  EXPECT_LT(out.find("> rating list saved in"), out.find("> scanning now"));
+  EXPECT_EQ(app->ratings.playerCount(), 0u) << "the repository is released after the scan";
+  // BestPerf takes and writes the computed ratings: Beta drew Alpha, rated 100 or more above, in game 3.
+  const std::string ratings = dir.read("rating.txt");
+  auto ratingOf = [&](const char* name) { return std::atoi(ratings.c_str() + ratings.find("elo=", ratings.find(name)) + 4); };
+  const int alpha = ratingOf(".Alpha "), beta = ratingOf(".Beta ");
+  const std::string log = dir.read("a.log");
+  EXPECT_TRUE(has(log, "3: [b] BestPerf (Beta +" + std::to_string(alpha - beta) + ") after 2...Nc6") && !has(log, "1: [w] Best"));
+  EXPECT_TRUE(has(dir.read("b.pgn"), "[White \"Beta\"]\n[Black \"Alpha\"]\n[WhiteElo \"" + std::to_string(beta) +
+                                         "\"]\n[BlackElo \"" + std::to_string(alpha) + "\"]\n"));
+  // syn fills the repository for the finder; the scan's ratings count every game once.
+  EXPECT_TRUE(has(run(*app, "syn"), "> operation completed\nsee synthesis.txt file\n"));
+  EXPECT_TRUE(has(dir.read("rating.txt"), "sc=3/4\n")) << "4 games each, not 8";
+  dir.write("games.pgn", games + pgnGame("1. e4 e5", "*"));
+  ASSERT_TRUE(app->pgn.open("games.pgn"));
+  out = run(*app, "syn");
+  EXPECT_TRUE(has(out, "> Game without result. Probing aborted\n") && !has(out, "scanning now")) << out;
 }
 
 }  // namespace
-}  // namespace kestrova
+}  // namespace kestrova::test
