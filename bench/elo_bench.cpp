@@ -64,7 +64,7 @@ void BM_ReadGames(benchmark::State& state) {
 void BM_FillRepository(benchmark::State& state) {
   auto app = appWithGeneratedFile();
   for (auto _ : state) {
-    if (!fillRepository(*app)) state.SkipWithError("fill failed");
+    if (!fillRepository(app->ratings, app->loopParts(), app->timers)) state.SkipWithError("fill failed");
     app->console.takeCaptured();
   }
   state.SetItemsProcessed(static_cast<std::int64_t>(app->ratings.gamesRead * state.iterations()));
@@ -75,18 +75,18 @@ void BM_FillRepository(benchmark::State& state) {
 // Clustering, rating every cluster, sorting and writing the list, on a repository filled once.
 void BM_RateFilledRepository(benchmark::State& state) {
   auto app = appWithGeneratedFile();
-  if (!fillRepository(*app)) {
+  if (!fillRepository(app->ratings, app->loopParts(), app->timers)) {
     state.SkipWithError("fill failed");
     return;
   }
   const std::string list = (fs::path(KESTROVA_BENCH_DATA) / "elo-bench-list.txt").string();
   for (auto _ : state) {
-    clusterPlayers(*app);
-    for (int cluster : app->ratings.clusters()) rateCluster(*app, cluster);
+    clusterPlayers(app->ratings, app->console);
+    for (int cluster : app->ratings.clusters()) rateCluster(app->ratings, app->settings.rating, cluster, app->console);
     sortByRating(app->ratings);
     platform::OutputFile out;
     out.create(list);
-    for (int cluster : app->ratings.clusters()) writeRatingList(*app, cluster, out);
+    for (int cluster : app->ratings.clusters()) writeRatingList(app->ratings, app->settings.rating, cluster, out, app->console);
     out.close();
     app->console.takeCaptured();
   }

@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       settings.lineBufferSize > 65535) {
     fail("buffer sizes out of range");
   }
-  if (settings.minNbGm < 0 || settings.startElo < 0 || settings.maxIterations < 0 || settings.validGmDelta < 0 ||
+  if (settings.rating.minNbGm < 0 || settings.rating.startElo < 0 || settings.rating.maxIterations < 0 ||
+      settings.rating.validGmDelta < 0 ||
       settings.printCmt < 0 || settings.prfFileFmt < 0 || settings.lang < 0) {
     fail("a negative value was taken");
   }
