@@ -344,6 +344,13 @@ bool analysePosition(EngineClient& engine, Console& console, platform::Timers& t
   position += '\n';
   engine.sendToEngine(position);
   pvOut += "no pv";
+  // The engine may still be applying the options (a new hash table is allocated and cleared) or
+  // loading its network: the thinking time starts once it says it is ready.
+  if (!waitReady(engine, timers, kReadyWaitMs)) {
+    engine.terminateEngine();
+    console.writeText("\n- engine not ready\n", colour::kDefault);
+    return false;
+  }
 
   timers.restartEngineTimer();
   std::snprintf(command, sizeof command, "go movetime %d\n", movetimeMs);

@@ -75,8 +75,9 @@ TEST(EngineAnalysis, AnEngineThatIsNotReadyOrEndsIsKilledOrCollectedAndNotRestar
         << "the check alone only gives up";
     const Analysis a = analyse(engine);
     EXPECT_TRUE(!a.ok && a.printed == "\n- engine not ready\n" && !engine.running() && processGone(pid)) << mode;
-    // What was read is still handed back; the exiting engine never ended its line.
-    EXPECT_EQ(std::tuple(a.depth, a.value), mode == "exits" ? std::tuple(0, 12345) : std::tuple(12, -35));
+    // The engine that is never ready is stopped before it searches (the value is left as it was);
+    // the exiting engine never ended its line.
+    EXPECT_EQ(std::tuple(a.depth, a.value), mode == "exits" ? std::tuple(0, 12345) : std::tuple(0, -777));
     const Analysis none = analyse(engine);  // no restart; the value is left as it was
     EXPECT_TRUE(!none.ok && none.pv == "not running" && none.depth == 0 && none.value == -777 && none.printed.empty());
   }
