@@ -9,6 +9,15 @@ namespace {
 // Square at file x (0 = a) and row y (0 = rank 8), or -1 off the board.
 int squareAt(int x, int y) { return x >= 0 && x < 8 && y >= 0 && y < 8 ? y * 8 + x : -1; }
 
+Bitboard maskOf(std::initializer_list<int> squares) {
+  Bitboard mask = 0;
+  for (int square : squares) {
+    if (square < 0) return 0;  // the shape does not fit
+    mask |= squareBit(square);
+  }
+  return mask;
+}
+
 // Fills the attack entries of every square of one line, given in the order of its bits.
 void fillLine(AttackTables::LineAttacks& table, const std::vector<int>& line) {
   const int length = static_cast<int>(line.size());
@@ -87,7 +96,12 @@ void buildLeapers(AttackTables& t, int s, int x, int y) {
   }
 }
 
-void buildStormZones(AttackTables& t, int s, int x, int y) {
+void buildShapes(AttackTables& t, int s, int x, int y) {
+  // In rank terms: y - 1 is one rank higher.
+  t.diamond[s] = x >= 1 && x <= 6 ? maskOf({s, squareAt(x - 1, y - 1), squareAt(x + 1, y - 1), squareAt(x, y - 2)}) : 0;
+  t.pawn1x3[s] = maskOf({s, squareAt(x, y - 1), squareAt(x, y - 2)});
+  t.pawn1x4[s] = maskOf({s, squareAt(x, y - 1), squareAt(x, y - 2), squareAt(x, y - 3)});
+  t.pawn2x2[s] = maskOf({s, squareAt(x + 1, y), squareAt(x, y - 1), squareAt(x + 1, y - 1)});
   for (int dx = -2; dx <= 2; ++dx) {
     for (int row = 0; row < 8; ++row) {
       const int target = squareAt(x + dx, row);
@@ -113,7 +127,7 @@ std::unique_ptr<const AttackTables> buildAttackTables() {
     t.rookLines[s] = t.rankAttacks[s][0] | t.fileAttacks[s][0];
     t.bishopLines[s] = t.diagAAttacks[s][0] | t.diagBAttacks[s][0];
     buildLeapers(t, s, x, y);
-    buildStormZones(t, s, x, y);
+    buildShapes(t, s, x, y);
   }
   return tables;
 }

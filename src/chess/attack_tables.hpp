@@ -39,6 +39,13 @@ struct AttackTables {
   Bitboard fileMask(char file) const { return file >= 'a' && file <= 'h' ? files[file - 'a'] : 0; }
   Bitboard rankMask(char rank) const { return rank >= '1' && rank <= '8' ? ranks[rank - '1'] : 0; }
 
+  // Shapes of the pawn-shape detection rules, anchored at a square (f, r); empty where they do not
+  // fit. Diamond: (f,r) (f-1,r+1) (f+1,r+1) (f,r+2). Pawn1x3 and Pawn1x4: the anchor and the next
+  // two or three squares up its file. Pawn2x2: (f,r) (f+1,r) (f,r+1) (f+1,r+1).
+  SquareMasks diamond{};
+  SquareMasks pawn1x3{};
+  SquareMasks pawn1x4{};
+  SquareMasks pawn2x2{};
   // The square and its up to eight neighbours (the pawn-storm rule).
   SquareMasks block3x3{};
   // [colour][square]: files f-2..f+2, for White on ranks r..8, for Black on ranks 1..r; where an

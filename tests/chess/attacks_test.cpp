@@ -16,17 +16,17 @@ TEST(Attacks, QueriesAgreeWithTheSliderSearch) {
   for (int round = 0; round < 2000; ++round) {
     Board board;
     const Bitboard fill = (random() & random()) | (round % 2 ? random() & random() : 0);
-    for (int square = 0; square < 64; ++square) {
-      if (fill & squareBit(square)) board.put(static_cast<int>(random() % 2), kKing + static_cast<int>(random() % 6), square);
+    for (int s = 0; s < 64; ++s) {
+      if (fill & squareBit(s)) board.put(int(random() % 2), kKing + int(random() % 6), s);
     }
-    for (int square = 0; square < 64; ++square) {
+    for (int s = 0; s < 64; ++s) {
       for (int colour : {kWhite, kBlack}) {
         const auto& own = board.pieces[colour];
-        const Bitboard expected = slidersReaching(own[kRook] | own[kQueen], board.occupied, square, true, false) |
-                                  slidersReaching(own[kBishop] | own[kQueen], board.occupied, square, false, true) |
-                                  (t.knightAttacks[square] & own[kKnight]) | (t.pawnAttackers[colour][square] & own[kPawn]);
-        ASSERT_EQ(attackersOf(t, board, colour, square), expected) << round << " " << square;
-        ASSERT_EQ(isAttacked(t, board, colour, square), (expected | (t.kingAttacks[square] & own[kKing])) != 0);
+        const Bitboard expected = slidersReaching(own[kRook] | own[kQueen], board.occupied, s, true, false) |
+                                  slidersReaching(own[kBishop] | own[kQueen], board.occupied, s, false, true) |
+                                  (t.knightAttacks[s] & own[kKnight]) | (t.pawnAttackers[colour][s] & own[kPawn]);
+        ASSERT_EQ(attackersOf(t, board, colour, s), expected) << round << " " << s;
+        ASSERT_EQ(isAttacked(t, board, colour, s), (expected | (t.kingAttacks[s] & own[kKing])) != 0);
       }
     }
   }

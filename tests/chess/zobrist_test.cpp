@@ -11,8 +11,8 @@ TEST(Zobrist, GeneratorRepeatsTheRuntimeLibrarySequenceAndFillsPrimaryFirst) {
   }
   // Five draws a key: r1 << 60 ^ r2 << 45 ^ r3 << 30 ^ r4 << 15 ^ r5.
   const auto keys = generateZobristKeys(1);
-  EXPECT_EQ(keys->pieces[0][0][0].primary, (41ull << 60) ^ (18467ull << 45) ^ (6334ull << 30) ^ (26500ull << 15) ^ 19169);
-  EXPECT_EQ(keys->pieces[0][0][0].secondary, (15724ull << 60) ^ (11478ull << 45) ^ (29358ull << 30) ^ (26962ull << 15) ^ 24464);
+  EXPECT_EQ(keys->pieces[0][0][0].primary, 41ull << 60 ^ 18467ull << 45 ^ 6334ull << 30 ^ 26500ull << 15 ^ 19169);
+  EXPECT_EQ(keys->pieces[0][0][0].secondary, 15724ull << 60 ^ 11478ull << 45 ^ 29358ull << 30 ^ 26962ull << 15 ^ 24464);
 }
 
 }  // namespace
