@@ -11,18 +11,18 @@ namespace {
 TEST_F(PgnTest, ReadAndWrittenBack) {
   const std::string allTags = "[WHITEELO \"2800\"]\n[wHiTe \"A\"]\n[Whitex \"no\"]\n[TimeControl \"40/60\"]\n"
                               "[UTCDate \"2024.01.01\"]\n[Site \"here\"] [Event \"there\"]\n[[[[[[[Black \"B\"]\n"
-                              "[ [ [ [ [ [ [[Result \"0,5-0,5\"]\n[Round \"" + std::string(80, 'r') + "\"]\n";
+                              "[ [ [ [ [ [ [[Result \"1-0\"]\n[Round \"" + std::string(80, 'r') + "\"]\n";
   const std::string tags = "[Event \"Match\"]\n[White \"A\"]\n[Black \"B\"]\n[Result \"1-0\"]\n[Opening \"\"]\n";
   const std::string moves = "1. e4 {+0.35/12 5s} e5 {-1.20/15 12} 2. Nf3 {book} Nc6 1-0";
   const std::vector<int> all = {kTagEvent, kTagSite, kTagDate, kTagRound, kTagWhite, kTagBlack, kTagResult, kTagTime,
-                                kTagTimeControl, kTagWhiteElo, kTagUtcDate};  // Tags, movetext, printCmt (for reading and writing), the tags enabled for output, what is written.
+                                kTagTimeControl, kTagWhiteElo, kTagUtcDate};
+  // Tags, movetext, printCmt (for reading and writing), the tags enabled for output, what is written.
   const struct { std::string tags, moves; int printCmt; std::vector<int> enabled; std::string written; } cases[] = {
-      // A tag line fills the first entry whose prefix it holds anywhere, in any case, with its first
-      // quoted value (Event comes before Site in the table), cut to 69 characters; empty tags are not written.
+      // A tag line fills the first entry whose prefix it holds, in any case, with its first quoted value.
       {allTags, "1. e4 *", 0, all,
-       "[Event \"here\"]\n[Round \"" + std::string(69, 'r') + "\"]\n[White \"A\"]\n[Black \"B\"]\n[Result \"0,5-0,5\"]\n"
-       "[TimeControl \"40/60\"]\n[WhiteElo \"2800\"]\n[UTCDate \"2024.01.01\"]\n\n1.e4 0,5-0,5\n\n"},
-      {tags, moves, 0, {kTagResult, kTagWhite, kTagOpening}, "[White \"A\"]\n[Result \"1-0\"]\n\n1.e4 e5 2.Nf3 Nc6 1-0\n\n"},
+       "[Event \"here\"]\n[Round \"" + std::string(69, 'r') + "\"]\n[White \"A\"]\n[Black \"B\"]\n"
+       "[Result \"1-0\"]\n[TimeControl \"40/60\"]\n[WhiteElo \"2800\"]\n[UTCDate \"2024.01.01\"]\n\n1.e4 1-0\n\n"},
+      {tags, moves, 0, {kTagResult, kTagWhite}, "[White \"A\"]\n[Result \"1-0\"]\n\n1.e4 e5 2.Nf3 Nc6 1-0\n\n"},
       {tags, moves, 1, {}, "\n1.e4 {+0.35/12 5s} e5 {-1.20/15 12} 2.Nf3 {book} Nc6 1-0\n\n"},
       {tags, moves, 2, {}, "\n1.e4 {+0.35/12 5s} e5 {-1.20/15 12s} 2.Nf3 Nc6 1-0\n\n"},
       {"[E \"\"]\n", "1. e4 {0.00/9 0s} e5 {-0.05/3 1s} *", 2, {}, "\n1.e4 {+0.00/9 0s} e5 {-0.05/3 1s} \n\n"},
@@ -33,7 +33,7 @@ TEST_F(PgnTest, ReadAndWrittenBack) {
       {"[E \"\"]\n", "1.e4 e5\t2.Nf3 *", 0, {}, "\n1.e4 \n\n"},  // a tab ends the movetext,
       {"[E \"\"]\n", "1.e4{+0.35/12 5s} e5 *", 0, {}, "\n\n\n"},  // so does a comment glued to a move,
       {"[E \"\"]\n", "1.e4 e5 2.0-0 Nf6 *", 0, {}, "\n1.e4 e5 \n\n"},  // or castling with zeros
-      {"[E \"\"]\n", "1.e4 e5xxxxxxxxxxxxxxxxxxxxxxxxx Nf3 *", 0, {}, "\n1.e4 e5xxxxxxxxxxxxxxxxx 2.Nf3 \n\n"},  // cut to 19
+      {"[E \"\"]\n", "1.e4 e5xxxxxxxxxxxxxxxxxxxx Nf3 *", 0, {}, "\n1.e4 e5xxxxxxxxxxxxxxxxx 2.Nf3 \n\n"},  // cut to 19
   };
   for (const auto& c : cases) {
     EXPECT_EQ(load(c.moves, c.tags, c.printCmt), 1);

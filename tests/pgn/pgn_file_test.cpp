@@ -12,10 +12,10 @@ TEST_F(PgnTest, ReadsOneGameAtATimeWhateverItsLayout) {
   const std::string warnBlank = "1: Warning ! no carrier return found at the end of the moves list!\n";
   std::string forty;
   for (int i = 1; i <= 40; ++i) forty += std::to_string(i) + ". e4 e5\n";
-  const int kGame = PgnFile::kGame;
+  const int kGame = PgnFile::kGame, kEnd = PgnFile::kEnd;
   const struct { std::string content; std::vector<Read> reads; int gameSize = 30000, lineSize = 5000; } cases[] = {
       {"[Event \"E\"]\r\n[White \"A\"]\r\n\r\n1. e4 e5\r\n2. Nf3 1-0\r\n\r\n[Event \"F\"]\n\n1. d4\n0-1\n\n",
-       {{kGame, "1. e4 e5 2. Nf3 1-0 \n", "", "[Event \"E\"]\n"}, {kGame, "1. d4 0-1 \n", ""}, {PgnFile::kEnd, nullptr, ""}}},
+       {{kGame, "1. e4 e5 2. Nf3 1-0 \n", "", "[Event \"E\"]\n"}, {kGame, "1. d4 0-1 \n", ""}, {kEnd, nullptr, ""}}},
       {"Words about\nthis file.\n\n[Event \"E\"]\n\n1. e4 *\n\n", {{kGame, "1. e4 * \n", ""}}},
       {"[Event \"E\"]\n\n1-0\n\n[Event \"F\"]\n\n1. e4 *\n\n",
        {{kGame, "", "> 1: no move found in this game                 \n"}, {kGame, "1. e4 * \n", ""}}},
@@ -49,7 +49,7 @@ TEST_F(PgnTest, ReadsOneGameAtATimeWhateverItsLayout) {
       if (read.buffer) { EXPECT_EQ(pgn.gameBuffer(), read.buffer); }
       if (read.messages) { EXPECT_EQ(console.takeCaptured(), read.messages); }
       if (read.firstTag) { EXPECT_EQ(pgn.header().lines[0], read.firstTag); }
-      if (read.result != PgnFile::kEnd) { EXPECT_EQ(pgn.gameNumber(), i + 1); }
+      if (read.result != kEnd) { EXPECT_EQ(pgn.gameNumber(), i + 1); }
     }
   }
   EXPECT_TRUE(pgn.open("games") && pgn.name() == "games.pgn" && !pgn.open("missing") && !pgn.isOpen())

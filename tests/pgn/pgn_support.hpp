@@ -27,7 +27,7 @@ struct PgnTest : ::testing::Test {
     setStartPosition(chess, game, kStartPosition, &pgn.header());
     return loadGame(game, pgn, printCmt, true);
   }
-  GameLoopParts parts(int printCmt = 0) { return {pgn, game, chess, console, strings, printCmt, kEnglish}; }
+  GameLoopParts parts(int printCmt = 0) { return {pgn, game, chess, console, strings, printCmt, kFrench}; }
   int gameSize = 30000, lineSize = 5000;
   ScratchDir dir;
   Console console = Console::capturing();
