@@ -13,7 +13,6 @@ struct Settings {
   static constexpr const char* kConfigFile = "kestrova.ini";
   static constexpr const char* kVersion = "0.92";
 
-  std::string programName = "Kestrova 0.92 ";  // name, blank, version, blank
   bool runElo = true;
   int minNbGm = 20;
   int startElo = 2275;

@@ -1,80 +1,47 @@
+// The words of a command line and the operations handlers read them with.
 #include "platform/command_line.hpp"
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 namespace kestrova {
 namespace {
 
-TEST(CommandLineSplit, SeparatesWordsAtBlanksAndDropsQuotes) {
-  const struct {
-    const char* text;
-    std::vector<std::string> words;  // "" where no word stands
-  } cases[] = {
-      {"select   White=\"Stock fish\"  -out=\"my games.pgn\" x", {"select", "White=Stock fish", "-out=my games.pgn", "x"}},
-      {"  open file.pgn", {"", "open", "file.pgn"}},  // a leading blank gives an empty command word
-      {"open \"a b  c", {"open", "a b  c"}},          // an unclosed quote takes the rest of the line
-      {"", {}},
-  };
+TEST(CommandLine, SplitsAtBlanksKeepingQuotedOnesAndCutsWhatIsTooLong) {
+  const std::pair<const char*, const char*> cases[] = {  // the words, each followed by "|"; "" where none stands
+      {"select   White=\"Stock fish\"  -out=\"my games.pgn\" x", "select|White=Stock fish|-out=my games.pgn|x||"},
+      {"  open file.pgn", "|open|file.pgn||"},  // a leading blank gives an empty command word
+      {"open \"a b  c", "open|a b  c||"},        // an unclosed quote takes the rest of the line
+      {"", "||"}};
   CommandLine line;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
+  for (const auto& [text, words] : cases) {
     line.split("a b c d e");  // the previous words must go
-    line.split(c.text);
-    if (c.words.empty() || line.hasWord(0)) { EXPECT_EQ(line.wordCount(), c.words.size()); }
-    for (std::size_t i = 0; i < c.words.size(); ++i) {
-      EXPECT_EQ(line.hasWord(i), !c.words[i].empty());
-      if (!c.words[i].empty()) { EXPECT_EQ(line.word(i), c.words[i]); }
-    }
-    EXPECT_FALSE(line.hasWord(c.words.size()));
+    line.split(text);
+    std::string split;
+    for (std::size_t i = 0; i < 5; ++i) split += (line.hasWord(i) ? line.word(i) : "") + "|";
+    EXPECT_EQ(split.substr(0, std::string_view(words).size()), words) << text;
   }
-}
-
-TEST(CommandLineSplit, CutsOverlongWordsAndIgnoresWordsBeyondTheStore) {
-  CommandLine line;
   std::string text = "w " + std::string(300, 'a');
   for (int i = 0; i < 600; ++i) text += " x" + std::to_string(i);
   line.split(text);
-  EXPECT_EQ(line.word(1).size(), CommandLine::kMaxWordLength);
-  EXPECT_EQ(line.wordCount(), CommandLine::kMaxWords);
-  EXPECT_EQ(line.word(499), "x497");
+  EXPECT_EQ(line.word(1), std::string(CommandLine::kMaxWordLength, 'a'));
+  EXPECT_EQ(line.word(CommandLine::kMaxWords - 1), "x497") << "words beyond the 500th are dropped";
 }
 
-TEST(CommandLineWords, MatchWordIgnoresCaseAndLowerCasesInPlace) {
+TEST(CommandLine, WordsOptionsHelpAndNumbers) {
   CommandLine line;
-  line.split("OPEN Games.PGN");
+  line.split("OPEN Games.PGN -OUT=a -out=b.pgn -rev 12abc -3");
   EXPECT_FALSE(line.matchWord(0, "verbose"));
-  EXPECT_EQ(line.word(0), "open");  // lower-cased even without a match
-  EXPECT_TRUE(line.matchWord(0, "open"));
-  EXPECT_EQ(line.word(1), "Games.PGN");
-  EXPECT_FALSE(line.matchWord(5, "x"));
-}
-
-TEST(CommandLineWords, FindOptionIsCaseSensitiveAndStopsAtTheFirstAbsentWord) {
-  CommandLine line;
-  line.split("cut 40 -OUT=a -out=b.pgn -rev");
-  EXPECT_EQ(line.findOption("-out="), 3u);
-  EXPECT_EQ(line.optionValue("-out="), "b.pgn");
-  EXPECT_EQ(line.findOption("-rev"), 4u);
-  EXPECT_EQ(line.findOption("-ply="), 0u);
-  EXPECT_EQ(line.optionValue("-ply="), "");
-  line.split("cut 40  ");
-  EXPECT_EQ(line.findOption("40"), 1u);
-}
-
-TEST(CommandLineWords, HelpRequestAndNumbers) {
-  CommandLine line;
-  line.split("scan /HELP");
-  EXPECT_TRUE(line.wantsHelp());
-  line.split("scan /h");
-  EXPECT_FALSE(line.wantsHelp());
-  line.split("play 12abc -3 x");
-  EXPECT_EQ(line.number(1), 12);
-  EXPECT_EQ(line.number(2), -3);
-  EXPECT_EQ(line.number(3), 0);
-  EXPECT_EQ(line.number(9), 0);
+  EXPECT_EQ(line.word(0), "open") << "lower-cased in place even without a match";
+  EXPECT_TRUE(line.matchWord(0, "open") && line.word(1) == "Games.PGN" && !line.matchWord(9, "x"));
+  EXPECT_EQ(std::vector({line.findOption("-out="), line.findOption("-rev"), line.findOption("-ply=")}),
+            std::vector<std::size_t>({3, 4, 0}));  // options are case-sensitive
+  EXPECT_EQ(std::string(line.optionValue("-out=")) + "|" + std::string(line.optionValue("-ply=")), "b.pgn|");
+  EXPECT_EQ(std::vector({line.number(5), line.number(6), line.number(1)}), std::vector<long>({12, -3, 0}));
+  for (const auto& [text, help] : {std::pair{"scan /HELP", true}, {"scan /?", true}, {"scan --help", true},
+                                   {"scan -h", true}, {"scan /h", false}, {"scan -H", false}, {"scan", false}}) {
+    line.split(text);
+    EXPECT_EQ(line.wantsHelp(), help) << text;
+  }
 }
 
 }  // namespace
