@@ -55,6 +55,8 @@ TEST_F(PgnTest, ReadAndWrittenBack) {
   EXPECT_EQ(game.evaluationCount, 0);
   load("{{ } 1.e4 *", "[E \"\"]\n", 1);
   EXPECT_EQ(std::string(game.comments.text(0)) + game.plies[game.plyCount].san, "{ } 1.e4 * e4");
+  EXPECT_EQ(game.comments.resize(4), 3200) << "800 buffers of 4 bytes";
+  EXPECT_EQ(game.comments.text(0), "{ }") << "a comment keeps what fits";
 }
 
 // Every sample game (e_setup.pgn starts some with Black to move) replays without a warning; written

@@ -38,12 +38,11 @@ TEST_F(PgnTest, ReadsOneGameAtATimeWhateverItsLayout) {
         {kGame, "1. d4 * \n", "", "[Event \"F\"]\n"}}, 200, 50},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.content.substr(0, 30));
     gameSize = c.gameSize;
     lineSize = c.lineSize;
     open(c.content);
     for (std::size_t i = 0; i < c.reads.size(); ++i) {
-      SCOPED_TRACE("read " + std::to_string(i + 1));
+      SCOPED_TRACE(c.content.substr(0, 30) + " read " + std::to_string(i + 1));
       const Read& read = c.reads[i];
       ASSERT_EQ(pgn.readNextGame(console), read.result);
       if (read.buffer) { EXPECT_EQ(pgn.gameBuffer(), read.buffer); }
@@ -52,8 +51,7 @@ TEST_F(PgnTest, ReadsOneGameAtATimeWhateverItsLayout) {
       if (read.result != kEnd) { EXPECT_EQ(pgn.gameNumber(), i + 1); }
     }
   }
-  EXPECT_TRUE(pgn.open("games") && pgn.name() == "games.pgn" && !pgn.open("missing") && !pgn.isOpen())
-      << "the extension is added; a failed open leaves no file open";
+  EXPECT_TRUE(pgn.open("games") && pgn.name() == "games.pgn" && !pgn.open("missing") && !pgn.isOpen());
 }
 
 }  // namespace
