@@ -2,7 +2,6 @@
 
 #include <vector>
 
-
 namespace kestrova {
 
 namespace {
@@ -103,19 +102,12 @@ void buildShapes(AttackTables& t, int s, int x, int y) {
   t.pawn1x3[s] = maskOf({s, squareAt(x, y - 1), squareAt(x, y - 2)});
   t.pawn1x4[s] = maskOf({s, squareAt(x, y - 1), squareAt(x, y - 2), squareAt(x, y - 3)});
   t.pawn2x2[s] = maskOf({s, squareAt(x + 1, y), squareAt(x, y - 1), squareAt(x + 1, y - 1)});
-  for (int row = 0; row < 8; ++row) {
-    if (row > y) t.fileBelow[s] |= squareBit(squareAt(x, row));
-    if (row < y) t.fileAbove[s] |= squareBit(squareAt(x, row));
-  }
   for (int dx = -2; dx <= 2; ++dx) {
     for (int row = 0; row < 8; ++row) {
       const int target = squareAt(x + dx, row);
       if (target < 0) continue;
       if (row <= y) t.stormZone[kWhite][s] |= squareBit(target);
       if (row >= y) t.stormZone[kBlack][s] |= squareBit(target);
-      const bool near = dx >= -1 && dx <= 1;
-      if (near && (row == y + 1 || row == y + 2)) t.twoRanksBelow[s] |= squareBit(target);
-      if (near && (row == y - 1 || row == y - 2)) t.twoRanksAbove[s] |= squareBit(target);
     }
   }
 }
@@ -126,10 +118,6 @@ std::unique_ptr<const AttackTables> buildAttackTables() {
   auto tables = std::make_unique<AttackTables>();
   AttackTables& t = *tables;
   for (int s = 0; s < 64; ++s) {
-    t.square[s] = squareBit(s);
-    t.squareFiles[s] = squareBit(fileRotation(s));
-    t.squareDiagA[s] = squareBit(diagARotation(s));
-    t.squareDiagB[s] = squareBit(diagBRotation(s));
     t.files[fileOf(s)] |= squareBit(s);
     t.ranks[7 - rowOf(s)] |= squareBit(s);
   }
@@ -141,20 +129,7 @@ std::unique_ptr<const AttackTables> buildAttackTables() {
     buildLeapers(t, s, x, y);
     buildShapes(t, s, x, y);
   }
-  for (int value = 1; value < 65536; ++value) {
-    int count = 0, highest = 0;
-    for (int bit = 0; bit < 16; ++bit) {
-      if (value & (1 << bit)) {
-        ++count;
-        highest = bit;
-      }
-    }
-    t.bitCount[value] = static_cast<std::uint8_t>(count);
-    t.highestBit[value] = static_cast<std::uint8_t>(highest);
-  }
-  t.highestBit[0] = kNoSquare;
   return tables;
 }
-
 
 }  // namespace kestrova

@@ -8,16 +8,9 @@
 
 namespace kestrova {
 
-
 struct AttackTables {
   using SquareMasks = std::array<Bitboard, 64>;
   using LineAttacks = std::array<std::array<Bitboard, 256>, 64>;  // [square][line occupancy]
-
-  // Each square alone, in the normal and the three rotated bit orders.
-  SquareMasks square{};
-  SquareMasks squareFiles{};
-  SquareMasks squareDiagA{};
-  SquareMasks squareDiagB{};
 
   // Where the run of a square's diagonal starts in the rotated board, and a mask of its length.
   std::array<std::uint8_t, 64> diagAStart{};
@@ -46,25 +39,15 @@ struct AttackTables {
   Bitboard fileMask(char file) const { return file >= 'a' && file <= 'h' ? files[file - 'a'] : 0; }
   Bitboard rankMask(char rank) const { return rank >= '1' && rank <= '8' ? ranks[rank - '1'] : 0; }
 
-  // Per 16-bit value: its number of set bits, and the position of the highest one (99 for 0).
-  std::array<std::uint8_t, 65536> bitCount{};
-  std::array<std::uint8_t, 65536> highestBit{};
-
-  // Shapes for the board detection rules, anchored at a square (f, r); empty where they do not
+  // Shapes of the pawn-shape detection rules, anchored at a square (f, r); empty where they do not
   // fit. Diamond: (f,r) (f-1,r+1) (f+1,r+1) (f,r+2). Pawn1x3 and Pawn1x4: the anchor and the next
   // two or three squares up its file. Pawn2x2: (f,r) (f+1,r) (f,r+1) (f+1,r+1).
   SquareMasks diamond{};
   SquareMasks pawn1x3{};
   SquareMasks pawn1x4{};
   SquareMasks pawn2x2{};
-  // The square and its up to eight neighbours.
+  // The square and its up to eight neighbours (the pawn-storm rule).
   SquareMasks block3x3{};
-  // The other squares of the square's file towards rank 1, and towards rank 8.
-  SquareMasks fileBelow{};
-  SquareMasks fileAbove{};
-  // Files f-1..f+1 on the two ranks below (r-1, r-2) and above (r+1, r+2) the square.
-  SquareMasks twoRanksBelow{};
-  SquareMasks twoRanksAbove{};
   // [colour][square]: files f-2..f+2, for White on ranks r..8, for Black on ranks 1..r; where an
   // opposing pawn would stop a pawn storm.
   std::array<SquareMasks, 2> stormZone{};

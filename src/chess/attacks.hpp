@@ -18,29 +18,6 @@ inline Bitboard diagBReach(const AttackTables& t, const Board& b, int square) {
   return t.diagBAttacks[square][(b.occupiedDiagB >> t.diagBStart[square]) & t.diagBMask[square]];
 }
 
-// The bishops of the colour that reach the square along their diagonals.
-inline Bitboard bishopAttackersOf(const AttackTables& t, const Board& b, int colour, int square) {
-  const Bitboard bishops = b.pieces[colour][kBishop];
-  if (!(t.bishopLines[square] & bishops)) return 0;
-  return (diagAReach(t, b, square) | diagBReach(t, b, square)) & bishops;
-}
-
-// The rooks of the colour that reach the square along their rank or file.
-inline Bitboard rookAttackersOf(const AttackTables& t, const Board& b, int colour, int square) {
-  const Bitboard rooks = b.pieces[colour][kRook];
-  if (!(t.rookLines[square] & rooks)) return 0;
-  return (fileReach(t, b, square) | rankReach(t, b, square)) & rooks;
-}
-
-// The queens of the colour that reach the square along any line.
-inline Bitboard queenAttackersOf(const AttackTables& t, const Board& b, int colour, int square) {
-  const Bitboard queens = b.pieces[colour][kQueen];
-  Bitboard found = 0;
-  if (t.rookLines[square] & queens) found |= (fileReach(t, b, square) | rankReach(t, b, square)) & queens;
-  if (t.bishopLines[square] & queens) found |= (diagAReach(t, b, square) | diagBReach(t, b, square)) & queens;
-  return found;
-}
-
 // True when any piece of the colour, its king included, attacks the square.
 inline bool isAttacked(const AttackTables& t, const Board& b, int colour, int square) {
   if (t.pawnAttackers[colour][square] & b.pieces[colour][kPawn]) return true;

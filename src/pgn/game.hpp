@@ -61,7 +61,6 @@ class Game {
   CastlingMarks castled;
   std::uint16_t halfMoveClock = 0;
   std::uint16_t previousHalfMoveClock = 0;
-  std::uint16_t maxHalfMoveClock = 0;
 
   // The position before each of the first 99 plies made from two squares (book commands).
   std::array<std::array<char, kHistoryLength>, kHistoryPlies> positionHistory{};

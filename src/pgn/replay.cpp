@@ -31,7 +31,6 @@ bool playPly(ChessCore& core, Game& game, Console& console, int ply) {
   game.previousHalfMoveClock = game.halfMoveClock;
   if ((move.flags & moveflag::kCapture) || move.piece == kPawn) game.halfMoveClock = 0;
   else ++game.halfMoveClock;
-  game.maxHalfMoveClock = std::max(game.maxHalfMoveClock, game.halfMoveClock);
   return true;
 }
 
@@ -62,7 +61,6 @@ void setStartPosition(ChessCore& core, Game& game, std::string_view fen, const H
   game.castled = CastlingMarks{};
   game.halfMoveClock = 0;
   game.previousHalfMoveClock = 0;
-  game.maxHalfMoveClock = 0;
   // The tag's text goes into currentFen first, which has room for it without allocating.
   if (header && findFenTag(*header, game.currentFen)) fen = game.currentFen;
   parseFen(core.board, fen);

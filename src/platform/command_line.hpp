@@ -29,7 +29,6 @@ class CommandLine {
   bool wantsHelp() const;
 
   const std::string& word(std::size_t i) const { return words_[i < kMaxWords ? i : 0]; }
-  std::size_t wordCount() const { return count_; }
   // Word i read as a decimal integer by its leading digits (0 when absent).
   long number(std::size_t i) const;
 

@@ -51,8 +51,6 @@ class Console {
   std::string takeCaptured();
   const std::string& captured() const { return captured_; }
 
-  bool usesColour() const { return ansi_; }
-
  private:
   struct CaptureTag {};
   Console(CaptureTag, bool ansi);

@@ -12,10 +12,7 @@ int Input::next() {
 bool Input::readLine(std::string& line, std::size_t limit) {
   line.clear();
   int c = next();
-  if (c == EOF) {
-    ended_ = true;
-    return false;
-  }
+  if (c == EOF) return false;
   while (c != EOF && c != '\n') {
     if (line.size() < limit) line.push_back(static_cast<char>(c));
     c = next();

@@ -20,15 +20,12 @@ class Input {
   // ("read one character and discard the rest of the line").
   int readAnswer();
 
-  bool atEnd() const { return ended_; }
-
  private:
   int next();
 
   bool scripted_ = false;
   std::string text_;
   std::size_t pos_ = 0;
-  bool ended_ = false;
 };
 
 }  // namespace kestrova::platform

@@ -40,7 +40,6 @@ void printBanner(App& app) {
 
 void startUp(App& app) {
   app.history.load();
-  app.settings.programName = std::string("Kestrova ") + Settings::kVersion + " ";
   printBanner(app);
   app.settings = Settings{};
   // One reading of the configuration serves its three passes: settings, detections, output tags.

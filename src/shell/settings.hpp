@@ -15,7 +15,6 @@ struct Settings {
   static constexpr const char* kConfigFile = "kestrova.ini";
   static constexpr const char* kVersion = "0.92";
 
-  std::string programName = "Kestrova 0.92 ";  // name, blank, version, blank
   bool runElo = true;
   RatingSettings rating;
   bool verbose = false;

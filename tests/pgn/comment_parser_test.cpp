@@ -1,74 +1,67 @@
-// The engine comment form read straight through, and the general parser for everything else.
+// Engine evaluations, depths and thinking times read out of movetext comments.
 #include "pgn/comment_parser.hpp"
 
-#include <gtest/gtest.h>
+#include "pgn_support.hpp"
 
-#include <string>
-
-#include "pgn/game.hpp"
-
-namespace kestrova {
+namespace kestrova::test {
 namespace {
 
-struct Outcome {
-  std::size_t end;
-  int evaluation, depth, time, present, evaluations, depths, times;
-  int neighbour;  // the previous ply's evaluation, which a mate score may correct
-  bool operator==(const Outcome&) const = default;
-};
+constexpr int kSaturated = 999999999;
 
-// Parses the comment for ply 6 of a game whose ply 6 already holds `earlierTime` seconds (from a
-// comment before it for the same half-move) and whose two previous plies hold equal mate scores.
-Outcome parse(const std::string& comment, int earlierTime = 0,
-              std::size_t (*parser)(Game&, int, std::string_view) = parseComment) {
+// The comment parsed for ply 6, a Black move, after plies 4 and 5 with equal mate scores (mate in 5:
+// 9100), when an earlier comment of ply 6 gave `earlier` seconds: evaluation, depth, time, the
+// numbers of each read, the previous ply's evaluation (a mate may correct it), where the comment ends.
+std::vector<long> parse(const std::string& comment, int earlier = 0, decltype(&parseComment) parser = parseComment) {
   Game game;
   game.plies[4].evaluation = -9100;
   game.plies[5].evaluation = 9100;
-  game.plies[6].time = earlierTime;
+  game.plies[6].time = earlier;
   const std::size_t end = parser(game, 6, comment);
   const PlyRecord& r = game.plies[6];
-  return {end, r.evaluation, r.depth, r.time, r.evaluationPresent, game.evaluationCount, game.depthCount,
-          game.timeCount, game.plies[5].evaluation};
+  return {r.evaluation, r.depth, r.time, game.evaluationCount, game.depthCount, game.timeCount, r.evaluationPresent,
+          game.plies[5].evaluation, static_cast<long>(end)};
 }
 
-TEST(EngineComment, EvaluationDepthAndWholeSeconds) {
-  const struct {
-    std::string comment;
-    Outcome expected;
-  } cases[] = {
-      {"{+0.35/12 5s} e5", {13, 35, 12, 5, 1, 1, 1, 1, 9100}},
-      {"{-1.20/15 12}", {13, -120, 15, 12, 1, 1, 1, 1, 9100}},
-      {"{+0.20/15 0.041s}", {17, 20, 15, 0, 1, 1, 1, 1, 9100}},  // fractions of a second are dropped
-      {"{12.07/1 300s}", {14, 1207, 1, 300, 1, 1, 1, 1, 9100}},
-      {"{-0.00/40 1}", {12, 0, 40, 1, 1, 1, 1, 1, 9100}},
-      {"{+M4/20 1s}", {11, 9300, 20, 1, 1, 1, 1, 1, 9200}},  // the neighbour is a mate one move further
+// The engine form "{+0.35/12 5s}" is read straight through; the general parser must read it and
+// every form near it the same, so each comment is read both ways.
+TEST(CommentParser, ReadsEvaluationDepthAndTime) {
+  std::string million = "{1";  // a number run of a million characters
+  for (int i = 0; i < 333333; ++i) million += ",11";
+  const struct { std::string comment; std::vector<long> read; } cases[] = {  // evaluation, depth, time, evaluations
+      {"{+0.35/12 5s} e5", {35, 12, 5, 1}},   {"{-1.20/15 12}", {-120, 15, 12, 1}},
+      {"{+0.20/15 0.041s}", {20, 15, 0, 1}},  {"{12.07/1 300s}", {1207, 1, 300, 1}},  // whole seconds
+      {"{-0.00/40 1}", {0, 40, 1, 1}},        {"{+1.5/10}", {0, 10, 0, 0}},  // one decimal is no evaluation
+      {"{+M3/20 1s}", {9500, 20, 1, 1}},      {"{-M2/18 0.5s}", {-9700, 18, 0, 1}},  // mate in n: 10100 - 200 n
+      {"{0.00/7 1m 3s}", {0, 7, 63, 1}},      {"{+0.35/12 0.043s, White mates}", {35, 12, 0, 1}},
+      {"{+0.35/12 5s}}", {35, 12, 5, 1}},     {"{+0.35 /12 5s}", {35, 0, 5, 1}},  {"{+0.35/12 5 s}", {35, 12, 5, 1}},
+      {"{[%eval 35,14] [%emt 0:00:05]}", {-35, 14, 5, 1}},  // White's point of view; ply 6 is Black's
+      {"{[%eval -32766,9]}", {9900, 9, 0, 1}},  // 32767 - n: White mated in 1, so Black mates in 1
+      {"{[%clk 1:02:03]}", {0, 0, 3723, 0}},
+      {"{1,11,11,11}", {1111111, 0, 0, 3}},   // each pair of digits after a comma qualifies
+      {"{+1.25-3.50}", {-125350, 0, 0, 2}},   // a minus anywhere makes the run negative
+      {"{+0.35 -1.20}", {-120, 0, 0, 2}},     // the later run stays
+      {million + "}", {111111111, 0, 0, 333333}},  // digits taken up to the ninth
+      // Huge numbers saturate instead of overflowing.
+      {"{+M311111111/20}", {-kSaturated, 20, 0, 1}}, {"{-M311111111/20}", {kSaturated, 20, 0, 1}},
+      {"{+0.35/12 99999999999m}", {35, 12, kSaturated, 1}}, {"{+0.35/12 999999999s 9999s}", {35, 12, kSaturated, 1}},
+      {"{[%emt 9:99999999999:99]}", {0, 0, kSaturated, 0}},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(parse(c.comment), c.expected) << c.comment;
+    const std::vector<long> read = parse(c.comment);
+    EXPECT_EQ(std::vector(read.begin(), read.begin() + 4), c.read) << c.comment.substr(0, 40);
+    EXPECT_EQ(read, parse(c.comment, 0, parseCommentFully)) << c.comment.substr(0, 40);
   }
-  EXPECT_EQ(parse("{+0.35/12 5s}", 7).time, 12) << "adds to an earlier comment's time";
-  EXPECT_EQ(parse("{+0.35/12 5s}", 999999998).time, 999999999) << "and saturates";
-}
-
-// Everything near the engine form: the general parser's reading is the reference for the form
-// too, so that reading it straight through changes no result.
-TEST(EngineComment, ReadsLikeTheGeneralParserOnEveryNeighbouringForm) {
-  const char* comments[] = {
-      "{+0.35/12 5s}", "{-1.20/15 12}", "{+0.20/15 0.041s}", "{0.00/1 1}", "{+999999.99/99999999 99999999s}",
-      // one step away from the form, each read by the general parser
-      "{+0.35/12 0.04}", "{+0.35/12 0.5}", "{+0.5/12 5s}", "{+1.234/12 5s}", "{+0.35/12 5m}",
-      "{+0.35/12 5s, adjudication}", "{+M3/20 1s}", "{+M4/20 1s}", "{-M4/20 1s}", "{+0.35 /12 5s}", "{+0.35/12  5s}",
-      "{+1234567.89/12 5s}", "{+0.35/123456789 5s}", "{+0.35/12 123456789s}", "{+0.35/12 5s", "{+0.35/12 5s\n}",
-      "{+0.35/12}", "{++0.35/12 5s}", "{-0.35/12 5.s}", "{+0.35/12 5.5}", "{+0.35/12 5ss}", "{+0,35/12 5s}",
-      "{+0.35/12 5s)", "{+0.35/12 (5s)}", "{[%eval 35,12] [%emt 0:00:05]}", "{+0.35/12 5\"}", "{}", "{",
-      "{+0.35/12 5s}}", "{ +0.35/12 5s}", "{+0.35/ 12 5s}", "{+.35/12 5s}", "{+0.35/12 .5s}", "{+0.35/12 5 s}",
-  };
-  for (const char* comment : comments) {
-    for (int earlierTime : {0, 999999990}) {
-      EXPECT_EQ(parse(comment, earlierTime), parse(comment, earlierTime, parseCommentFully)) << comment;
-    }
+  for (const char* nearForm : {"{+999999.99/99999999 99999999s}", "{+0.35/12 0.04}", "{+1.234/12 5s}", "{+0.35/12 5m}",
+                               "{+1234567.89/12 5s}", "{+0.35/123456789 5s}", "{+0.35/12 123456789s}", "{+0.35/12 5s",
+                               "{+0.35/12}", "{-0.35/12 5.s}", "{+0,35/12 5s}", "{+0.35/12 5s)", "{", "{+.35/12 5s}"}) {
+    EXPECT_EQ(parse(nearForm, kSaturated - 9), parse(nearForm, kSaturated - 9, parseCommentFully)) << nearForm;
   }
+  EXPECT_EQ(parse("{+0.35/12 5s}", 7)[2], 12) << "added to an earlier comment's time";
+  EXPECT_EQ(parse("{+0.35/12 5s}", kSaturated - 1)[2], kSaturated);
+  EXPECT_EQ(parse("{+M4/20 1s}")[7], 9200) << "mate in 5 twice, then in 4: the middle one moves 100 out";
+  EXPECT_EQ(std::vector({mateScore(0), mateScore(2147483647), mateScore(-2147483647 - 1)}),
+            std::vector({10000, -kSaturated, kSaturated}));
 }
 
 }  // namespace
-}  // namespace kestrova
+}  // namespace kestrova::test

@@ -3,7 +3,10 @@
 // PGN files with chess.js and writes one TSV line per half-move.
 //
 // Usage:
-//   node replay.mjs [--out FILE] [--check] FILE.pgn...
+//   node replay.mjs [--out FILE] [--check] [FILE.pgn...]
+//
+//   Without files, the five sample files of the repository (tests/data/samples, found from this
+//   script's own folder, in the order a, b, c, d, e) are replayed.
 //
 //   --out FILE   write the fixture to FILE (default: standard output)
 //   --check      do not write; compare the generated text with FILE (--out)
@@ -29,6 +32,8 @@ import { fileURLToPath } from 'node:url';
 import { Chess, DEFAULT_POSITION } from 'chess.js';
 
 const here = dirname(fileURLToPath(import.meta.url));
+const SAMPLES = join(here, '..', '..', 'tests', 'data', 'samples');
+const SAMPLE_FILES = ['a_roundrobin.pgn', 'b_gauntlet.pgn', 'c_swiss.pgn', 'd_match.pgn', 'e_setup.pgn'];
 const CHESSJS_VERSION = JSON.parse(
   readFileSync(join(here, 'node_modules', 'chess.js', 'package.json'), 'utf8'),
 ).version;
@@ -44,13 +49,13 @@ function parseArgs(argv) {
     if (a === '--out') opts.out = argv[++i];
     else if (a === '--check') opts.check = true;
     else if (a === '-h' || a === '--help') {
-      process.stdout.write('usage: node replay.mjs [--out FILE] [--check] FILE.pgn...\n');
+      process.stdout.write('usage: node replay.mjs [--out FILE] [--check] [FILE.pgn...]\n');
       process.exit(0);
     } else if (a.startsWith('--')) {
       die(`unknown option ${a}`);
     } else opts.files.push(a);
   }
-  if (opts.files.length === 0) die('no PGN files given');
+  if (opts.files.length === 0) opts.files = SAMPLE_FILES.map((name) => join(SAMPLES, name));
   if (opts.check && !opts.out) die('--check needs --out FILE');
   return opts;
 }
@@ -263,15 +268,17 @@ function main() {
     try { existing = readFileSync(opts.out, 'utf8'); } catch { /* missing */ }
     if (existing !== text) {
       w(`check: ${opts.out} differs from the generated fixture`);
-      process.exit(1);
+      anyFailed = true;
+    } else {
+      w(`check: ${opts.out} is up to date`);
     }
-    w(`check: ${opts.out} is up to date`);
   } else if (opts.out) {
     writeFileSync(opts.out, text);
   } else {
     process.stdout.write(text);
   }
-  process.exit(anyFailed ? 1 : 0);
+  // Not process.exit(): it would cut off what a pipe has not taken yet.
+  process.exitCode = anyFailed ? 1 : 0;
 }
 
 main();

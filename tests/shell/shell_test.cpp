@@ -1,0 +1,104 @@
+// The shell: start-up and the settings it reads, the shell's own commands, help and the history.
+#include <gtest/gtest.h>
+
+#include "chess/fen.hpp"
+#include "shell/command_table.hpp"
+#include "shell/help.hpp"
+#include "shell/lifecycle.hpp"
+#include "support/test_app.hpp"
+#include "support/text.hpp"
+
+namespace kestrova::test {
+namespace {
+
+TEST(Settings, OneLineSetsOneValue) {
+  auto applied = [](const char* line) { Settings s; applySettingsLine(s, line); return s; };
+  const struct { const char* line; int Settings::*field; int expected; } cases[] = {
+      {"startElo= 2400", &Settings::startElo, 2400}, {"startElo=  2400", &Settings::startElo, 0},  // one blank skipped
+      {"startElo=-5", &Settings::startElo, 2275},    // a negative value is ignored
+      {"minNbGm=abc", &Settings::minNbGm, 0},        {"printCmt", &Settings::printCmt, 1},  // no "=": one
+      {"startElo=99999999999999999999", &Settings::startElo, 2147483647},  // the largest int, not wrapped
+      {"gBufSz=100000", &Settings::saveBufferSize, 100000}, {"gBufSz=100000", &Settings::lineBufferSize, 25000},
+      {"gBufSz=400000", &Settings::lineBufferSize, 65535},  // a quarter beyond 16 bits stops at the largest
+  };
+  for (const auto& c : cases) EXPECT_EQ(applied(c.line).*c.field, c.expected) << c.line;
+  EXPECT_TRUE(applied("verbose").verbose && !applied("runElo=0").runElo && applied("bkHashSz=64").bkHashSz == 64);
+  // The engine's path stops at the first blank; a key inside a value does not apply.
+  EXPECT_EQ(applied("engineFile=  /opt/my engine\t# x").engineFile, "/opt/my");
+  EXPECT_EQ(applied("engineFile=/opt/slang/engine").lang + applied("ValDrop: act=1, name=verbose drop,").verbose, 0);
+}
+
+TEST(StartUp, ReadsTheConfigurationForSettingsAndTagsAndSetsUpTheBoard) {
+  ScratchDir dir;
+  dir.write("kestrova.ini", "; comment\r\nstartElo=2500\r\n[OutputEnabledTags]\r\n[White\r\nElo\r\n[Plycount\r\n\r\n"
+                            "[Black\r\nminNbGm=3");
+  auto app = makeApp();
+  startUp(*app);
+  EXPECT_EQ(std::vector({app->settings.startElo, app->settings.minNbGm}), std::vector({2500, 3}));
+  // The section's lines up to the empty one enable the first tag whose prefix holds them.
+  for (int i = 0; i < TagTable::kEntries; ++i) {
+    EXPECT_EQ(app->game.tags.outputEnabled(i), i == kTagWhite || i == kTagWhiteElo || i == kTagPlyCount) << i;
+  }
+  EXPECT_TRUE(app->chess.keyCheck && app->game.currentFen == kStartPosition);
+}
+
+TEST(ShellCommands, BinVerboseLangHelpAndExit) {
+  ScratchDir dir;
+  dir.write("help.man", "[ENG]\nverbose\n-LONG\nverbose help\n-END\nhelp\n-LONG\noverview\n-END\n"
+                        "[FRA]\nverbose\n-LONG\naide\n-END\n");
+  auto app = makeApp("2\n\n  5 \n");
+  std::string shown;
+  for (auto line : {"bin 18446744073709551615", "bin /?", "VERBOSE ON", "verbose maybe"}) shown += run(*app, line);
+  EXPECT_TRUE(app->settings.verbose);
+  for (auto line : {"verbose off", "HELP /?", "lang", "lang", "lang", "verbose"}) shown += run(*app, line);
+  const std::string menu = "\n0 => English\n1 => French\n2 => German\n3 => Spanish\n4 => Italian\n5 => Russian\n\n? : ";
+  EXPECT_EQ(shown, std::string(64, '1') + "\n> verbose on\nverbose help\n\n> verbose off\noverview\n" + menu +
+                       "- writing in German\n" + menu + "- error, French is default language now\n" + menu + "\naide\n")
+      << "lang takes 0 to 4 only; end of input leaves the language alone";
+  for (const char* word : {"exit", "bye", "SALUT"}) EXPECT_EQ(run(*app, word), "- A bientot ;o)...\n\n") << word;
+}
+
+TEST(Help, TheLongDescriptionInTheSectionOfTheLanguage) {
+  ScratchDir dir;
+  dir.write("help.man", "[ENG]\ngivelo\n-LONG\ngivelo text\n-END\nelo\n-SHORT\nelo short\n-END\n-LONG\nelo long\n-END\n"
+                        "[FRA]\nscan\n-LONG\nscan\n-END\n[RUS]\nscan\n-LONG\nscan ru\n-END\nfen\n-LONG\nlast\n");
+  auto app = makeApp();
+  auto helpOf = [&](const std::string& name, int language) {
+    app->console.takeCaptured();
+    showHelpEntry(*app, name, language, true);
+    return app->console.takeCaptured();
+  };
+  // Whole lines only; a language outside the six reads French; the search runs on into later sections.
+  EXPECT_EQ(helpOf("elo", 0) + helpOf("givelo", 0) + helpOf("scan", 9) + helpOf("scan", 5) +
+                helpOf("fen", 0) + helpOf("scan", 2) + helpOf("nosuch", 1),
+            "elo long\ngivelo text\nscan\nscan ru\nlast\n- command description not found in this language\n"
+            "- command name not found in the help file\n");
+  dir.write("help.man", "[ENG]\nscan\n-SHORT\nx\n-END\n");
+  EXPECT_EQ(helpOf("scan", 0), "- command description type not found in the help file\n");
+  std::filesystem::remove(dir.path() / "help.man");
+  EXPECT_EQ(helpOf("scan", 0), "- unable to open the help file");
+  // The shipped file describes every command in every language.
+  dir.write("help.man", sourceFile("data/help.man"));
+  std::vector<std::string> names = {"recall"};  // recall is the shell's own
+  for (const auto& entry : commandTable()) names.emplace_back(entry.word);
+  for (int language = 0; language <= 5; ++language) {
+    for (const std::string& name : names) {
+      const std::string text = helpOf(name, language);
+      EXPECT_TRUE(text.size() > 40 && !has(text, "- command") && !has(text, "\n[ENG]")) << name << " " << language;
+    }
+  }
+}
+
+TEST(CommandHistory, NineLinesMostRecentFirstEachOnceTheEmptyLineToo) {
+  ScratchDir dir;
+  dir.write("r", "scan\r\n\n");  // the file of an earlier run
+  CommandHistory history;
+  history.load();
+  history.remember("");  // a known line, the empty one too, leaves the file alone
+  EXPECT_TRUE(dir.read("r") == "scan\r\n\n" && history.entry(1) == "scan" && history.isUsed(2) && !history.isUsed(3));
+  for (int i = 1; i <= 9; ++i) history.remember("c" + std::to_string(i));
+  EXPECT_EQ(dir.read("r"), "c9\nc8\nc7\nc6\nc5\nc4\nc3\nc2\nc1\n");
+}
+
+}  // namespace
+}  // namespace kestrova::test
