@@ -13,15 +13,21 @@ namespace {
 
 TEST(Settings, OneLineSetsOneValue) {
   auto applied = [](const char* line) { Settings s; applySettingsLine(s, line); return s; };
-  const struct { const char* line; int Settings::*field; int expected; } cases[] = {
-      {"startElo= 2400", &Settings::startElo, 2400}, {"startElo=  2400", &Settings::startElo, 0},  // one blank skipped
-      {"startElo=-5", &Settings::startElo, 2275},    // a negative value is ignored
-      {"minNbGm=abc", &Settings::minNbGm, 0},        {"printCmt", &Settings::printCmt, 1},  // no "=": one
-      {"startElo=99999999999999999999", &Settings::startElo, 2147483647},  // the largest int, not wrapped
-      {"gBufSz=100000", &Settings::saveBufferSize, 100000}, {"gBufSz=100000", &Settings::lineBufferSize, 25000},
-      {"gBufSz=400000", &Settings::lineBufferSize, 65535},  // a quarter beyond 16 bits stops at the largest
+  using Field = int (*)(const Settings&);
+  const Field startElo = [](const Settings& s) { return s.rating.startElo; };
+  const Field minNbGm = [](const Settings& s) { return s.rating.minNbGm; };
+  const Field printCmt = [](const Settings& s) { return s.printCmt; };
+  const Field saveBuffer = [](const Settings& s) { return s.saveBufferSize; };
+  const Field lineBuffer = [](const Settings& s) { return s.lineBufferSize; };
+  const struct { const char* line; Field field; int expected; } cases[] = {
+      {"startElo= 2400", startElo, 2400}, {"startElo=  2400", startElo, 0},  // one blank skipped
+      {"startElo=-5", startElo, 2275},    // a negative value is ignored
+      {"minNbGm=abc", minNbGm, 0},        {"printCmt", printCmt, 1},  // no "=": one
+      {"startElo=99999999999999999999", startElo, 2147483647},  // the largest int, not wrapped
+      {"gBufSz=100000", saveBuffer, 100000}, {"gBufSz=100000", lineBuffer, 25000},
+      {"gBufSz=400000", lineBuffer, 65535},  // a quarter beyond 16 bits stops at the largest
   };
-  for (const auto& c : cases) EXPECT_EQ(applied(c.line).*c.field, c.expected) << c.line;
+  for (const auto& c : cases) EXPECT_EQ(c.field(applied(c.line)), c.expected) << c.line;
   EXPECT_TRUE(applied("verbose").verbose && !applied("runElo=0").runElo && applied("bkHashSz=64").bkHashSz == 64);
   // The engine's path stops at the first blank; a key inside a value does not apply.
   EXPECT_EQ(applied("engineFile=  /opt/my engine\t# x").engineFile, "/opt/my");
@@ -34,7 +40,7 @@ TEST(StartUp, ReadsTheConfigurationForSettingsAndTagsAndSetsUpTheBoard) {
                             "[Black\r\nminNbGm=3");
   auto app = makeApp();
   startUp(*app);
-  EXPECT_EQ(std::vector({app->settings.startElo, app->settings.minNbGm}), std::vector({2500, 3}));
+  EXPECT_EQ(std::vector({app->settings.rating.startElo, app->settings.rating.minNbGm}), std::vector({2500, 3}));
   // The section's lines up to the empty one enable the first tag whose prefix holds them.
   for (int i = 0; i < TagTable::kEntries; ++i) {
     EXPECT_EQ(app->game.tags.outputEnabled(i), i == kTagWhite || i == kTagWhiteElo || i == kTagPlyCount) << i;
