@@ -13,15 +13,21 @@ namespace kestrova {
 
 namespace {
 
-// One game of the open file, taken to the depth asked; the others are passed over unread.
+// One game of the open file, taken to the depth asked: the games before it are passed over
+// unread, and the loop ends with it.
 class OneGame : public GameVisitor {
  public:
-  explicit OneGame(long number) : number_(number) {}
+  OneGame(GameLoop& loop, long number) : loop_(loop), number_(number) {}
   bool wants(std::uint32_t gameNumber) override { return gameNumber == number_; }
-  void onGame() override { found = true; }
+  void onGame() override {
+    found = true;
+    loop_.stop();
+  }
+  void onLeftOut(std::string_view) override { loop_.stop(); }
   bool found = false;
 
  private:
+  GameLoop& loop_;
   long number_;
 };
 
@@ -55,8 +61,9 @@ int handleCmem(App& app, CommandLine& line) {
 }
 
 int handleShow(App& app, CommandLine& line) {
-  OneGame visitor(line.number(1));
-  GameLoop(app.loopParts(), GameDepth::kMoves).run(visitor);
+  GameLoop loop(app.loopParts(), GameDepth::kMoves);
+  OneGame visitor(loop, line.number(1));
+  loop.run(visitor);
   if (visitor.found) printGame(app.game, app.console, app.settings.printCmt);
   return 1;
 }
@@ -70,18 +77,20 @@ int handlePlay(App& app, CommandLine& line) {
   }
   // The replay stops once the asked half-move has been made.
   struct PlayTo : OneGame {
-    PlayTo(long number, Game& game, long halfMove) : OneGame(number), game(game), halfMove(halfMove) {}
+    PlayTo(GameLoop& loop, long number, Game& game, long halfMove)
+        : OneGame(loop, number), game(game), halfMove(halfMove) {}
     void onGameStart() override { target = std::max<int>(static_cast<int>(halfMove), game.firstPly()); }
     bool onPly(int ply, const Board&) override { return ply != target; }
     Game& game;
     long halfMove;
     int target = 0;
-  } visitor(number, app.game, halfMove);
-  const GameCounts counts = GameLoop(app.loopParts(), GameDepth::kReplay).run(visitor);
-  if (counts.read == 0) {
-    app.console.print(colour::kError, "> there is no game %ld in this file\n", number);
-    return 1;
-  }
+  };
+  GameLoop loop(app.loopParts(), GameDepth::kReplay);
+  PlayTo visitor(loop, number, app.game, halfMove);
+  const GameCounts counts = loop.run(visitor);
+  if (counts.read == 0) app.console.print(colour::kError, "> there is no game %ld in this file\n", number);
+  // A game left out has been named with the reason; it has no position to show.
+  if (!visitor.found) return 1;
   Game& game = app.game;
   game.currentPly = std::min(game.currentPly, game.plyCount);
   printBoard(app);
@@ -92,7 +101,7 @@ int handlePlay(App& app, CommandLine& line) {
 int handleDebug(App& app, CommandLine& line) {
   // Steps through the game's moves from the start ply, showing each one and the board.
   struct Stepping : OneGame {
-    Stepping(long number, App& app) : OneGame(number), app(app) {}
+    Stepping(GameLoop& loop, long number, App& app) : OneGame(loop, number), app(app) {}
     void onGameStart() override {
       if (untilLast) startPly = app.game.plyCount;
     }
@@ -108,7 +117,9 @@ int handleDebug(App& app, CommandLine& line) {
     App& app;
     bool untilLast = false;
     int startPly = 0;
-  } visitor(line.number(1), app);
+  };
+  GameLoop loop(app.loopParts(), GameDepth::kReplay);
+  Stepping visitor(loop, line.number(1), app);
   for (std::size_t i = 2; line.hasWord(i); ++i) {
     if (!line.matchWord(i, "after")) continue;
     if (line.matchWord(i + 1, "last")) visitor.untilLast = true;
@@ -116,7 +127,7 @@ int handleDebug(App& app, CommandLine& line) {
     break;
   }
   app.console.writeText("> processing...\n");
-  GameLoop(app.loopParts(), GameDepth::kReplay).run(visitor);
+  loop.run(visitor);
   return 1;
 }
 
