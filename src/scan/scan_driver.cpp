@@ -33,7 +33,7 @@ void computeScanRatings(const ScanParts& parts) {
   computeRatings(parts.ratings, parts.ratingSettings, parts.games, parts.timers, "rating.txt");
 }
 
-void printStatistics(Console& console, const ScanStatistics& s) {
+void printStatistics(Console& console, const ScanStatistics& s, const GameCounts& counts) {
   console.writeText("\n");
   console.print(colour::kNormal,
                 "%" PRIu64 " games read in %.2fs\n%" PRIu64 " games with enough evaluation data\n%" PRIu64
@@ -44,6 +44,7 @@ void printStatistics(Console& console, const ScanStatistics& s) {
   if (s.gamesWithEvaluations == 0 && s.gamesWithDepths == 0 && s.gamesWithTimes == 0) {
     console.writeText("> Warning ! No commented game found\n", colour::kError);
   }
+  printGameCounts(console, counts);
   console.writeText("\n");
   console.writeText("\a");
 }
@@ -120,8 +121,7 @@ bool runScan(const ScanParts& parts, platform::OutputFile& log, platform::Output
   ScanStatistics& s = visitor.statistics;
   s.gamesRead = counts.read;
   s.elapsedSeconds = static_cast<double>(parts.timers.nowMs() - startMs) / 1000.0;
-  printStatistics(console, s);
-  printGameCounts(console, counts);
+  printStatistics(console, s, counts);
   if (statistics != nullptr) *statistics = s;
   return true;
 }
