@@ -23,8 +23,8 @@
 
 #include "commands/doubles.hpp"
 #include "configured_app.hpp"
-#include "pgn/game_loop.hpp"
 #include "peers.hpp"
+#include "pgn/game_loop.hpp"
 #include "process_measure.hpp"
 #include "shell/app.hpp"
 #include "shell/command_table.hpp"

@@ -11,13 +11,13 @@
 #include <stdexcept>
 #include <string>
 
-#include "pgn/game_loop.hpp"
-#include "platform/output_file.hpp"
-#include "rating/rating_computation.hpp"
-#include "rating/rating_repository.hpp"
 #include "configured_app.hpp"
 #include "peers.hpp"
+#include "pgn/game_loop.hpp"
+#include "platform/output_file.hpp"
 #include "process_measure.hpp"
+#include "rating/rating_computation.hpp"
+#include "rating/rating_repository.hpp"
 #include "shell/app.hpp"
 #include "shell/command_table.hpp"
 

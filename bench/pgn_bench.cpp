@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "configured_app.hpp"
-#include "pgn/game_loop.hpp"
 #include "peers.hpp"
+#include "pgn/game_loop.hpp"
 #include "process_measure.hpp"
 
 namespace {

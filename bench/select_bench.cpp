@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "pgn/tag_table.hpp"
 #include "configured_app.hpp"
 #include "peers.hpp"
+#include "pgn/tag_table.hpp"
 #include "process_measure.hpp"
 #include "shell/app.hpp"
 #include "shell/command_table.hpp"

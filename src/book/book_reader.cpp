@@ -10,8 +10,8 @@
 
 #include "book/book_reporter.hpp"
 #include "book/book_table.hpp"
-#include "platform/line_reader.hpp"
 #include "platform/console.hpp"
+#include "platform/line_reader.hpp"
 
 namespace kestrova {
 

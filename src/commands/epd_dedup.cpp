@@ -6,8 +6,8 @@
 #include "chess/zobrist.hpp"
 #include "commands/epd_diagrams.hpp"
 #include "pgn/output_files.hpp"
-#include "platform/line_reader.hpp"
 #include "platform/console.hpp"
+#include "platform/line_reader.hpp"
 #include "platform/output_file.hpp"
 
 namespace kestrova {

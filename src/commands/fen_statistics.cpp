@@ -5,9 +5,9 @@
 #include <cstdio>
 
 #include "chess/fen.hpp"
-#include "pgn/output_files.hpp"
-#include "pgn/game_loop.hpp"
 #include "pgn/game.hpp"
+#include "pgn/game_loop.hpp"
+#include "pgn/output_files.hpp"
 #include "pgn/pgn_file.hpp"
 #include "platform/clock.hpp"
 #include "platform/console.hpp"

@@ -3,11 +3,11 @@
 #include <vector>
 
 #include "pgn/output_files.hpp"
+#include "pgn/pgn_file.hpp"
+#include "platform/console.hpp"
 #include "platform/files.hpp"
 #include "platform/line_reader.hpp"
 #include "platform/output_file.hpp"
-#include "pgn/pgn_file.hpp"
-#include "platform/console.hpp"
 
 namespace kestrova {
 

@@ -7,11 +7,11 @@
 #include "pgn/game_loop.hpp"
 #include "pgn/output_files.hpp"
 #include "pgn/pgn_writer.hpp"
+#include "platform/numbers.hpp"
 #include "platform/output_file.hpp"
 #include "shell/app.hpp"
-#include "shell/help.hpp"
 #include "shell/command_table.hpp"
-#include "platform/numbers.hpp"
+#include "shell/help.hpp"
 
 namespace kestrova {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/output_file.hpp"
 #include "platform/console.hpp"
+#include "platform/output_file.hpp"
 
 namespace kestrova {
 

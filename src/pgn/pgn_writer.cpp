@@ -4,8 +4,8 @@
 
 #include "pgn/game.hpp"
 #include "pgn/pgn_file.hpp"
-#include "platform/output_file.hpp"
 #include "platform/console.hpp"
+#include "platform/output_file.hpp"
 
 namespace kestrova {
 

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "pgn/output_files.hpp"
 #include "pgn/game_loop.hpp"
+#include "pgn/output_files.hpp"
 #include "pgn/pgn_writer.hpp"
 #include "platform/output_file.hpp"
 #include "rating/rating_computation.hpp"

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "pgn/game_loop.hpp"
-#include "pgn/tag_table.hpp"
 #include "pgn/game.hpp"
+#include "pgn/game_loop.hpp"
 #include "pgn/pgn_file.hpp"
+#include "pgn/tag_table.hpp"
 #include "platform/clock.hpp"
 #include "platform/console.hpp"
 #include "platform/numbers.hpp"

@@ -4,8 +4,8 @@
 #include <new>
 
 #include "shell/app.hpp"
-#include "shell/help.hpp"
 #include "shell/command_table.hpp"
+#include "shell/help.hpp"
 #include "shell/lifecycle.hpp"
 
 namespace kestrova {

@@ -6,8 +6,8 @@
 #include "chess/zobrist.hpp"
 #include "engine/engine_lifecycle.hpp"
 #include "pgn/tag_table.hpp"
-#include "scan/detection_settings.hpp"
 #include "platform/config_file.hpp"
+#include "scan/detection_settings.hpp"
 #include "shell/app.hpp"
 
 namespace kestrova {

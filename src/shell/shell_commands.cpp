@@ -2,10 +2,10 @@
 
 #include <string>
 
+#include "platform/numbers.hpp"
 #include "shell/app.hpp"
 #include "shell/help.hpp"
 #include "shell/lifecycle.hpp"
-#include "platform/numbers.hpp"
 
 namespace kestrova {
 

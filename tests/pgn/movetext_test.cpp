@@ -2,8 +2,8 @@
 #include <sstream>
 
 #include "pgn/pgn_writer.hpp"
-#include "platform/output_file.hpp"
 #include "pgn_support.hpp"
+#include "platform/output_file.hpp"
 
 namespace kestrova::test {
 namespace {

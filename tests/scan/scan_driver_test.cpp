@@ -21,7 +21,7 @@ TEST(Scan, StatisticsProgressAndGamesThatCannotBeScanned) {
   // More than four evaluated half-moves make a commented game; every read counts; the scan goes on.
   EXPECT_TRUE(has(s.console, "\n260 games read in ")) << s.console;
   EXPECT_TRUE(has(s.console, "s\n1 games with enough evaluation data\n1 games with enough depth data\n1 games with enough "
-                             "time data\n2 games with critical error\n\n\a> 260 games read, 258 used, 2 left out\n"));
+                             "time data\n2 games with critical error\n> 260 games read, 258 used, 2 left out\n\n\a"));
   EXPECT_TRUE(has(s.log, "> 3: game left out: ") && has(s.log, "4:>illegal position found after 3.a4 !") &&
               has(s.log, "5: [w] NoPlan before 1.d4")) << s.log;
   EXPECT_TRUE(has(scan(evaluated(0), "NoPlan").console, "0 games with critical error\n> Warning ! No commented game found\n"));
