@@ -10,6 +10,7 @@ struct Read { int result; const char *buffer, *messages, *firstTag = nullptr; };
 TEST_F(PgnTest, ReadsOneGameAtATimeWhateverItsLayout) {
   const std::string warnEnd = "1: Warning ! malformed pgn's structure or unexpected end of file\n";
   const std::string warnBlank = "1: Warning ! no carrier return found at the end of the moves list!\n";
+  const std::string warnBoth = warnBlank + warnEnd;  // named: the table keeps pointers into it
   std::string forty;
   for (int i = 1; i <= 40; ++i) forty += std::to_string(i) + ". e4 e5\n";
   const int kGame = PgnFile::kGame, kEnd = PgnFile::kEnd;
@@ -29,7 +30,7 @@ TEST_F(PgnTest, ReadsOneGameAtATimeWhateverItsLayout) {
       {"[Event \"E\"]\n\n1. e4 e5\n2. Nf3 1-0\n[Event \"F\"]\n[Site \"S\"]\n\n1. d4 d5\n0-1\n\n",
        {{kGame, "1. e4 e5 2. Nf3 1-0 \n", warnBlank.c_str()}, {kGame, "1. d4 d5 0-1 \n", "", "[Event \"F\"]\n"}}},
       {"[Event \"E\"]\n\n1. e4 1-0\n[White \"W\"]\n\n1. d4 *\n\n",
-       {{kGame, "1. e4 1-0 \n", (warnBlank + warnEnd).c_str()}, {kGame, "1. d4 * \n", nullptr, "[White \"W\"]\n"}}},
+       {{kGame, "1. e4 1-0 \n", warnBoth.c_str()}, {kGame, "1. d4 * \n", nullptr, "[White \"W\"]\n"}}},
       {"[Event \"E\"]\n\n1. e4 e5\n2. d4 *", {{kGame, "1. e4 e5 2. d4 * \n", ""}}},
       {"[Event \"E\"]\n[Site \"S\"]\n", {{kGame, "\n", warnEnd.c_str(), "[Event \"E\"]\n"}}},
       {"[Event \"E\"]\n\n" + forty + "*\n\n[Event \"F\"]\n\n1. d4 *\n\n",
