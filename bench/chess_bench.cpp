@@ -68,7 +68,7 @@ void BM_DecodeAndMakeSampleGames(benchmark::State& state) {
       int mover = core.board.side == kBlack ? kBlack : kWhite;
       PositionKeys keys = computePositionKeys(*core.zobrist, core.board, mover);
       for (Move& move : sample.moves) {
-        if (!decodeSanMove(*core.attacks, core.board, mover, move)) {
+        if (decodeSanMove(*core.attacks, core.board, mover, move) != MoveCheck::kLegal) {
           state.SkipWithError("a sample move did not decode");
           return;
         }

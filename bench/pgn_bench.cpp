@@ -69,7 +69,7 @@ bool runWork(Work work, const char* path, WorkCounts& counts, int reportLimit) {
     return false;
   }
   const GameDepth depth = work == Work::kRead   ? GameDepth::kTags
-                          : work == Work::kLoad ? GameDepth::kMoves
+                          : work == Work::kLoad ? GameDepth::kReplay
                                                 : GameDepth::kReplay;
   struct Counting : GameVisitor {
     Counting(App& app, GameDepth depth, WorkCounts& counts, int reportLimit)

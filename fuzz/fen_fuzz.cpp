@@ -57,11 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // A game whose header holds the text as its FEN tag, the way the reader keeps header lines.
   HeaderLines header;
-  std::string& line = header.lines[0];
+  std::string& line = header.add();
   line = "[FEN \"";
-  line.append(fen.view().substr(0, HeaderLines::kMaxLength - 9));
-  line += "\"]\n";
-  header.count = 1;
+  line.append(fen.view());
+  line += "\"]";
   setStartPosition(core, app.game, kStartPosition, &header);
   checkBoard(core.board);
   if (app.game.previousFen.size() > Game::kFenCapacity || app.game.currentFen != app.game.previousFen) {

@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Move move;
     std::memcpy(move.san, san.data(), san.size());
     const Board before = core.board;
-    const bool decoded = decodeSanMove(*core.attacks, core.board, mover, move);
+    const bool decoded = decodeSanMove(*core.attacks, core.board, mover, move) == MoveCheck::kLegal;
     if (!sameBoard(before, core.board)) fail("the decoder changed the board");
     if (!decoded) continue;
     if (move.from > 63 || move.to > 63) fail("decoded squares off the board");

@@ -68,6 +68,8 @@ struct Board {
   Bitboard occupiedDiagB = 0;
   Bitboard castling = 0;   // rook squares a8, h8, a1, h1 whose right still stands
   Bitboard enPassant = 0;  // the square jumped over by the last double step
+  std::uint16_t halfMoveClock = 0;   // half-moves since the last capture or pawn move
+  std::uint16_t fullMoveNumber = 1;  // the number of the move to be played, as FEN counts it
 
   void clear() { *this = Board{}; }
 

@@ -1,6 +1,7 @@
 #include "chess/fen.hpp"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 
@@ -47,6 +48,13 @@ std::size_t formatPlacementFen(const Board& board, int side, char* out) {
 
 void skipSpaces(std::string_view fen, std::size_t& i) {
   while (i < fen.size() && fen[i] == ' ') ++i;
+}
+
+// The value of a run of digits, stopping at a size no clock reaches.
+long leadingNumber(std::string_view digits) {
+  long value = 0;
+  for (char c : digits) value = std::min(value * 10 + (c - '0'), 1000000L);
+  return value;
 }
 
 void skipDigits(std::string_view fen, std::size_t& i) {
@@ -107,11 +115,15 @@ void parseFen(Board& board, std::string_view fen) {
   } else if (i < fen.size()) {
     ++i;
   }
-  // The clocks and anything after them (EPD operations) are not kept.
+  // The clocks; anything after them (EPD operations) is not kept.
   skipSpaces(fen, i);
+  const std::size_t clock = i;
   skipDigits(fen, i);
+  if (i > clock) board.halfMoveClock = static_cast<std::uint16_t>(std::min<long>(leadingNumber(fen.substr(clock, i - clock)), 65535));
   skipSpaces(fen, i);
+  const std::size_t number = i;
   skipDigits(fen, i);
+  if (i > number) board.fullMoveNumber = static_cast<std::uint16_t>(std::clamp<long>(leadingNumber(fen.substr(number, i - number)), 1, 65535));
 }
 
 void writeFen(const Board& board, int side, std::string& out) {
@@ -132,7 +144,9 @@ void writeFen(const Board& board, int side, std::string& out) {
   } else {
     text[n++] = '-';
   }
-  n = appendText(text, n, " 0 0;");
+  n += static_cast<std::size_t>(std::snprintf(text + n, kTextRoom - n, " %u %u;",
+                                              static_cast<unsigned>(board.halfMoveClock),
+                                              static_cast<unsigned>(board.fullMoveNumber)));
   out.assign(text, n);
 }
 

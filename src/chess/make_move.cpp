@@ -100,6 +100,9 @@ bool makeMove(ChessCore& core, Move& move, const PositionKeys& before) {
   }
 
   const int next = 1 - colour;
+  if (board.halfMoveClock < 65535) ++board.halfMoveClock;
+  if (move.piece == kPawn || move.capturedPiece != kNoPiece) board.halfMoveClock = 0;
+  if (colour == kBlack && board.fullMoveNumber < 65535) ++board.fullMoveNumber;
   bool keysAgree = true;
   if (regular) {
     updatePositionKeys(*core.zobrist, board, move, move.keys);

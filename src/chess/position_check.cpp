@@ -34,13 +34,16 @@ bool kingAttacked(const AttackTables& t, const Board& b, int colour, int square)
 
 }  // namespace
 
-bool isPositionSane(const AttackTables& tables, const Board& board, int mover, int occupiedBefore, int occupiedAfter) {
+PositionFault checkPosition(const AttackTables& tables, const Board& board, int mover, int occupiedBefore,
+                            int occupiedAfter) {
   const Bitboard king = board.pieces[mover][kKing];
   // A missing king is caught by the count below; it has no square to test.
-  if (king && kingAttacked(tables, board, 1 - mover, highestSquare(king))) return false;
-  if (!holdsTwo(board.pieces[kWhite][kKing] | board.pieces[kBlack][kKing])) return false;
-  if (holdsMoreThanEight(board.pieces[kWhite][kPawn]) || holdsMoreThanEight(board.pieces[kBlack][kPawn])) return false;
-  return occupiedAfter == occupiedBefore || occupiedAfter == occupiedBefore - 1;
+  if (king && kingAttacked(tables, board, 1 - mover, highestSquare(king))) return PositionFault::kKingLeftInCheck;
+  const bool plausible = holdsTwo(board.pieces[kWhite][kKing] | board.pieces[kBlack][kKing]) &&
+                         !holdsMoreThanEight(board.pieces[kWhite][kPawn]) &&
+                         !holdsMoreThanEight(board.pieces[kBlack][kPawn]) &&
+                         (occupiedAfter == occupiedBefore || occupiedAfter == occupiedBefore - 1);
+  return plausible ? PositionFault::kNone : PositionFault::kImplausible;
 }
 
 }  // namespace kestrova

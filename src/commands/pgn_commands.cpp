@@ -61,7 +61,7 @@ int handleCmem(App& app, CommandLine& line) {
 }
 
 int handleShow(App& app, CommandLine& line) {
-  GameLoop loop(app.loopParts(), GameDepth::kMoves);
+  GameLoop loop(app.loopParts(), GameDepth::kReplay);
   OneGame visitor(loop, line.number(1));
   loop.run(visitor);
   if (visitor.found) printGame(app.game, app.console, app.settings.printCmt);

@@ -34,22 +34,26 @@ int handleSplit(App& app, CommandLine& line) {
     Splitting(App& app, platform::OutputFile& out) : app(app), out(out) {}
     void onGame() override {
       movetext.assign(app.pgn.gameBuffer());
-      const bool whole = splitter.split(movetext, writeLine);
+      result = gameResult(app.game);
+      splitter.split(movetext, writeLine);
       out.write("\n\n");
-      if (!whole) app.console.writeText("> Error !\n", colour::kError);
     }
     App& app;
     platform::OutputFile& out;
     MovetextSplitter splitter;
     std::string movetext;  // the walk reads a copy: each line of play is written through the buffer
+    std::string_view result;
+    // Every line of play ends with the game's result, as its tags say.
     const MovetextSplitter::Sink writeLine = [this](std::string_view text) {
       std::string& buffer = app.pgn.gameBuffer();
       buffer.assign(text);
+      if (!text.ends_with(result)) (buffer += ' ') += result;
       buffer += '\n';
       app.pgn.writeGame(out);  // the header lines as read, then this line of play
     };
   } visitor(app, out);
-  GameLoop loop(app.loopParts(), GameDepth::kTags);
+  // Replayed first: a main line that cannot be read whole or is not legal is not split.
+  GameLoop loop(app.loopParts(), GameDepth::kReplay);
   loop.showProgress("> splitting game ", 512);
   const GameCounts counts = loop.run(visitor);
   printGameCounts(app.console, counts);
@@ -77,6 +81,10 @@ int handleCut(App& app, CommandLine& line) {
       // Counted in half-moves played: the empty first ply of a game starting with Black is not one.
       const int none = game.firstPly() - 1;
       game.plyCount = reverse ? std::max(none, game.plyCount - plies) : std::min(game.plyCount, none + plies);
+      // A PlyCount tag says how long the game written is.
+      if (!game.tags.value(kTagPlyCount).empty()) {
+        game.tags.setValue(kTagPlyCount, std::to_string(game.playedHalfMoves(game.plyCount)));
+      }
       writePgn(game, app.pgn, out, app.settings.printCmt);
     }
     App& app;
@@ -84,7 +92,7 @@ int handleCut(App& app, CommandLine& line) {
     int plies;
     bool reverse;
   } visitor(app, out, static_cast<int>(plies), line.findOption("-rev") != 0);
-  GameLoop loop(app.loopParts(), GameDepth::kMoves);
+  GameLoop loop(app.loopParts(), GameDepth::kReplay);
   loop.showProgress("> cutting game ", 64);
   const GameCounts counts = loop.run(visitor);
   app.console.print(colour::kNormal, "> %llu games cut \n> process time : %ds              \n",
@@ -174,7 +182,7 @@ int handleDbl(App& app, CommandLine& line) {
     int laterCopies = 0;
     int firstCopies = 0;
   } writer(app, out, records, singles, withFirst);
-  GameLoop(app.loopParts(), GameDepth::kMoves).run(writer);
+  GameLoop(app.loopParts(), GameDepth::kReplay).run(writer);
   out.close();
   app.console.print(colour::kNormal, "> process time : %ds                  \n", app.timers.elapsedSeconds());
   printGameCounts(app.console, counts);

@@ -100,14 +100,6 @@ int editedTag(App& app, const CriterionWord& word) {
   return tag;
 }
 
-// Cut to what a tag value holds, never inside a UTF-8 character.
-std::string fittedValue(std::string_view text) {
-  if (text.size() <= TagTable::kValueLength) return std::string(text);
-  std::size_t cut = TagTable::kValueLength;
-  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-  return std::string(text.substr(0, cut));
-}
-
 }  // namespace
 
 int handleSelect(App& app, CommandLine& line) { return runSelection(app, line, "select", true); }
@@ -145,13 +137,9 @@ int handleReptxt(App& app, CommandLine& line) {
   }
   const int tag = editedTag(app, word);
   if (tag < 0) return 1;
-  const std::string text = fittedValue(word.value);
+  const std::string text(word.value);
   const std::string output = outputOption(line, kDefaultOutput);
   app.console.writeText("> processing...\n");
-  if (text.size() < word.value.size()) {
-    app.console.print(colour::kError, "> the text is cut to the %zu characters a tag value holds: \"%s\"\n",
-                      TagTable::kValueLength, text.c_str());
-  }
   platform::OutputFile out;
   if (!createOutputFileOrSay(app.console, app.pgn, out, output)) return 1;
   rewriteGames(app, out, 0, kKeepAll, [&] { app.game.tags.setValue(tag, text); });

@@ -78,26 +78,32 @@ void MovetextSplitter::closeVariation() {
   sanStart_ = frame.hasMove ? frame.start + frame.sanOffset : std::string::npos;
 }
 
-bool MovetextSplitter::split(std::string_view movetext, const Sink& sink) {
+void MovetextSplitter::split(std::string_view movetext, const Sink& sink) {
   text_.clear();
   depth_ = 0;
   moveStart_ = sanStart_ = std::string::npos;
-  // An empty buffer is a game without movetext (the reader found none): nothing to run off.
-  bool endMarkFound = movetext.empty();
   char previous = ' ';  // the source character before pos; the start counts as a blank
   std::size_t pos = 0;
   while (pos < movetext.size()) {
-    const char c = movetext[pos];
-    if (c == '\n') {
-      endMarkFound = true;
-      break;
-    }
+    char c = movetext[pos];
+    // Line ends, tabs and the like are blanks like any other.
+    if (c == '\n' || c == '\t' || c == '\r' || c == '\f' || c == '\v') c = ' ';
     if (c == '{') {
-      // A comment is copied whole; one that never closes ends at the end mark.
-      std::size_t end = movetext.find_first_of("}\n", pos + 1);
-      if (end == std::string_view::npos) end = movetext.size();
-      else if (movetext[end] == '}') ++end;
+      // A comment is copied whole; one that never closes ends with the movetext.
+      std::size_t end = movetext.find('}', pos + 1);
+      end = end == std::string_view::npos ? movetext.size() : end + 1;
       text_.append(movetext.substr(pos, end - pos));
+      pos = end;
+      previous = '}';
+      continue;
+    }
+    if (c == ';') {
+      // A comment to the line's end, kept in braces: the line end that closed it is not kept.
+      std::size_t end = movetext.find('\n', pos + 1);
+      if (end == std::string_view::npos) end = movetext.size();
+      text_ += '{';
+      text_.append(movetext.substr(pos + 1, end - pos - 1));
+      text_ += '}';
       pos = end;
       previous = '}';
       continue;
@@ -143,7 +149,6 @@ bool MovetextSplitter::split(std::string_view movetext, const Sink& sink) {
     closeVariation();
   }
   sink(withoutTrailingBlanks(text_));
-  return endMarkFound;
 }
 
 }  // namespace kestrova

@@ -8,7 +8,7 @@
 
 namespace kestrova {
 
-// Walks a movetext (the game buffer: one line ended by a newline) and gives each line of play:
+// Walks a movetext (the game buffer as read) and gives each line of play:
 // for every variation, the moves before it followed by the variation's moves, at any depth; and
 // last the main line without its variations. Comments are kept; Black move numbers and repeated
 // blanks are dropped. Reused from game to game so that its texts keep their capacity.
@@ -19,9 +19,8 @@ class MovetextSplitter {
 
   using Sink = std::function<void(std::string_view line)>;
 
-  // Calls `sink` with each line of play, in order. False when the movetext lacks its end mark,
-  // so that the walk ran off its end (what was built is still given).
-  bool split(std::string_view movetext, const Sink& sink);
+  // Calls `sink` with each line of play, in order.
+  void split(std::string_view movetext, const Sink& sink);
 
  private:
   // A variation being walked: where the move it replaces began, and that move put aside.

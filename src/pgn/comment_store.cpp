@@ -1,38 +1,49 @@
 #include "pgn/comment_store.hpp"
 
 #include <algorithm>
-#include <cstring>
 
 namespace kestrova {
 
-namespace {
-// Left uninitialised on purpose (see the class).
-std::unique_ptr<char[]> allocateBuffers(int slots, int size) {
-  return std::unique_ptr<char[]>(new char[static_cast<std::size_t>(slots) * static_cast<std::size_t>(size)]);
-}
-}  // namespace
-
-CommentStore::CommentStore(int slots, int size)
-    : slots_(slots), size_(size), data_(allocateBuffers(slots, size)), lengths_(slots) {}
+CommentStore::CommentStore(int slots, int size) : size_(size), spans_(static_cast<std::size_t>(slots)) {}
 
 long CommentStore::resize(int size) {
-  std::unique_ptr<char[]> data = allocateBuffers(slots_, size);
-  for (int slot = 0; slot < slots_; ++slot) {
-    lengths_[slot] = std::min<std::uint32_t>(lengths_[slot], static_cast<std::uint32_t>(size - 1));
-    std::memcpy(data.get() + static_cast<std::size_t>(slot) * size,
-                data_.get() + static_cast<std::size_t>(slot) * size_, lengths_[slot]);
-  }
-  data_ = std::move(data);
   size_ = size;
-  return static_cast<long>(slots_) * size;
+  return static_cast<long>(spans_.size()) * size;
 }
 
 void CommentStore::set(int slot, std::string_view text) {
-  const std::size_t length = std::min<std::size_t>(text.size(), static_cast<std::size_t>(size_ - 1));
-  std::memcpy(data_.get() + static_cast<std::size_t>(slot) * size_, text.data(), length);
-  lengths_[slot] = static_cast<std::uint32_t>(length);
+  Span& span = spans_[static_cast<std::size_t>(slot)];
+  // In place when it fits, so that a slot written again and again does not grow the buffer.
+  if (text.size() <= span.length) {
+    buffer_.replace(span.offset, text.size(), text);
+    span.length = static_cast<std::uint32_t>(text.size());
+    return;
+  }
+  span.offset = static_cast<std::uint32_t>(buffer_.size());
+  span.length = static_cast<std::uint32_t>(text.size());
+  buffer_.append(text);
 }
 
-void CommentStore::clearAll() { std::fill(lengths_.begin(), lengths_.end(), 0u); }
+void CommentStore::append(int slot, std::string_view piece) {
+  Span& span = spans_[static_cast<std::size_t>(slot)];
+  if (span.length == 0) {
+    set(slot, piece);
+    return;
+  }
+  // The slot's text is moved to the end of the buffer first unless it stands there already.
+  if (span.offset + span.length != buffer_.size()) {
+    const std::size_t start = buffer_.size();
+    buffer_.append(buffer_, span.offset, span.length);
+    span.offset = static_cast<std::uint32_t>(start);
+  }
+  buffer_.push_back(' ');
+  buffer_.append(piece);
+  span.length = static_cast<std::uint32_t>(buffer_.size() - span.offset);
+}
+
+void CommentStore::clearAll() {
+  std::fill(spans_.begin(), spans_.end(), Span{});
+  buffer_.clear();
+}
 
 }  // namespace kestrova

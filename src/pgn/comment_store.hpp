@@ -1,9 +1,10 @@
 #pragma once
-// The comment text of every half-move, in buffers of one size allocated together. The buffers
-// are not cleared: only the stored length of a slot is ever read, so pages that hold no comment
-// are never touched and cost no memory even at the largest comment size (800 x 10 MB).
+// The text that follows each half-move: for a game read, its comments, variations and annotation
+// marks as written; for the book commands, the note of a line's move. All slots share one buffer
+// that keeps its capacity from game to game, so that a game's texts allocate nothing once the
+// buffer has grown to the largest game's, and no text is ever cut.
 #include <cstdint>
-#include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -16,24 +17,31 @@ class CommentStore {
 
   explicit CommentStore(int slots, int size = kDefaultSize);
 
-  // Each buffer holds size - 1 characters.
+  // The room counted for each half-move (cmem); a longer text still fits, as the buffer grows.
   int size() const { return size_; }
-  // Gives every buffer the new size, keeping what fits; returns the total bytes.
+  // Sets the room per half-move; returns the total for all of them.
   long resize(int size);
 
   std::string_view text(int slot) const {
-    return {data_.get() + static_cast<std::size_t>(slot) * size_, lengths_[slot]};
+    const Span& span = spans_[static_cast<std::size_t>(slot)];
+    return std::string_view(buffer_).substr(span.offset, span.length);
   }
-  // Replaces the slot's text, cut to size - 1 characters.
+  // Replaces the slot's text.
   void set(int slot, std::string_view text);
-  void clear(int slot) { lengths_[slot] = 0; }
+  // Adds a piece to the slot's text, a blank between pieces.
+  void append(int slot, std::string_view piece);
+  void clear(int slot) { spans_[static_cast<std::size_t>(slot)] = Span{}; }
   void clearAll();
 
  private:
-  int slots_;
+  struct Span {
+    std::uint32_t offset = 0;
+    std::uint32_t length = 0;
+  };
+
   int size_;
-  std::unique_ptr<char[]> data_;
-  std::vector<std::uint32_t> lengths_;
+  std::string buffer_;
+  std::vector<Span> spans_;
 };
 
 }  // namespace kestrova

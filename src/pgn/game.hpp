@@ -44,6 +44,10 @@ class Game {
   // The first half-move of the game: 2 when it starts with Black to move, whose ply 1 is then an
   // empty place holding the start keys, so that odd plies are White's in every game.
   int firstPly() const { return blackStarts ? 2 : 1; }
+  // The number of the move of a ply as the game counts it: from its FEN's move number.
+  int moveNumber(int ply) const { return firstMoveNumber + (ply + 1) / 2 - 1; }
+  // The half-moves played up to and including a ply, from the game's start.
+  int playedHalfMoves(int ply) const { return ply - (firstPly() - 1); }
 
   TagTable tags;
   std::uint8_t resultScore = 0;  // White's score in percent
@@ -51,6 +55,7 @@ class Game {
   int plyCount = 0;
   int currentPly = 0;
   bool blackStarts = false;
+  int firstMoveNumber = 1;
   CommentStore comments;
   // Half-moves whose comments gave an evaluation, a depth, a time.
   int evaluationCount = 0;
@@ -64,6 +69,13 @@ class Game {
 
   // The position before each of the first 99 plies made from two squares (book commands).
   std::array<std::array<char, kHistoryLength>, kHistoryPlies> positionHistory{};
+
+  // The result token of the movetext ("" when it has none).
+  std::string movetextResult;
+  // Room for one tag value or comment being read, and for a game being written, kept from game to
+  // game.
+  std::string tagScratch;
+  std::string writeScratch;
 
   // The position before and after the last replayed half-move (up to 255 characters each): the
   // current position that later commands show, save or send to the engine.

@@ -18,7 +18,6 @@ std::uint32_t GameLoop::gameNumber() const { return parts_.pgn.gameNumber(); }
 
 GameCounts GameLoop::run(GameVisitor& visitor) {
   PgnFile& pgn = parts_.pgn;
-  Game& game = parts_.game;
   visitor_ = &visitor;
   counts_ = GameCounts{};
   stopped_ = false;
@@ -31,20 +30,13 @@ GameCounts GameLoop::run(GameVisitor& visitor) {
       parts_.console.print(colour::kNormal, "%s%" PRIu64 "\r", progressLabel_, counts_.read);
     }
     if (read == PgnFile::kTooLarge) {
-      leaveOut("larger than the game or line buffer");
+      leaveOut("larger than the game or line buffer (gBufSz)");
       continue;
     }
-    if (read == PgnFile::kSkip) {
-      leaveOut("moves list not loadable");
-      continue;
-    }
-    setStartPosition(parts_.chess, game, kStartPosition, &pgn.header());
-    movesLoaded_ = depth_ != GameDepth::kTags;
-    if (!loadGame(game, pgn, parts_.printCmt, movesLoaded_)) {
-      leaveOut("more half-moves than a game holds (800 half moves max)");
-      continue;
-    }
-    if (depth_ == GameDepth::kReplay && !replay(visitor)) continue;
+    setStartPosition(parts_.chess, parts_.game, kStartPosition, &pgn.header());
+    movesLoaded_ = false;
+    if (depth_ == GameDepth::kTags) loadGame(parts_.game, pgn, parts_.printCmt, false);
+    else if (!loadAndReplay(&visitor)) continue;
     visitor.onGame();
     if (!currentLeftOut_) ++counts_.used;
   }
@@ -60,49 +52,52 @@ std::uint64_t GameLoop::countGames() {
   return games;
 }
 
-bool GameLoop::replay(GameVisitor& visitor) {
+bool GameLoop::loadAndReplay(GameVisitor* visitor) {
   Game& game = parts_.game;
-  visitor.onGameStart();
-  const ReplayResult result = replayGame(parts_.chess, game, parts_.console, &visitor);
-  if (result.status == ReplayResult::kUnreadableMove) {
-    char reason[64];
-    std::snprintf(reason, sizeof reason, "can't read the move \"%s\" (half-move %d)", game.plies[result.ply].san,
-                  result.ply);
-    leaveOut(reason);
+  movesLoaded_ = true;
+  if (loadGame(game, parts_.pgn, parts_.printCmt, true) != LoadResult::kLoaded) {
+    leaveOut("more half-moves than a game holds (800 half moves max)");
     return false;
   }
-  if (result.status == ReplayResult::kIllegalPosition) {
-    reportIllegalPosition(result.ply);
-    return false;
-  }
-  return true;
+  if (visitor != nullptr) visitor->onGameStart();
+  const ReplayResult result = replayGame(parts_.chess, game, parts_.console, visitor);
+  if (result.ok()) return true;
+  reportIllegal(result);
+  return false;
 }
 
 bool GameLoop::loadMoves() {
-  if (movesLoaded_) return true;
-  movesLoaded_ = true;
-  if (loadGame(parts_.game, parts_.pgn, parts_.printCmt, true)) return true;
-  leaveOut("more half-moves than a game holds (800 half moves max)");
-  return false;
+  if (movesLoaded_) return !currentLeftOut_;
+  // The board stands at the game's start position, set before its tags were loaded.
+  return loadAndReplay(nullptr);
 }
 
 void GameLoop::leaveOut(std::string_view reason) {
   if (currentLeftOut_) return;
-  report_.clear();
   char head[40];
-  std::snprintf(head, sizeof head, "> %u: game left out: ", parts_.pgn.gameNumber());
-  report_ += head;
-  report_ += reason;
-  report_ += '\n';
-  leftOut(report_);
+  std::snprintf(head, sizeof head, "game %u: ", parts_.pgn.gameNumber());
+  leftOutLine_.assign(head);
+  leftOutLine_ += reason;
+  leftOutLine_ += '\n';
+  leftOut(leftOutLine_);
 }
 
-void GameLoop::reportIllegalPosition(int ply) {
+void GameLoop::reportIllegal(const ReplayResult& result) {
   const Game& game = parts_.game;
-  report_ = std::to_string(parts_.pgn.gameNumber()) + ":>illegal position found after ";
-  appendMoveNumber(report_, ply);
+  const int ply = result.ply;
+  if (result.status == ReplayResult::kUnreadableMove) {
+    report_ = "movetext unreadable at '";
+    report_ += game.plies[ply].san;
+    report_ += "' after ply " + std::to_string(game.playedHalfMoves(ply) - 1);
+    leaveOut(report_);
+    return;
+  }
+  // An illegal move or position is a critical error of the game: named with its move and players.
+  report_ = "game " + std::to_string(parts_.pgn.gameNumber());
+  report_ += result.status == ReplayResult::kIllegalMove ? ": illegal move " : ": illegal position after ";
+  appendMoveNumber(report_, game, ply);
   report_ += game.plies[ply].san;
-  report_ += " !";
+  report_ += " (ply " + std::to_string(game.playedHalfMoves(ply)) + ")";
   padLine(report_);
   appendPlayers(report_, game.tags);
   report_ += '\n';
@@ -111,7 +106,9 @@ void GameLoop::reportIllegalPosition(int ply) {
     report_ += "    Warning !, " + game.tags.value(whiteMoved ? kTagWhite : kTagBlack) +
                " should have lost due to illegal move\n";
   }
-  printDiagram(parts_.console, parts_.strings, parts_.chess.board, parts_.language);
+  if (result.status == ReplayResult::kIllegalPosition) {
+    printDiagram(parts_.console, parts_.strings, parts_.chess.board, parts_.language);
+  }
   leftOut(report_);
 }
 

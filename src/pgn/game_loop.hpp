@@ -19,8 +19,7 @@ class StringManager;
 // How far the loop takes each game before handing it over.
 enum class GameDepth {
   kTags,    // the tags (the movetext was read whole; GameLoop::loadMoves loads it on demand)
-  kMoves,   // the tags and the half-moves with their comments
-  kReplay,  // loaded, then replayed from its start position to its last half-move
+  kReplay,  // the tags and the half-moves with their comments, replayed and found legal
 };
 
 // Read = used + left out.
@@ -73,10 +72,10 @@ class GameLoop {
   // it has come).
   std::uint64_t countGames();
 
-  // In onGame of a kTags loop: loads the current game's half-moves. False when they cannot be
-  // loaded: the game is then left out.
+  // In onGame of a kTags loop: loads the current game's half-moves and replays them. False when
+  // they cannot be loaded or are not legal: the game is then left out.
   bool loadMoves();
-  // Leaves the current game out: shows "> N: game left out: REASON" and counts it.
+  // Leaves the current game out: shows "game N: REASON" and counts it.
   void leaveOut(std::string_view reason);
   // No game is read after the current one.
   void stop() { stopped_ = true; }
@@ -85,8 +84,8 @@ class GameLoop {
   const GameCounts& counts() const { return counts_; }
 
  private:
-  bool replay(GameVisitor& visitor);
-  void reportIllegalPosition(int ply);
+  bool loadAndReplay(GameVisitor* visitor);
+  void reportIllegal(const ReplayResult& result);
   void leftOut(std::string_view report);
 
   GameLoopParts parts_;
@@ -99,6 +98,7 @@ class GameLoop {
   bool currentLeftOut_ = false;
   bool stopped_ = false;
   std::string report_;
+  std::string leftOutLine_;
 };
 
 // The closing line of every command that walks games: "> N games read, U used, L left out".

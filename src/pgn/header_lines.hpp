@@ -1,16 +1,19 @@
 #pragma once
-// The tag lines of the game just read, in file order, each with its line end.
-#include <array>
+// The tag lines of the game just read, in file order, each as read (without its line end).
 #include <string>
+#include <vector>
 
 namespace kestrova {
 
 struct HeaderLines {
-  static constexpr int kMaxLines = 38;     // 37 tag lines and the end mark
-  static constexpr int kMaxLength = 99;
+  std::vector<std::string> lines;  // the slots beyond count keep their capacity for the next game
+  int count = 0;
 
-  std::array<std::string, kMaxLines> lines;
-  int count = 0;  // lines in use; lines[count] is the empty end mark
+  void clear() { count = 0; }
+  std::string& add() {
+    if (static_cast<std::size_t>(count) == lines.size()) lines.emplace_back();
+    return lines[static_cast<std::size_t>(count++)];
+  }
 };
 
 }  // namespace kestrova

@@ -9,22 +9,48 @@ namespace kestrova {
 
 namespace {
 
-// A movetext starts with a move number ("1.", or "23." in a game from a set-up position), with a
-// comment, or with a blank and a move number.
-bool beginsMovetext(std::string_view line) {
-  if (!line.empty() && line[0] == '{') return true;
-  std::size_t i = !line.empty() && line[0] == ' ' ? 1 : 0;
-  const std::size_t digits = i;
-  while (i < line.size() && line[i] >= '0' && line[i] <= '9') ++i;
-  return i > digits && i < line.size() && line[i] == '.';
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+
+// A tag line: "[" then a tag name.
+bool isTagLine(std::string_view line) {
+  return line.size() >= 2 && line[0] == '[' &&
+         ((line[1] >= 'A' && line[1] <= 'Z') || (line[1] >= 'a' && line[1] <= 'z'));
 }
 
-bool holdsResult(std::string_view line) {
-  return line.find("1-0") != std::string_view::npos || line.find("0-1") != std::string_view::npos ||
-         line.find("1/2-1/2") != std::string_view::npos;
+bool isResultToken(std::string_view token) {
+  return token == "1-0" || token == "0-1" || token == "1/2-1/2" || token == "*";
 }
 
 }  // namespace
+
+void MovetextScan::addLine(std::string_view line) {
+  std::size_t i = 0;
+  while (i < line.size()) {
+    const char c = line[i];
+    if (inComment_) {
+      if (c == '}') inComment_ = false;
+      ++i;
+    } else if (c == '{') {
+      inComment_ = true;
+      ++i;
+    } else if (c == ';') {
+      return;  // a comment to the end of the line
+    } else if (c == '(' || c == ')') {
+      depth_ += c == '(' ? 1 : (depth_ > 0 ? -1 : 0);
+      ++i;
+    } else if (isBlank(c)) {
+      ++i;
+    } else {
+      std::size_t end = i;
+      while (end < line.size() && !isBlank(line[end]) && line[end] != '{' && line[end] != '(' && line[end] != ')' &&
+             line[end] != ';') {
+        ++end;
+      }
+      if (depth_ == 0 && isResultToken(line.substr(i, end - i))) ended_ = true;
+      i = end;
+    }
+  }
+}
 
 void PgnFile::create(Console& console, int gameSize, int lineSize, int saveSize) {
   // A buffer too small to hold a line end and its terminator would make every game "too large".
@@ -34,10 +60,9 @@ void PgnFile::create(Console& console, int gameSize, int lineSize, int saveSize)
   line_.reserve(lineSize_);
   game_.reserve(gameSize_);
   save_.reserve(std::min(saveSize_, 1 << 20));
-  for (std::string& line : header_.lines) line.reserve(HeaderLines::kMaxLength + 1);
   console.print(colour::kNormal, "- line buffer : %d bytes\n- game buffer : %d bytes\n- save buffer : %d bytes\n",
                 lineSize, gameSize, saveSize);
-  header_.count = 0;
+  header_.clear();
   gameNumber_ = 0;
 }
 
@@ -71,22 +96,18 @@ void PgnFile::rewind() {
   pendingTagLine_ = false;
 }
 
-bool PgnFile::readPiece(Console& console) {
-  if (reader_.read(line_, static_cast<std::size_t>(lineSize_))) return true;
-  if (reader_.failed()) readError_ = true;
-  return false;
-}
-
-void PgnFile::storeHeaderLine(const std::string& line) {
-  // The last slot is the end mark; tag lines beyond it and characters beyond 99 are dropped.
-  if (header_.count >= HeaderLines::kMaxLines - 1) return;
-  std::string& slot = header_.lines[header_.count++];
-  if (line.size() <= static_cast<std::size_t>(HeaderLines::kMaxLength)) {
-    slot.assign(line);
-  } else {
-    slot.assign(line, 0, HeaderLines::kMaxLength - 1);
-    slot.push_back('\n');
+bool PgnFile::nextLine() {
+  if (!reader_.read(line_, static_cast<std::size_t>(lineSize_))) {
+    if (reader_.failed()) readError_ = true;
+    return false;
   }
+  // A piece without its line end that is not the file's last line: a line longer than the buffer.
+  if (!line_.empty() && line_.back() == '\n') {
+    line_.pop_back();
+  } else if (line_.size() + 1 >= static_cast<std::size_t>(lineSize_)) {
+    lineTooLong_ = true;
+  }
+  return true;
 }
 
 int PgnFile::readNextGame(Console& console) {
@@ -95,84 +116,58 @@ int PgnFile::readNextGame(Console& console) {
     return kEnd;
   }
   readError_ = false;
+  lineTooLong_ = false;
   game_.clear();
-  header_.count = 0;
-  bool headerSeen = false;
-  bool movetextSeen = false;
-
-  if (pendingTagLine_) {
-    pendingTagLine_ = false;
-  } else {
+  header_.clear();
+  // The game starts at its first tag line: one that ended the last game, or the next one.
+  if (!pendingTagLine_) {
     do {
-      if (!readPiece(console)) {
+      if (!nextLine()) {
         if (readError_) console.writeText("> read error\n", colour::kError);
-        header_.lines[0].clear();
         return kEnd;
       }
-    } while (line_.empty() || line_[0] != '[');
+    } while (!isTagLine(line_));
   }
+  pendingTagLine_ = false;
   ++gameNumber_;
 
-  bool ended = false;  // end of file met
-  while (line_[0] == '[') {
-    headerSeen = true;
-    storeHeaderLine(line_);
-    if (!readPiece(console) || line_.empty()) {
-      ended = true;
-      break;
-    }
-  }
-  header_.lines[header_.count].clear();
-
-  if (!ended) {
-    // Find where the movetext begins.
-    for (;;) {
-      if (beginsMovetext(line_)) break;
-      const std::size_t length = line_.size();
-      if (length <= 1 || length >= 100) {
-        if (!readPiece(console)) {
-          ended = true;
-          break;
+  // The tag lines, then the movetext up to its result or to the next tag line: blank lines do not
+  // end a game. The whole game is read also when it does not fit, so that the next read starts
+  // at the next game.
+  bool fits = true;
+  std::size_t headerBytes = 0;
+  MovetextScan scan;
+  bool inTags = true;
+  bool more = true;
+  while (more) {
+    if (inTags && isTagLine(line_)) {
+      headerBytes += line_.size() + 1;
+      if (headerBytes < static_cast<std::size_t>(gameSize_)) header_.add().assign(line_);
+      else fits = false;
+    } else {
+      inTags = false;
+      if (!scan.inComment() && isTagLine(line_)) {
+        pendingTagLine_ = true;
+        break;
+      }
+      // Lines starting with "%" are escaped from the movetext.
+      if (line_.empty() || line_[0] != '%') {
+        if (game_.size() + line_.size() + 1 < static_cast<std::size_t>(gameSize_)) {
+          game_.append(line_);
+          game_.push_back('\n');
+        } else {
+          fits = false;
         }
-        continue;
+        scan.addLine(line_);
+        if (scan.ended()) break;
       }
-      if (length <= 8 && holdsResult(line_)) {
-        console.print(colour::kError, "> %u: no move found in this game                 \n", gameNumber_);
-        return kGame;
-      }
-      console.print(colour::kError, "%u: moves list not loadable : ??? => \"%s\"\n", gameNumber_, line_.c_str());
-      return kSkip;
     }
-  }
-
-  while (!ended) {
-    if (line_ == "\n") break;
-    if (line_.size() + 1 >= static_cast<std::size_t>(lineSize_) ||
-        game_.size() + line_.size() + 1 >= static_cast<std::size_t>(gameSize_)) {
-      console.writeText(
-          "> The game or line buffer is too small for this game. You must increase the game buffer size !\n",
-          colour::kError);
-      game_.clear();
-      return kTooLarge;
-    }
-    game_.append(line_);
-    // Every line is followed by one blank, also a last line without its line end, so that its
-    // last move is still followed by a blank.
-    if (game_.back() == '\n') game_.back() = ' ';
-    else game_.push_back(' ');
-    if (!readPiece(console)) break;
-    if (line_[0] == '[' && (line_.find("[Event") != std::string::npos || line_.find("[White") != std::string::npos)) {
-      console.print(colour::kError, "%u: Warning ! no carrier return found at the end of the moves list!\n",
-                    gameNumber_);
-      pendingTagLine_ = true;
-      break;
-    }
-    movetextSeen = true;
+    more = nextLine();
   }
   if (readError_) console.writeText("> read error\n", colour::kError);
-  game_.push_back('\n');
-  if (!(headerSeen && movetextSeen)) {
-    console.print(colour::kError, "%u: Warning ! malformed pgn's structure or unexpected end of file\n", gameNumber_);
+  if (lineTooLong_ || !fits) {
+    game_.clear();
+    return kTooLarge;
   }
   return kGame;
 }
@@ -180,8 +175,17 @@ int PgnFile::readNextGame(Console& console) {
 void writeWithLineBreaks(platform::OutputFile& out, std::string_view movetext) {
   std::size_t column = 0;
   std::size_t start = 0;
+  bool inComment = false;
   for (std::size_t i = 0; i < movetext.size(); ++i) {
-    if (column > 90 && movetext[i] == ' ') {
+    const char c = movetext[i];
+    if (c == '{') inComment = true;
+    if (c == '}') inComment = false;
+    if (c == '\n') {
+      column = 0;
+      continue;
+    }
+    // Never inside a comment: its text must read back as it was.
+    if (column > 90 && c == ' ' && !inComment) {
       out.write(movetext.substr(start, i - start));
       out.put('\n');
       start = i + 1;
@@ -193,9 +197,13 @@ void writeWithLineBreaks(platform::OutputFile& out, std::string_view movetext) {
 }
 
 void PgnFile::writeGame(platform::OutputFile& out) const {
-  for (int i = 0; i < header_.count; ++i) out.write(header_.lines[i]);
+  for (int i = 0; i < header_.count; ++i) {
+    out.write(header_.lines[static_cast<std::size_t>(i)]);
+    out.put('\n');
+  }
   out.put('\n');
   writeWithLineBreaks(out, game_);
+  if (game_.empty() || game_.back() != '\n') out.put('\n');
   out.put('\n');
 }
 

@@ -14,9 +14,23 @@ namespace platform {
 class OutputFile;
 }
 
+// Follows a movetext line by line: comments (which may span lines) and variations, and whether
+// the game's result token has come.
+class MovetextScan {
+ public:
+  void addLine(std::string_view line);
+  bool inComment() const { return inComment_; }
+  bool ended() const { return ended_; }
+
+ private:
+  bool inComment_ = false;
+  bool ended_ = false;
+  int depth_ = 0;
+};
+
 class PgnFile {
  public:
-  enum ReadResult : int { kTooLarge = -2, kSkip = -1, kEnd = 0, kGame = 1 };
+  enum ReadResult : int { kTooLarge = -2, kEnd = 0, kGame = 1 };
 
   // Sizes the buffers and prints them.
   void create(Console& console, int gameSize, int lineSize, int saveSize);
@@ -31,18 +45,20 @@ class PgnFile {
   // number are stale.
   std::uint32_t generation() const { return generation_; }
 
-  // Reads the next game's tag lines and movetext.
+  // Reads the next game's tag lines and movetext: from a tag line to the result token or to the
+  // next tag line (blank lines and "%" lines in between do not end it). kTooLarge when a line or
+  // the game does not fit the buffers (the game is then passed over whole).
   int readNextGame(Console& console);
   std::uint32_t gameNumber() const { return gameNumber_; }
 
   HeaderLines& header() { return header_; }
   const HeaderLines& header() const { return header_; }
-  // The movetext as one line, each file line followed by a blank, ended by a newline.
+  // The movetext as read, each line followed by a line end ("%" lines left out).
   std::string& gameBuffer() { return game_; }
   const std::string& gameBuffer() const { return game_; }
   int gameBufferSize() const { return gameSize_; }
 
-  // Writes the header lines, an empty line, the game buffer broken into lines, an empty line.
+  // Writes the header lines, an empty line, the game buffer (long lines broken), an empty line.
   void writeGame(platform::OutputFile& out) const;
 
   std::string& saveBuffer() { return save_; }
@@ -50,8 +66,7 @@ class PgnFile {
   void flushSaveBuffer(const std::string& fileName);
 
  private:
-  bool readPiece(Console& console);
-  void storeHeaderLine(const std::string& line);
+  bool nextLine();
 
   platform::LineReader reader_;
   std::string name_;
@@ -64,12 +79,14 @@ class PgnFile {
   std::string game_;
   std::string save_;
   HeaderLines header_;
-  // A tag line that ended a movetext because the blank line was missing: the next game's first.
+  // The tag line that ended the last movetext: the next game's first.
   bool pendingTagLine_ = false;
+  bool lineTooLong_ = false;
   bool readError_ = false;
 };
 
-// Breaks a movetext into lines: the first blank after column 90 of a line becomes a line end.
+// Breaks a movetext into lines: the first blank after column 90 of a line, outside a comment,
+// becomes a line end.
 void writeWithLineBreaks(platform::OutputFile& out, std::string_view movetext);
 
 }  // namespace kestrova

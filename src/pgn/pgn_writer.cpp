@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "pgn/game.hpp"
+#include "pgn/movetext.hpp"
 #include "pgn/pgn_file.hpp"
 #include "platform/console.hpp"
 #include "platform/output_file.hpp"
@@ -19,55 +20,95 @@ void appendEvaluation(std::string& out, const PlyRecord& ply) {
   out += text;
 }
 
-// The move number before a half-move: "12." for White; "12..." for the first move of a game
-// that starts with Black to move.
-void appendMoveNumber(std::string& out, const Game& game, int n, const char* whiteSuffix) {
+// The move number before a half-move, as the game counts its moves: "12." for White; "12..." for
+// the first move of a game that starts with Black to move.
+void appendMoveNumber(std::string& out, const Game& game, int n) {
   char text[24];
   if (n % 2 == 1) {
-    std::snprintf(text, sizeof text, "%d%s", n / 2 + 1, whiteSuffix);
+    std::snprintf(text, sizeof text, "%d.", game.moveNumber(n));
     out += text;
   } else if (n == game.firstPly()) {
-    std::snprintf(text, sizeof text, "%d...", n / 2);
+    std::snprintf(text, sizeof text, "%d...", game.moveNumber(n));
     out += text;
   }
 }
 
-}  // namespace
-
-int writePgn(Game& game, PgnFile& pgn, platform::OutputFile& out, int printCmt) {
-  HeaderLines& header = pgn.header();
-  header.count = 0;
-  for (int i = 0; i < TagTable::kEntries && header.count < HeaderLines::kMaxLines - 1; ++i) {
-    const std::string& value = game.tags.value(i);
-    if (value.empty() || !game.tags.outputEnabled(i)) continue;
-    std::string& line = header.lines[header.count++];
-    line.assign(TagTable::prefix(i));
-    line += value;
-    line += "\"]\n";
+void writeTag(platform::OutputFile& out, int index, std::string_view value) {
+  out.write(TagTable::prefix(index));
+  for (char c : value) {
+    if (c == '"' || c == '\\') out.put('\\');
+    out.put(c);
   }
-  header.lines[header.count].clear();
+  out.write("\"]\n");
+}
 
-  std::string& movetext = pgn.gameBuffer();
-  movetext.clear();
+// The moves with what printCmt asks after each, then the result.
+void appendMovetext(std::string& text, const Game& game, int printCmt) {
+  if (printCmt == 1 && game.firstPly() >= 1) {
+    // What stood before the first move.
+    const std::string_view before = game.comments.text(game.firstPly() - 1);
+    if (!before.empty()) {
+      text += before;
+      text += ' ';
+    }
+  }
   for (int n = game.firstPly(); n <= game.plyCount; ++n) {
     const PlyRecord& ply = game.plies[n];
-    appendMoveNumber(movetext, game, n, ".");
-    movetext += ply.san;
+    appendMoveNumber(text, game, n);
+    text += ply.san;
     if (printCmt == 1) {
-      const std::string_view comment = game.comments.text(n);
-      if (!comment.empty()) {
-        movetext += " {";
-        movetext += comment;
-        movetext += '}';
+      const std::string_view after = game.comments.text(n);
+      if (!after.empty()) {
+        text += ' ';
+        text += after;
       }
     } else if (printCmt == 2 && (ply.evaluation != 0 || ply.depth != 0 || ply.time != 0)) {
-      appendEvaluation(movetext, ply);
+      appendEvaluation(text, ply);
     }
-    movetext += ' ';
+    text += ' ';
   }
-  movetext += game.tags.value(kTagResult);
-  movetext += '\n';
-  pgn.writeGame(out);
+  text += gameResult(game);
+}
+
+}  // namespace
+
+std::string_view gameResult(const Game& game) {
+  if (!game.tags.value(kTagResult).empty()) return game.tags.value(kTagResult);
+  if (!game.movetextResult.empty()) return game.movetextResult;
+  return "*";
+}
+
+int writePgn(Game& game, PgnFile& pgn, platform::OutputFile& out, int printCmt) {
+  // The tag lines of the game in their order: a known tag with its value (which a command may
+  // have changed) when the output list enables it, any other tag as it was read; then the known
+  // tags a command has added.
+  bool written[TagTable::kEntries] = {};
+  const HeaderLines& header = pgn.header();
+  std::string& value = game.tagScratch;
+  for (int n = 0; n < header.count; ++n) {
+    const std::string& line = header.lines[static_cast<std::size_t>(n)];
+    std::string_view name;
+    const int index = readTagLine(line, name, value) ? TagTable::lookupTag(name) : -1;
+    if (index < 0) {
+      out.write(line);
+      out.put('\n');
+    } else if (game.tags.outputEnabled(index) && !written[index]) {
+      writeTag(out, index, game.tags.value(index));
+      written[index] = true;
+    }
+  }
+  for (int index = 0; index < TagTable::kEntries; ++index) {
+    if (!written[index] && game.tags.outputEnabled(index) && !game.tags.value(index).empty()) {
+      writeTag(out, index, game.tags.value(index));
+    }
+  }
+  out.put('\n');
+  std::string& text = game.writeScratch;
+  text.clear();
+  appendMovetext(text, game, printCmt);
+  text += '\n';
+  writeWithLineBreaks(out, text);
+  out.put('\n');
   return 1;
 }
 
@@ -79,20 +120,8 @@ void printGame(const Game& game, Console& console, int printCmt) {
     text += "\"]\n";
   }
   text += '\n';
-  for (int n = game.firstPly(); n <= game.plyCount; ++n) {
-    const PlyRecord& ply = game.plies[n];
-    appendMoveNumber(text, game, n, ".");
-    text += ply.san;
-    text += ' ';
-    if (printCmt == 1) {
-      text += '{';
-      text += game.comments.text(n);
-      text += "} ";
-    } else if (printCmt == 2) {
-      appendEvaluation(text, ply);
-      text += ' ';
-    }
-  }
+  appendMovetext(text, game, printCmt);
+  text += '\n';
   console.writeText(text);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 // The one PGN writer: the Game as tag lines and movetext, to a file or to the console.
+#include <string_view>
+
 namespace kestrova {
 
 class Console;
@@ -9,11 +11,17 @@ namespace platform {
 class OutputFile;
 }
 
-// Rebuilds the PGN file's header and game buffers from the Game (enabled, non-empty tags; the
-// moves with what printCmt asks after each) and writes them. Always 1.
+// Writes the game as it was read: the tag lines of the PGN file's header in their order (a known
+// tag with the Game's value when the output list enables it, any other tag as read, then the known
+// tags a command added), the moves numbered from the game's FEN, with what printCmt asks after
+// each (1: what followed the move as written, 2: the engine's evaluation comment), and the result.
+// Always 1.
 int writePgn(Game& game, PgnFile& pgn, platform::OutputFile& out, int printCmt);
 
-// Shows the Game on the console: every tag line, then the moves without line breaks.
+// Shows the Game on the console: every known tag line, then the moves without line breaks.
 void printGame(const Game& game, Console& console, int printCmt);
+
+// The result a written game ends with: its Result tag, else the movetext's result token, else "*".
+std::string_view gameResult(const Game& game);
 
 }  // namespace kestrova

@@ -18,12 +18,14 @@ namespace {
 
 constexpr int moverOfPly(int ply) { return ply % 2 == 1 ? kWhite : kBlack; }
 
-// Decodes and makes the game's half-move `ply` with the keys and clocks that follow it. False
-// when its text cannot be read (the board is untouched).
-bool playPly(ChessCore& core, Game& game, Console& console, int ply) {
+// Decodes and makes the game's half-move `ply` with the keys and clocks that follow it. A move
+// that cannot be read or is not legal is not made.
+ReplayResult::Status playPly(ChessCore& core, Game& game, Console& console, int ply) {
   PlyRecord& move = game.plies[ply];
   const int mover = moverOfPly(ply);
-  if (!decodeSanMove(*core.attacks, core.board, mover, move)) return false;
+  const MoveCheck check = decodeSanMove(*core.attacks, core.board, mover, move);
+  if (check == MoveCheck::kUnreadable) return ReplayResult::kUnreadableMove;
+  if (check == MoveCheck::kIllegal) return ReplayResult::kIllegalMove;
   const PositionKeys& before = ply == 1 ? game.startKeys : game.plies[ply - 1].keys;
   if (!makeMove(core, move, before)) console.writeText("> zobrist hash keys corrupted !\n", colour::kError);
   if (move.flags & moveflag::kShortCastle) (mover == kWhite ? game.castled.whiteShort : game.castled.blackShort) = true;
@@ -31,15 +33,15 @@ bool playPly(ChessCore& core, Game& game, Console& console, int ply) {
   game.previousHalfMoveClock = game.halfMoveClock;
   if ((move.flags & moveflag::kCapture) || move.piece == kPawn) game.halfMoveClock = 0;
   else ++game.halfMoveClock;
-  return true;
+  return ReplayResult::kComplete;
 }
 
 }  // namespace
 
 int findFenTag(const HeaderLines& header, std::string& out) {
-  // Only the lines of this game: the slots after the end mark still hold an earlier game's tags.
-  for (int i = 0; i < header.count && i < HeaderLines::kMaxLines; ++i) {
-    const std::string& line = header.lines[i];
+  // Only the lines of this game: the slots beyond the count still hold an earlier game's tags.
+  for (int i = 0; i < header.count; ++i) {
+    const std::string& line = header.lines[static_cast<std::size_t>(i)];
     const std::size_t tag = line.find("[FEN ");
     if (tag == std::string::npos) continue;
     // The value lies after "[FEN " and its quote, up to the closing quote.
@@ -65,6 +67,7 @@ void setStartPosition(ChessCore& core, Game& game, std::string_view fen, const H
   if (header && findFenTag(*header, game.currentFen)) fen = game.currentFen;
   parseFen(core.board, fen);
   game.blackStarts = core.board.side == kBlack;
+  game.firstMoveNumber = core.board.fullMoveNumber;
   game.startKeys = computePositionKeys(*core.zobrist, core.board, core.board.side);
   const std::string_view kept = fen.substr(0, Game::kFenCapacity);
   game.previousFen.assign(kept);
@@ -88,12 +91,15 @@ ReplayResult replayGame(ChessCore& core, Game& game, Console& console, ReplayVis
   for (game.currentPly = game.firstPly(); game.currentPly <= game.plyCount; ++game.currentPly) {
     const int ply = game.currentPly;
     before = core.board;
-    if (!playPly(core, game, console, ply)) return finish(ReplayResult::kUnreadableMove, ply);
+    const ReplayResult::Status played = playPly(core, game, console, ply);
+    if (played != ReplayResult::kComplete) return finish(played, ply);
     lastMade = ply;
     const int menBefore = popCount(before.occupied);
     const int menAfter = popCount(core.board.occupied);
-    if (!isPositionSane(*core.attacks, core.board, moverOfPly(ply), menBefore, menAfter)) {
-      return finish(ReplayResult::kIllegalPosition, ply);
+    switch (checkPosition(*core.attacks, core.board, moverOfPly(ply), menBefore, menAfter)) {
+      case PositionFault::kNone: break;
+      case PositionFault::kKingLeftInCheck: return finish(ReplayResult::kIllegalMove, ply);
+      case PositionFault::kImplausible: return finish(ReplayResult::kIllegalPosition, ply);
     }
     if (visitor != nullptr && !visitor->onPly(ply, before)) return finish(ReplayResult::kStopped, ply);
   }
@@ -107,7 +113,7 @@ int replayTo(ChessCore& core, Game& game, Console& console, int target) {
     // A game that starts with Black to move has no ply 1: its start position is before ply 2.
     if (ply == target || (target > 0 && target < game.firstPly())) return target;
     before = core.board;
-    if (!playPly(core, game, console, ply)) return 0;
+    if (playPly(core, game, console, ply) != ReplayResult::kComplete) return 0;
     writeFen(before, moverOfPly(ply), game.previousFen);
     writeFen(core.board, 1 - moverOfPly(ply), game.currentFen);
   }

@@ -31,14 +31,21 @@ class ReplayVisitor {
 };
 
 struct ReplayResult {
-  enum Status { kComplete, kStopped, kUnreadableMove, kIllegalPosition };
+  enum Status {
+    kComplete,
+    kStopped,           // by the visitor
+    kUnreadableMove,    // a text that is no move's notation
+    kIllegalMove,       // a move no position of the game allows (left on the board when it left its king in check)
+    kIllegalPosition,   // a position that cannot stand: not two kings, nine pawns, ... (a set-up's fault)
+  };
   Status status = kComplete;
-  int ply = 0;  // the ply the replay ended at (a failing ply is not made, or made and refused)
+  int ply = 0;  // the ply the replay ended at
   bool ok() const { return status == kComplete || status == kStopped; }
 };
 
-// Decodes and makes every half-move from the start position already set, checking the position
-// after each one, and calls the visitor. The game's position texts hold the last ply made.
+// Decodes and makes every half-move from the start position already set, checking that each is
+// legal and the position after it plausible, and calls the visitor after each. The game's position
+// texts hold the last ply made.
 ReplayResult replayGame(ChessCore& core, Game& game, Console& console, ReplayVisitor* visitor = nullptr);
 
 // Plays the half-moves before `target`; returns target, the ply count + 1 for a shorter game, or 0

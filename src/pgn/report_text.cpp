@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "pgn/game.hpp"
 #include "pgn/tag_table.hpp"
 
 namespace kestrova {
@@ -10,9 +11,9 @@ void padLine(std::string& line) {
   if (line.size() < 56) line.resize(57, ' ');
 }
 
-void appendMoveNumber(std::string& line, int ply) {
+void appendMoveNumber(std::string& line, const Game& game, int ply) {
   char text[24];
-  std::snprintf(text, sizeof text, "%d%s", ply % 2 == 1 ? ply / 2 + 1 : ply / 2, ply % 2 == 1 ? "." : "...");
+  std::snprintf(text, sizeof text, "%d%s", game.moveNumber(ply), ply % 2 == 1 ? "." : "...");
   line += text;
 }
 

@@ -10,7 +10,7 @@ namespace {
 
 constexpr std::array<std::string_view, TagTable::kEntries> kPrefixes = {
     "[Event \"", "[Site \"", "[Date \"", "[Round \"", "[White \"", "[Black \"", "[Result \"", "[ECO \"",
-    "[Opening \"", "[Time \"", "[Variation \"", "[TimeControl \"", "[Termination \"", "[Plycount \"",
+    "[Opening \"", "[Time \"", "[Variation \"", "[TimeControl \"", "[Termination \"", "[PlyCount \"",
     "[WhiteType \"", "[BlackType \"", "[WhiteElo \"", "[BlackElo \"", "[EventDate \"", "[EventType \"",
     "[Source \"", "[SourceDate \"", "[Annotator \"", "[WhiteTitle \"", "[BlackTitle \"", "[WhiteNA \"",
     "[BlackNA \"", "[EventSponsor \"", "[Section \"", "[Stage \"", "[Board \"", "[SubVariation \"",
@@ -37,14 +37,26 @@ constexpr NamedTag kCommandNames[] = {
 }  // namespace
 
 TagTable::TagTable() {
-  for (std::string& value : values_) value.reserve(kFenValueLength + 1);
+  for (std::string& value : values_) value.reserve(kValueLength + 1);
 }
 
 std::string_view TagTable::prefix(int index) { return kPrefixes[index]; }
 std::string_view TagTable::lowerPrefix(int index) { return kLowerPrefixes[index]; }
 
-void TagTable::setValue(int index, std::string_view value) {
-  values_[index].assign(value.substr(0, index == kTagFen ? kFenValueLength : kValueLength));
+void TagTable::setValue(int index, std::string_view value) { values_[index].assign(value); }
+
+int TagTable::lookupTag(std::string_view name) {
+  for (int i = 0; i < kEntries; ++i) {
+    // "[name \"": the name stands between the bracket and the blank.
+    const std::string_view known = kLowerPrefixes[i].substr(1, kLowerPrefixes[i].size() - 3);
+    if (known.size() != name.size()) continue;
+    bool same = true;
+    for (std::size_t k = 0; k < name.size() && same; ++k) {
+      same = std::tolower(static_cast<unsigned char>(name[k])) == known[k];
+    }
+    if (same) return i;
+  }
+  return -1;
 }
 
 void TagTable::clearValues() {
@@ -75,8 +87,11 @@ void readOutputEnabledTags(TagTable& tags, const platform::ConfigFile& config) {
     // Every line loses its last character, the line end; a last line without one loses a letter.
     if (!entry.ended && !line.empty()) line.remove_suffix(1);
     if (line.empty()) continue;
+    // Compared without regard to case, so that "[Plycount" enables PlyCount.
+    std::string lowered(line);
+    for (char& c : lowered) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     for (int i = 0; i < TagTable::kEntries; ++i) {
-      if (TagTable::prefix(i).find(line) != std::string_view::npos) {
+      if (TagTable::lowerPrefix(i).find(lowered) != std::string_view::npos) {
         tags.setOutputEnabled(i, true);
         break;
       }

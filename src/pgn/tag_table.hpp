@@ -21,9 +21,8 @@ enum TagIndex : int {
 class TagTable {
  public:
   static constexpr int kEntries = 38;
+  // The longest value a command composes itself (an Annotator note); values read are kept whole.
   static constexpr std::size_t kValueLength = 69;
-  // A position string is longer than other values; cutting it would corrupt the game.
-  static constexpr std::size_t kFenValueLength = 90;
 
   TagTable();
 
@@ -33,7 +32,6 @@ class TagTable {
   static std::string_view lowerPrefix(int index);
 
   const std::string& value(int index) const { return values_[index]; }
-  // Stores at most 69 characters (90 for the FEN tag).
   void setValue(int index, std::string_view value);
   void clearValues();
 
@@ -42,6 +40,8 @@ class TagTable {
 
   // The table index of a tag name typed in a command (case-insensitive), or -1.
   static int lookupName(std::string_view name);
+  // The table index of a tag name of a tag line (any of the 38, case-insensitive), or -1.
+  static int lookupTag(std::string_view name);
 
  private:
   std::array<std::string, kEntries> values_;

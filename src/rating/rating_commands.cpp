@@ -60,7 +60,7 @@ int handleGivelo(App& app, CommandLine& line) {
     App& app;
     platform::OutputFile& out;
   } visitor(app, out);
-  GameLoop loop(app.loopParts(), GameDepth::kMoves);
+  GameLoop loop(app.loopParts(), GameDepth::kReplay);
   loop.showProgress("> scanning game ", 512);
   printGameCounts(app.console, loop.run(visitor));
   app.console.print(colour::kSuccess, "see %s file\n", name.c_str());

@@ -48,7 +48,7 @@ void writeReportLine(const RuleContext& context, int number, int side, int befor
   }
   if (hasMove) line += beforeAfter < 0 ? "before" : "after";
   line += ' ';
-  appendMoveNumber(line, ply);
+  appendMoveNumber(line, game, ply);
   if (hasMove) line += game.plies[ply].san;
 
   std::string& log = run.logLine;

@@ -101,12 +101,12 @@ TEST(NewBook, BuildsTheOpeningLinesOfTheGamesWithTheirScoresAndElos) {
                              game("1/2-1/2", "1. e4 c5", "[WhiteElo \"2700\"]\n[BlackElo \"2501\"]\n") +
                              game("0-1", "1. e4 e6", "[WhiteElo \"5000\"]\n[BlackElo \"650\"]\n") +  // not valid
                              game("*", "1. d4 d5 2. c4 e6") +            // "*" is won by Black; 3 half-moves
-                             game("1-0", "1. Nf3 Ke5") +                 // unreadable: left out whole
+                             game("1-0", "1. Nf3 Ke5") +                 // illegal: left out whole
                              game("1-0", "1. Ke2 Kd7 2. e4", endgame) +  // first not standard: nothing
                              game("1-0", "1. e3 Ke7 2. e4", endgame));   // second not standard: the first
   auto app = test::makeApp("y\n");
   const std::string out = test::run(*app, "newbk 1 3 -pgn=games.pgn !");
-  EXPECT_TRUE(test::has(out, "> 5: game left out: ") && test::has(out, "- 2 double moves deleted\n")) << out;
+  EXPECT_TRUE(test::has(out, "game 5: illegal move 1...Ke5") && test::has(out, "- 2 double moves deleted\n")) << out;
   ASSERT_TRUE(app->book.isLoaded() && app->book.sorted && app->book.clean && app->book.moves == 8) << "reloaded by !";
   // Games, percentage, the mover's and the opponent's Elo (the averages of the valid Elos, in halves) of
   // seven of the eight moves; the eighth is 1.e3 of the last game.

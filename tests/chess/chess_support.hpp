@@ -31,7 +31,9 @@ inline const AttackTables& tables() {
 inline std::string positionOf(const Board& board) {
   std::string fen;
   writeFen(board, board.side, fen);
-  return fen.substr(0, fen.size() - 5);  // without " 0 0;"
+  std::size_t end = 0;
+  for (int field = 0; field < 4; ++field) end = fen.find(' ', end + 1);
+  return fen.substr(0, end);  // without the clocks
 }
 
 // The occupancy boards, rebuilt from the mailbox and the colour boards, match the stored ones.

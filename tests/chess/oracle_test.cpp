@@ -39,7 +39,7 @@ TEST(SampleGames, EveryHalfMoveAgreesWithChessJs) {
     Move move;
     std::strncpy(move.san, san.c_str(), Move::kSanLength);
     const int mover = core.board.side;
-    ASSERT_TRUE(decodeSanMove(tables(), core.board, mover, move));
+    ASSERT_EQ(decodeSanMove(tables(), core.board, mover, move), MoveCheck::kLegal);
     EXPECT_EQ(move.from, sq(f[4].c_str()));
     EXPECT_EQ(move.to, sq(f[5].c_str()));
     EXPECT_EQ(move.piece, typeOf(f[6]));

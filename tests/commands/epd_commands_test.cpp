@@ -54,8 +54,8 @@ TEST_F(EpdCommands, EpdsvAppendsThePositionBeforeTheLastHalfMovePlayed) {
   dir.write("epdsave.epd", "kept\n");
   run("play 1 3");
   EXPECT_EQ(run("epdsv") + run("epdsv"), "");
-  // The position before 2. d4, as chess.js gives it (the clocks are always written "0 0").
-  const std::string line = "rnbqkbnr/pppp1ppp/4p3/8/8/5N2/PPPPPPPP/RNBQKB1R w KQkq - 0 0;game Current position\n";
+  // The position before 2. d4, with its clocks, as chess.js gives it.
+  const std::string line = "rnbqkbnr/pppp1ppp/4p3/8/8/5N2/PPPPPPPP/RNBQKB1R w KQkq - 0 2;game Current position\n";
   EXPECT_EQ(output("epdsave.epd"), "kept\n" + line + line);
   std::filesystem::remove(dir.path() / "epdsave.epd");
   std::filesystem::create_directory(dir.path() / "epdsave.epd");

@@ -21,11 +21,17 @@ struct PgnTest : ::testing::Test {
     console.takeCaptured();
   }
   // A file of one game, read, set up and loaded with its moves; what loadGame returns.
-  int load(const std::string& movetext, const std::string& tags = "[Event \"E\"]\n", int printCmt = 0) {
+  LoadResult load(const std::string& movetext, const std::string& tags = "[Event \"E\"]\n", int printCmt = 0) {
     open(tags + "\n" + movetext + "\n\n");
     EXPECT_EQ(pgn.readNextGame(console), PgnFile::kGame);
     setStartPosition(chess, game, kStartPosition, &pgn.header());
     return loadGame(game, pgn, printCmt, true);
+  }
+  // The placement and the side to move of the board.
+  static std::string positionOf(const Board& board) {
+    std::string fen;
+    writeFen(board, board.side, fen);
+    return fen.substr(0, fen.find(' ', fen.find(' ') + 1));
   }
   GameLoopParts parts(int printCmt = 0) { return {pgn, game, chess, console, strings, printCmt, kFrench}; }
   int gameSize = 30000, lineSize = 5000;

@@ -22,7 +22,8 @@ TEST(Scan, StatisticsProgressAndGamesThatCannotBeScanned) {
   EXPECT_TRUE(has(s.console, "\n260 games read in ")) << s.console;
   EXPECT_TRUE(has(s.console, "s\n1 games with enough evaluation data\n1 games with enough depth data\n1 games with enough "
                              "time data\n2 games with critical error\n> 260 games read, 258 used, 2 left out\n\n\a"));
-  EXPECT_TRUE(has(s.log, "> 3: game left out: ") && has(s.log, "4:>illegal position found after 3.a4 !") &&
+  EXPECT_TRUE(has(s.log, "game 3: movetext unreadable at 'hello' after ply 0") &&
+              has(s.log, "game 4: illegal move 3.a4 (ply 5)") &&
               has(s.log, "5: [w] NoPlan before 1.d4")) << s.log;
   EXPECT_TRUE(has(scan(evaluated(0), "NoPlan").console, "0 games with critical error\n> Warning ! No commented game found\n"));
 }
@@ -37,10 +38,10 @@ TEST(Scan, ReportsGoToTheConsoleTheLogTheEpdFileAndMarkTheirGamesForThePgnFile) 
   const std::string last = "3: [w] " + tooFew + " (crash?) after 1.e4";
   EXPECT_EQ(s.log, first + "[A-B, 1/2-1/2]\n" + third + "[A-B, 1/2-1/2]\n" + last + "  [A-B, 1/2-1/2]\n");
   EXPECT_TRUE(has(s.console, "+\n\n" + first + "[A-B")) << s.console;
-  // The position before the move, or after it, as the replay writes it.
-  EXPECT_EQ(s.epd, "rnbqkb1r/pppppppp/5n2/8/8/5N2/PPPPPPPP/RNBQKB1R w KQkq - 0 0; game " + first + " [A-B, 1/2-1/2]\n" +
-                       "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 0; game " + third + " [A-B, 1/2-1/2]\n" +
-                       "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 0; game " + last + " [A-B, 1/2-1/2]\n");
+  // The position before the move, or after it, with its clocks as chess.js counts them.
+  EXPECT_EQ(s.epd, "rnbqkb1r/pppppppp/5n2/8/8/5N2/PPPPPPPP/RNBQKB1R w KQkq - 2 2; game " + first + " [A-B, 1/2-1/2]\n" +
+                       "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1; game " + third + " [A-B, 1/2-1/2]\n" +
+                       "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1; game " + last + " [A-B, 1/2-1/2]\n");
   EXPECT_EQ(s.pgn, "\n1.Nf3 Nf6 2.e4 1/2-1/2\n\n\n1.e4 1/2-1/2\n\n") << "games 1 and 3, without tags to write";
 }
 
