@@ -58,6 +58,38 @@ int signedNumberAt(std::string_view text, std::size_t from, std::size_t* end = n
   return static_cast<int>(negative ? -value : value);
 }
 
+// The decimals of a time in seconds from `at` (just after the point) on, in milliseconds: "056"
+// gives 56, "5" gives 500; digits beyond the third are cut. Moves `at` past every digit;
+// `decimals` gets how many were written, at most 3.
+int fractionMs(std::string_view text, std::size_t& at, int& decimals) {
+  int ms = 0;
+  int read = 0;
+  for (; at < text.size() && isDigit(text[at]); ++at) {
+    if (read < 3) ms = ms * 10 + (text[at] - '0'), ++read;
+  }
+  decimals = read;
+  for (; read < 3; ++read) ms *= 10;
+  return ms;
+}
+
+// Seconds written as digits with an optional fraction ("5", "0.056", "1.5", ".5") from `from` on,
+// in milliseconds; `decimals` as fractionMs gives them.
+long long secondsMsAt(std::string_view text, std::size_t from, int& decimals) {
+  std::size_t at = from;
+  const long long whole = digitsAt(text, from, &at);
+  decimals = 0;
+  if (at >= text.size() || text[at] != '.') return whole * 1000;
+  ++at;
+  return whole * 1000 + fractionMs(text, at, decimals);
+}
+
+// A time adds to the half-move's earlier ones (two comments, or "1m 3s"); its written precision is
+// the finest of them.
+void addTime(PlyRecord& record, long long ms, int decimals) {
+  record.timeMs = saturate(record.timeMs + ms);
+  if (decimals > record.timeDecimals) record.timeDecimals = static_cast<std::uint8_t>(decimals);
+}
+
 bool isNumberChar(char c) { return isDigit(c) || c == '.' || c == ',' || c == '+' || c == '-'; }
 
 // The value of the run of number characters around an index. Every position of a run such as
@@ -122,9 +154,9 @@ bool shortDigits(std::string_view text, std::size_t& at, std::size_t most, int& 
 
 // The form engines write on almost every move, "{+0.35/12 5s}", "{-1.20/15 12}" or
 // "{+0.20/15 0.041s}", read straight through: an evaluation with exactly two decimals, a depth and
-// a time in whole seconds (a fraction only before "s"). The general parser gives the same values
-// for it; anything else, including longer numbers, is left to that parser. Returns 0 when the
-// comment does not have this form, touching nothing.
+// a time in seconds (a fraction only before "s"). The general parser gives the same values for it;
+// anything else, including longer numbers, is left to that parser. Returns 0 when the comment does
+// not have this form, touching nothing.
 std::size_t parseCommonComment(Game& game, int ply, std::string_view text) {
   std::size_t i = 1;
   bool negative = false;
@@ -140,10 +172,11 @@ std::size_t parseCommonComment(Game& game, int ply, std::string_view text) {
   if (!shortDigits(text, i, 8, depth) || i >= text.size() || text[i] != ' ') return 0;
   ++i;
   if (!shortDigits(text, i, 8, seconds) || i >= text.size()) return 0;
+  int fraction = 0, decimals = 0;
   if (text[i] == '.') {
-    int fraction = 0;
-    ++i;
-    if (!shortDigits(text, i, 8, fraction) || i >= text.size() || text[i] != 's') return 0;
+    const std::size_t start = ++i;
+    fraction = fractionMs(text, i, decimals);
+    if (i == start || i - start > 8 || i >= text.size() || text[i] != 's') return 0;
   }
   if (i < text.size() && text[i] == 's') ++i;
   if (i >= text.size() || text[i] != '}') return 0;
@@ -152,10 +185,12 @@ std::size_t parseCommonComment(Game& game, int ply, std::string_view text) {
   const int evaluation = whole * 100 + hundredths;
   record.evaluation = negative ? -evaluation : evaluation;
   record.evaluationPresent = 1;
+  record.mate = 0;
+  record.evaluationIsMate = 0;
   ++game.evaluationCount;
   record.depth = depth;
   ++game.depthCount;
-  record.time = saturate(static_cast<long long>(record.time) + seconds);
+  addTime(record, seconds * 1000LL + fraction, decimals);
   ++game.timeCount;
   return i + 1;
 }
@@ -194,29 +229,38 @@ std::size_t parseCommentFully(Game& game, int ply, std::string_view text) {
           (text[i - 2] == '.' || text[i - 2] == ',') && isDigit(text[i - 3])) {
         record.evaluation = decimal.valueAround(text, i);
         record.evaluationPresent = 1;
+        record.mate = 0;
+        record.evaluationIsMate = 0;
         ++game.evaluationCount;
       } else if (nesting == 1 && i > 1 && c == 'M' && isDigit(after)) {
         std::size_t end = 0;
         int n = digitsAt(text, i + 1, &end);
         if (before == '-') n = -n;
         record.evaluation = mateScore(n);
+        record.mate = n;
+        record.evaluationIsMate = 1;
         record.evaluationPresent = 1;
         ++game.evaluationCount;
         correctNeighbour(game, ply);
         i = end;
         continue;
       } else if (i > 4 && (c == 'm' || c == ':') && isDigit(before)) {
+        // Whole minutes; they replace what the half-move's time was.
         const std::size_t start = runStart(text, i - 1, isDigit);
-        record.time = saturate(digitsAt(text, start) * 60LL);
+        record.timeMs = saturate(digitsAt(text, start) * 60000LL);
+        record.timeDecimals = 0;
         ++game.timeCount;
       } else if (i > 4 && (c == 's' || c == '"') && isDigit(before)) {
         const std::size_t start = runStart(text, i - 1, [](char x) { return isDigit(x) || x == '.'; });
-        record.time = saturate(static_cast<long long>(record.time) + digitsAt(text, start));
+        int decimals = 0;
+        const long long ms = secondsMsAt(text.substr(0, i), start, decimals);
+        addTime(record, ms, decimals);
         ++game.timeCount;
       } else if (i > 4 && isDigit(c) && (after == '}' || after == ' ')) {
+        // Bare whole seconds only: "0.5}" is no time, "5}" is.
         const std::size_t start = runStart(text, i, isDigit);
         if (start > 0 && text[start - 1] == ' ') {
-          record.time = saturate(static_cast<long long>(record.time) + digitsAt(text, start));
+          addTime(record, digitsAt(text, start) * 1000LL, 0);
           ++game.timeCount;
         }
       } else if (c == '/' && isDigit(before) && isDigit(after)) {
@@ -228,13 +272,19 @@ std::size_t parseCommentFully(Game& game, int ply, std::string_view text) {
       if (percent && i > 3 && c == ',' && isDigit(before) && isDigit(after)) {
         const std::size_t start = runStart(text, i - 1, [](char x) { return isDigit(x) || x == '+' || x == '-'; });
         int a = signedNumberAt(text.substr(0, i), start);
-        if (std::abs(a) > 20000 && std::abs(a) < 32767) {
+        // 32767 - n announces a mate in n (negative: White is mated).
+        const bool isMate = std::abs(a) > 20000 && std::abs(a) < 32767;
+        int mate = 0;
+        if (isMate) {
+          mate = a > 0 ? 32767 - a : -(32767 + a);
           record.evaluation = a > 0 ? a * 200 - 6543300 : 6543300 - std::abs(a) * 200;
           correctNeighbour(game, ply);
           a = record.evaluation;
         }
-        if (ply % 2 == 0) a = -a;
+        if (ply % 2 == 0) a = -a, mate = -mate;
         record.evaluation = a;
+        record.mate = mate;
+        record.evaluationIsMate = isMate ? 1 : 0;
         record.evaluationPresent = 1;
         ++game.evaluationCount;
         record.depth = digitsAt(text, i + 1);
@@ -242,8 +292,17 @@ std::size_t parseCommentFully(Game& game, int ply, std::string_view text) {
       } else if (percent && i > 3 && c == ':' && isDigit(before) && isDigit(after)) {
         std::size_t end = 0;
         const int minutes = digitsAt(text, i + 1, &end);
-        const int seconds = end + 1 < text.size() ? digitsAt(text, end + 1, &end) : 0;
-        record.time = saturate((before - '0') * 3600LL + minutes * 60LL + seconds);
+        int seconds = 0, fraction = 0, decimals = 0;
+        if (end + 1 < text.size()) {
+          const std::size_t secondsStart = end + 1;
+          seconds = digitsAt(text, secondsStart, &end);
+          if (end > secondsStart && end + 1 < text.size() && text[end] == '.' && isDigit(text[end + 1])) {
+            ++end;
+            fraction = fractionMs(text, end, decimals);
+          }
+        }
+        record.timeMs = saturate(((before - '0') * 3600LL + minutes * 60LL + seconds) * 1000 + fraction);
+        record.timeDecimals = static_cast<std::uint8_t>(decimals);
         ++game.timeCount;
         i = end;
         continue;

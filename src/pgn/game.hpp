@@ -15,9 +15,12 @@ namespace kestrova {
 // One half-move: the chess fields plus what the comments said about it.
 struct PlyRecord : Move {
   int evaluation = 0;  // centipawns from the mover's point of view; beyond +-5000 a mate
+  int mate = 0;        // the mate in moves as announced (+n the mover mates, -n it is mated), when evaluationIsMate
   int depth = 0;
-  int time = 0;        // seconds
+  int timeMs = 0;      // thinking time in milliseconds
   std::uint8_t evaluationPresent = 0;
+  std::uint8_t evaluationIsMate = 0;
+  std::uint8_t timeDecimals = 0;  // decimals the seconds were written with (0..3), to write them back alike
 };
 
 // Which castlings the decoder has met in the current game.

@@ -1,6 +1,7 @@
 #include "pgn/pgn_writer.hpp"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "pgn/game.hpp"
 #include "pgn/movetext.hpp"
@@ -12,11 +13,30 @@ namespace kestrova {
 
 namespace {
 
-// " {+0.35/12 5s}": the evaluation in pawns with its sign, the depth and the seconds.
+// " {+0.35/12 5s}", " {+M13/21 0.056s}": the evaluation in pawns, or the mate as announced, the
+// depth and the seconds with the decimals they were written with, so that the comment reads back
+// to the same values.
 void appendEvaluation(std::string& out, const PlyRecord& ply) {
-  char text[64];
-  std::snprintf(text, sizeof text, " {%s%.2f/%d %ds}", ply.evaluation >= 0 ? "+" : "", ply.evaluation / 100.0,
-                ply.depth, ply.time);
+  char evaluation[32];
+  if (ply.evaluationIsMate) {
+    std::snprintf(evaluation, sizeof evaluation, "%sM%lld", ply.mate < 0 ? "-" : "+", std::llabs(ply.mate));
+  } else {
+    const long long centipawns = std::llabs(ply.evaluation);
+    std::snprintf(evaluation, sizeof evaluation, "%s%lld.%02lld", ply.evaluation < 0 ? "-" : "+", centipawns / 100,
+                  centipawns % 100);
+  }
+  // More decimals than written only when the sum of several times needs them.
+  int decimals = ply.timeDecimals < 3 ? ply.timeDecimals : 3;
+  static constexpr int kUnit[] = {1000, 100, 10, 1};
+  while (ply.timeMs % kUnit[decimals] != 0) ++decimals;
+  char time[32];
+  if (decimals == 0) {
+    std::snprintf(time, sizeof time, "%d", ply.timeMs / 1000);
+  } else {
+    std::snprintf(time, sizeof time, "%d.%0*d", ply.timeMs / 1000, decimals, ply.timeMs % 1000 / kUnit[decimals]);
+  }
+  char text[96];
+  std::snprintf(text, sizeof text, " {%s/%d %ss}", evaluation, ply.depth, time);
   out += text;
 }
 
@@ -62,7 +82,7 @@ void appendMovetext(std::string& text, const Game& game, int printCmt) {
         text += ' ';
         text += after;
       }
-    } else if (printCmt == 2 && (ply.evaluation != 0 || ply.depth != 0 || ply.time != 0)) {
+    } else if (printCmt == 2 && (ply.evaluation != 0 || ply.depth != 0 || ply.timeMs != 0)) {
       appendEvaluation(text, ply);
     }
     text += ' ';

@@ -20,12 +20,13 @@ namespace kestrova {
 namespace {
 
 // The evaluation needs of ValDrop and ValJump: the mover's two plies and the opponent's ply
-// between them were evaluated, with a depth and a time of their own.
+// between them were evaluated, with a depth and a time of their own (any time above 0 ms, so that
+// games played at a fraction of a second per move count).
 bool hasTwoTimedEvaluations(const Game& game, int ply) {
   if (!hasEvaluation(game, ply - 2) || !hasEvaluation(game, ply - 1) || !hasEvaluation(game, ply)) return false;
   const PlyRecord& before = game.plies[ply - 2];
   const PlyRecord& now = game.plies[ply];
-  return before.depth >= 1 && now.depth >= 1 && before.time >= 1 && now.time >= 1;
+  return before.depth >= 1 && now.depth >= 1 && before.timeMs > 0 && now.timeMs > 0;
 }
 
 // The player's computed rating, 0 when the player is not there or there are no ratings of this file.
@@ -98,7 +99,7 @@ void checkDepthDrop(const RuleContext& context, int p) {
   const Game& game = context.game;
   if (!entry.active || p <= 2 || p >= game.plyCount - 1) return;
   const PlyRecord& now = game.plies[p];
-  if (now.depth <= 1 || now.time <= 0 || !hasEvaluation(game, p - 2) || !hasEvaluation(game, p + 2)) return;
+  if (now.depth <= 1 || now.timeMs <= 0 || !hasEvaluation(game, p - 2) || !hasEvaluation(game, p + 2)) return;
   if (now.depth < entry.minValue || now.depth > entry.maxValue) return;
   const int before = game.plies[p - 2].depth;
   const int after = game.plies[p + 2].depth;
@@ -118,7 +119,7 @@ void checkLowDepth(const RuleContext& context, int p) {
   // The final phase, the last tenth of the game, is left out.
   if (!entry.active || p > (9 * game.plyCount) / 10) return;
   const PlyRecord& now = game.plies[p];
-  if (now.time <= 0 || now.depth <= 0 || now.evaluation < -kMateBound || now.evaluation > kMateBound) return;
+  if (now.timeMs <= 0 || now.depth <= 0 || now.evaluation < -kMateBound || now.evaluation > kMateBound) return;
   const int side = moverOf(p);
   if (now.depth <= entry.value && context.gateOpen(detection::kLowDepth, side)) {
     char text[16];

@@ -46,7 +46,7 @@ const Row kRows[] = {
     {"open pgn-out.pgn", "> you can't use the output file as an input file\n"},
     {"open two.pgn fepd e4.epd", "> 1 diagrams loaded\n", "epd-1.pgn", "[Annotator \"EPD 1 found after 1.e4\"]", 2},
     {"open rr.pgn ftrn -fmt=html", "> see trnfound.html\n", "trnfound.html", "Round Robin tournament", 1},
-    {"open var.pgn cut -ply=3", "> 1 games cut", "pgn-out.pgn", "\n\n1.e4 e5 2.Nf3 1-0\n", 1},
+    {"open var.pgn cut -ply=3", "> 1 games cut", "pgn-out.pgn", "\n\n1.e4 e5 (1... c5 2. Nf3) 2.Nf3 1-0\n", 1},
     {"open twice.pgn dbl -abs", "- 4 doubles have been found and stored in pgn-out.pgn", "pgn-out.pgn", "[Event ", 4},
     {"merge -dir=in -out=all.pgn", "> merging in/b.PGN file...\n", "all.pgn", "[Event ", 4 + 1},
     // Ten rounds of three games; three players above 2700, White five times each.

@@ -91,6 +91,39 @@ TEST_F(PgnTest, AGameIsWrittenBackAsItWasRead) {
   }
 }
 
+// Evaluation comments written with printCmt 2 read back to the same values: mates as announced (the
+// corrected mate in 5 of ply 3 included), times with the decimals they had or their sum needs.
+TEST_F(PgnTest, EvaluationCommentsReadBackAlike) {
+  const struct { std::string read, written; } cases[] = {
+      {"1. e4 {+0.35/12 5s} e5 {-1.20/15 12} 2. Nf3 {+0.26/9 0.042s} Nc6 {+0.10/8 0.050s} *",
+       "1.e4 {+0.35/12 5s} e5 {-1.20/15 12s} 2.Nf3 {+0.26/9 0.042s} Nc6 {+0.10/8 0.050s} "},
+      {"1. e4 {+M13/21 0.056s} e5 {-M5/20 1.5s} 2. Nf3 {+M5/21 1m 3.25s} Nc6 {-M4/30 2s} *",
+       "1.e4 {+M13/21 0.056s} e5 {-M5/20 1.5s} 2.Nf3 {+M5/21 63.25s} Nc6 {-M4/30 2s} "},
+      {"1. e4 {[%eval 35,14] [%emt 0:00:05.120]} e5 {[%eval -32766,9] [%emt 0:00:00.5]} *",
+       "1.e4 {+0.35/14 5.120s} e5 {+M1/9 0.5s} "},
+      {"1. e4 {+1.00/5 0.0415s} e5 {-0.05/3 0.5s 0.25s} *", "1.e4 {+1.00/5 0.041s} e5 {-0.05/3 0.75s} "},
+  };
+  auto values = [&] {
+    std::vector<std::array<int, 5>> read;
+    for (int n = 1; n <= game.plyCount; ++n) {
+      const PlyRecord& r = game.plies[n];
+      read.push_back({r.evaluation, r.evaluationIsMate, r.mate, r.depth, r.timeMs});
+    }
+    return read;
+  };
+  for (const auto& c : cases) {
+    load(c.read, "[E \"\"]\n");
+    const auto first = values();
+    platform::OutputFile out;
+    ASSERT_TRUE(out.create("out.pgn"));
+    writePgn(game, pgn, out, 2);
+    out.close();
+    EXPECT_EQ(dir.read("out.pgn"), "[E \"\"]\n\n" + c.written + "*\n\n");
+    load(c.written, "[E \"\"]\n");
+    EXPECT_EQ(values(), first) << c.written;
+  }
+}
+
 // Every sample game (e_setup.pgn starts some with Black to move) replays without a warning; written
 // with all its tags and comments, it reads and writes back the same, its movetext broken at the
 // first blank after column 90 outside a comment.

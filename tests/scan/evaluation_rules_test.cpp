@@ -23,9 +23,12 @@ TEST(EvaluationRules, ValuesDepthsAndMates) {
   const std::string w = "1: [w] ValDrop (-320) before ", j = "1: [w] ValJump (+";
   auto mates = [](const char* at17) { return ruy(20, -20, {{15, "+M3/20 5s"}, {16, "+M3/20 5s"}, {17, at17}}); };
   expectReports({
-      // e(5) - e(3) = -300 - 20; none for a drop of 299, when the mover won, without a time, after an unevaluated reply.
+      // e(5) - e(3) = -300 - 20; none for a drop of 299, when the mover won, without a time, after an unevaluated
+      // reply; times under a second count.
       {"ValDrop", ruy(20, -20, drop) + ruy(20, -20, {{5, eval(-279)}}) + ruy(20, -20, drop, "1-0") +
-                      ruy(20, -20, {{5, eval(-300, 12, 0)}}) + ruy(20, -20, {{4, ""}, {5, eval(-300)}}), {w + "3.Bb5"}},
+                      ruy(20, -20, {{5, eval(-300, 12, 0)}}) + ruy(20, -20, {{4, ""}, {5, eval(-300)}}) +
+                      ruy(20, -20, {{3, "+0.20/12 0.5s"}, {5, "-3.00/12 0.042s"}}),
+       {w + "3.Bb5", "6: [w] ValDrop (-320) before 3.Bb5"}},
       {"ValDrop: val=0", ruy(20, -20, drop), {}},
       // Mate in 1 (9900) falls to mate in 5 (9100), reported though White won; drops at plies 5, 6, 9, two a side.
       {"ValDrop: mxv=20000", ruy(20, -20, {{3, "+M1/20 5s"}, {5, "+M5/20 5s"}}, "1-0"), {"1: [w] ValDrop (-800) before 3.Bb5"}},
@@ -39,8 +42,9 @@ TEST(EvaluationRules, ValuesDepthsAndMates) {
                         ruy(20, -20, {{1, eval(20, 4)}, {2, eval(-20, 4)}, {19, eval(20, 4)}, {20, eval(-20, 4)}}),
        {"1: [w] DepthDrop (av=-7) before 5.O-O"}},
       // 20 half-moves: the last tenth, plies 19 and 20, is left out, and a mate is no low depth.
-      {"LowDepth", ruy(0, 0, {{18, eval(0, 3)}}) + ruy(0, 0, {{19, eval(0, 3)}}) + ruy(0, 0, {{6, "+M3/3 5s"}}),
-       {"1: [b] LowDepth (3) before 9...Nb8"}},
+      {"LowDepth", ruy(0, 0, {{18, eval(0, 3)}}) + ruy(0, 0, {{19, eval(0, 3)}}) + ruy(0, 0, {{6, "+M3/3 5s"}}) +
+                       ruy(0, 0, {{6, "+0.00/3 0.042s"}}),
+       {"1: [b] LowDepth (3) before 9...Nb8", "4: [b] LowDepth (3) before 3...a6"}},
       // White's 6000 after Black's 6500: both announce a mate, yet Black won; a mate that comes no nearer.
       {"MatEvalBug", ruy(20, -20, sign, "0-1") + ruy(20, -20, sign, "1-0") + mates("+M3/20 5s") + mates("+M2/20 5s"),
        {"1: [w] MatEvalBug (sign) before 9.h3", "3: [b] MatEvalBug (depth) before 9.h3"}},
