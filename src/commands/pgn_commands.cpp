@@ -79,7 +79,8 @@ int handlePlay(App& app, CommandLine& line) {
   struct PlayTo : OneGame {
     PlayTo(GameLoop& loop, long number, Game& game, long halfMove)
         : OneGame(loop, number), game(game), halfMove(halfMove) {}
-    void onGameStart() override { target = std::max<int>(static_cast<int>(halfMove), game.firstPly()); }
+    // The half-moves count from the game's start, also when Black moves first.
+    void onGameStart() override { target = static_cast<int>(halfMove) + game.firstPly() - 1; }
     bool onPly(int ply, const Board&) override { return ply != target; }
     Game& game;
     long halfMove;
@@ -94,7 +95,8 @@ int handlePlay(App& app, CommandLine& line) {
   Game& game = app.game;
   game.currentPly = std::min(game.currentPly, game.plyCount);
   printBoard(app);
-  app.console.print(colour::kNormal, "> game %ld after the %dth halfmove\n", number, game.currentPly);
+  app.console.print(colour::kNormal, "> game %ld after the %dth halfmove\n", number,
+                    std::max(0, game.playedHalfMoves(game.currentPly)));
   return 1;
 }
 
@@ -102,12 +104,12 @@ int handleDebug(App& app, CommandLine& line) {
   // Steps through the game's moves from the start ply, showing each one and the board.
   struct Stepping : OneGame {
     Stepping(GameLoop& loop, long number, App& app) : OneGame(loop, number), app(app) {}
-    void onGameStart() override {
-      if (untilLast) startPly = app.game.plyCount;
-    }
+    // The half-moves count from the game's start, also when Black moves first.
+    void onGameStart() override { startPly = untilLast ? app.game.plyCount : after + app.game.firstPly() - 1; }
     bool onPly(int ply, const Board&) override {
       if (ply < startPly) return true;
-      app.console.print(colour::kNormal, "- played move : %s [%d]\n", app.game.plies[ply].san, ply);
+      app.console.print(colour::kNormal, "- played move : %s [%d]\n", app.game.plies[ply].san,
+                        app.game.playedHalfMoves(ply));
       printBoard(app);
       app.console.writeText("- press 'enter' key twice to continue or 'x' to stop :");
       app.console.flush();
@@ -116,6 +118,7 @@ int handleDebug(App& app, CommandLine& line) {
     }
     App& app;
     bool untilLast = false;
+    int after = 0;
     int startPly = 0;
   };
   GameLoop loop(app.loopParts(), GameDepth::kReplay);
@@ -123,7 +126,7 @@ int handleDebug(App& app, CommandLine& line) {
   for (std::size_t i = 2; line.hasWord(i); ++i) {
     if (!line.matchWord(i, "after")) continue;
     if (line.matchWord(i + 1, "last")) visitor.untilLast = true;
-    else visitor.startPly = static_cast<int>(line.number(i + 1));
+    else visitor.after = static_cast<int>(line.number(i + 1));
     break;
   }
   app.console.writeText("> processing...\n");

@@ -104,7 +104,9 @@ Outcome filterGame(const FilterRun& run, unsigned number) {
   Game& game = games.game;
   Console& console = games.console;
   setStartPosition(games.chess, game, kStartPosition, &games.pgn.header());
-  replayTo(games.chess, game, console, run.options.ply);
+  // The half-move is counted from the game's start, also when Black moves first.
+  const int ply = run.options.ply;
+  replayTo(games.chess, game, console, ply == kLastPly || ply == 0 ? ply : ply + game.firstPly() - 1);
   printDiagram(console, games.strings, games.chess.board, games.language);
   console.writeText(game.currentFen, colour::kDefault);
   console.writeText("\n", colour::kDefault);

@@ -132,14 +132,6 @@ int mateScore(int n) {
   return n > 0 ? score : -score;
 }
 
-std::size_t skipComment(std::string_view text) {
-  for (std::size_t i = 1; i < text.size(); ++i) {
-    if (text[i] == '}') return i + 1;
-    if (text[i] == '\n') return i;
-  }
-  return text.size();
-}
-
 namespace {
 
 // Reads a run of 1 to `most` digits from `at` on; false when there is none or a longer one.
@@ -213,7 +205,6 @@ std::size_t parseCommentFully(Game& game, int ply, std::string_view text) {
   std::size_t i = 1;
   while (i < text.size()) {
     const char c = text[i];
-    if (c == '\n') return i;
     if (c == '{' || c == '(') ++nesting;
     if (c == '}' || c == ')') {
       if (--nesting == 0) return i + 1;

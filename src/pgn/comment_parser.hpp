@@ -6,17 +6,13 @@ namespace kestrova {
 
 class Game;
 
-// Parses the comment whose opening bracket is text[0] for half-move `ply` of the game; returns
-// the index just after the comment (after the bracket that closes it, or at the newline or
-// the end of the text).
+// Parses the comment whose opening bracket is text[0] for half-move `ply` of the game (a comment
+// may run over several lines); returns the index just after the bracket that closes it, or the
+// end of the text.
 std::size_t parseComment(Game& game, int ply, std::string_view text);
 
 // The general parser behind parseComment, which reads the common engine form itself.
 std::size_t parseCommentFully(Game& game, int ply, std::string_view text);
-
-// The index just after the first "}" from text[0] on (a comment before the first move is not
-// read for values), or the newline or end.
-std::size_t skipComment(std::string_view text);
 
 // Centipawn value of a mate in n moves (negative n: the side mated), beyond +-5000.
 int mateScore(int n);

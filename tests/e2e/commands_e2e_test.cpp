@@ -184,5 +184,18 @@ TEST(CommandsEndToEnd, NoCommandWritesOverAFileItReads) {
   }
 }
 
+// A game set up with Black to move counts its moves from its FEN and its half-moves from its start,
+// in what the user gives and what he sees (positions as chess.js gives them).
+TEST(CommandsEndToEnd, SetUpGamesCountTheirOwnMoves) {
+  const std::string fen = "[Result \"*\"]\n[FEN \"8/8/7k/8/8/8/6K1/8 b - - 0 41\"]\n\n41... Kg6 42. Kf2 ";
+  Session session;
+  session.withDefaultData().withFile("s.pgn", "[Event \"S\"]\n" + fen + "Kf5 43. Ke3 *\n\n[Event \"T\"]\n" + fen + "Kg8 *\n");
+  const RunResult run = session.run(words("open s.pgn play 1 3 epdsv cut -ply=2"));
+  EXPECT_TRUE(has(run.output, "> game 1 after the 3th halfmove\n"));
+  EXPECT_EQ(run.file("epdsave.epd"), "8/8/6k1/8/8/8/5K2/8 b - - 2 42;game Current position\n");
+  EXPECT_TRUE(has(run.output, "game 2: illegal move 42...Kg8 (ply 3)"));
+  EXPECT_TRUE(has(run.file("pgn-out.pgn"), "\n41...Kg6 42.Kf2 *\n")) << run.file("pgn-out.pgn");
+}
+
 }  // namespace
 }  // namespace kestrova::e2e

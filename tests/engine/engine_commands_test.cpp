@@ -62,14 +62,14 @@ TEST(Vfilt, SortsTheGamesByTheValueOfThePositionBeforeTheHalfMoveWithBothBoundsI
                                "' file\n> " + std::to_string(test::count(rejected, ",")) + " rejected games saved";
     EXPECT_TRUE(has(printed, "\r- this pgn file has 3 games\n") && has(printed, "verified\n> " + counts)) << printed;
   }
-  // The positions before half-move 3 (the set-up game begins with Black: its half-move 2), each on a
-  // line of its own after its diagram, worked out by hand.
+  // The positions before half-move 3 (counted from the game's start: the set-up game, which begins
+  // with Black, before 2...Ke6), each on a line of its own after its diagram, worked out by hand.
   test::ScratchDir dir;
   auto app = appWithEngine(dir, "men");
   std::size_t at = 0;
   const std::string printed = test::run(*app, "vfilt -time=40 -ply=3");
   for (const char* position : {"rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq ",
-                               "rnbqkbnr/ppp1pppp/8/3p4/4P3/8/PPPP1PPP/RNBQKBNR w KQkq ", "8/3k4/8/8/8/8/4P3/4K3 w - "})
+                               "rnbqkbnr/ppp1pppp/8/3p4/4P3/8/PPPP1PPP/RNBQKBNR w KQkq ", "8/3k4/8/8/4P3/8/8/4K3 b - e3 "})
     EXPECT_NE(at = printed.find("\n" + std::string(position), at), std::string::npos) << position << printed;
   EXPECT_EQ(filterStatus(4294967295u, 99, INT_MIN, INT_MIN, INT_MAX, false),
             "game 4294967295, depth=99 val=-2147483648 status=rejected") << "the longest status fits a tag value";
