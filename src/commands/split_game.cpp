@@ -116,6 +116,8 @@ void MovetextSplitter::split(std::string_view movetext, const Sink& sink) {
         const std::string_view line = withoutTrailingBlanks(text_);
         if (!line.empty()) sink(line);
         closeVariation();
+        // A move glued to the variation's end starts a token of its own.
+        if (!text_.empty() && text_.back() != ' ') text_ += ' ';
       }
     } else if (c == ' ') {
       if (!text_.empty() && text_.back() != ' ') text_ += ' ';
