@@ -1,7 +1,6 @@
 #include "chess/fen.hpp"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 
@@ -39,6 +38,18 @@ std::size_t appendPlacement(const Board& board, char* out) {
 std::size_t appendText(char* out, std::size_t n, std::string_view text) {
   std::memcpy(out + n, text.data(), text.size());
   return n + text.size();
+}
+
+// The decimal digits of a clock: written on every half-move of a scan, so without printf.
+std::size_t appendNumber(char* out, std::size_t n, unsigned value) {
+  char digits[8];
+  std::size_t count = 0;
+  do {
+    digits[count++] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  while (count > 0) out[n++] = digits[--count];
+  return n;
 }
 
 std::size_t formatPlacementFen(const Board& board, int side, char* out) {
@@ -144,9 +155,11 @@ void writeFen(const Board& board, int side, std::string& out) {
   } else {
     text[n++] = '-';
   }
-  n += static_cast<std::size_t>(std::snprintf(text + n, kTextRoom - n, " %u %u;",
-                                              static_cast<unsigned>(board.halfMoveClock),
-                                              static_cast<unsigned>(board.fullMoveNumber)));
+  text[n++] = ' ';
+  n = appendNumber(text, n, board.halfMoveClock);
+  text[n++] = ' ';
+  n = appendNumber(text, n, board.fullMoveNumber);
+  text[n++] = ';';
   out.assign(text, n);
 }
 

@@ -1,6 +1,8 @@
 #include "pgn/pgn_file.hpp"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 
 #include "platform/console.hpp"
 #include "platform/output_file.hpp"
@@ -17,6 +19,15 @@ bool isTagLine(std::string_view line) {
          ((line[1] >= 'A' && line[1] <= 'Z') || (line[1] >= 'a' && line[1] <= 'z'));
 }
 
+// Where a token ends in a movetext line: a blank, or a comment or variation glued to it.
+constexpr std::array<bool, 256> kScanTokenEnds = [] {
+  std::array<bool, 256> table{};
+  for (char c : std::string_view(" \t\r\n\f\v{;()")) table[static_cast<unsigned char>(c)] = true;
+  return table;
+}();
+
+bool endsScanToken(char c) { return kScanTokenEnds[static_cast<unsigned char>(c)]; }
+
 bool isResultToken(std::string_view token) {
   return token == "1-0" || token == "0-1" || token == "1/2-1/2" || token == "*";
 }
@@ -24,30 +35,36 @@ bool isResultToken(std::string_view token) {
 }  // namespace
 
 void MovetextScan::addLine(std::string_view line) {
-  std::size_t i = 0;
-  while (i < line.size()) {
-    const char c = line[i];
+  const char* p = line.data();
+  const char* const end = p + line.size();
+  while (p < end) {
     if (inComment_) {
-      if (c == '}') inComment_ = false;
-      ++i;
-    } else if (c == '{') {
+      // Most of an engine's movetext is comments: their text is passed over at once.
+      const void* close = std::memchr(p, '}', static_cast<std::size_t>(end - p));
+      if (close == nullptr) return;
+      p = static_cast<const char*>(close) + 1;
+      inComment_ = false;
+      continue;
+    }
+    const char c = *p;
+    if (c == '{') {
       inComment_ = true;
-      ++i;
+      ++p;
     } else if (c == ';') {
       return;  // a comment to the end of the line
     } else if (c == '(' || c == ')') {
       depth_ += c == '(' ? 1 : (depth_ > 0 ? -1 : 0);
-      ++i;
+      ++p;
     } else if (isBlank(c)) {
-      ++i;
+      ++p;
     } else {
-      std::size_t end = i;
-      while (end < line.size() && !isBlank(line[end]) && line[end] != '{' && line[end] != '(' && line[end] != ')' &&
-             line[end] != ';') {
-        ++end;
+      const char* token = p;
+      while (p < end && !endsScanToken(*p)) ++p;
+      // Only a token that starts like a result can be one.
+      if (depth_ == 0 && (c == '1' || c == '0' || c == '*') &&
+          isResultToken(std::string_view(token, static_cast<std::size_t>(p - token)))) {
+        ended_ = true;
       }
-      if (depth_ == 0 && isResultToken(line.substr(i, end - i))) ended_ = true;
-      i = end;
     }
   }
 }

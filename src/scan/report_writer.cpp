@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "chess/fen.hpp"
 #include "pgn/board_view.hpp"
 #include "pgn/game.hpp"
 #include "pgn/report_text.hpp"
@@ -64,7 +65,15 @@ void writeReportLine(const RuleContext& context, int number, int side, int befor
 
   if (entry.epdOutput) {
     platform::OutputFile& epd = run.epd;
-    epd.write(beforeAfter < 0 ? run.previousFen : run.currentFen);
+    if (context.before != nullptr) {
+      // During the replay: the position before or after the ply just made.
+      const int mover = game.currentPly % 2 == 1 ? kWhite : kBlack;
+      if (beforeAfter < 0) writeFen(*context.before, mover, run.fenText);
+      else writeFen(context.board, 1 - mover, run.fenText);
+      epd.write(run.fenText);
+    } else {
+      epd.write(beforeAfter < 0 ? game.previousFen : game.currentFen);
+    }
     epd.write(" game ");
     epd.write(line);
     epd.write(" [");

@@ -65,10 +65,6 @@ class Scanning : public GameVisitor {
   }
 
   bool onPly(int ply, const Board& before) override {
-    // The rules report the position before or after the move.
-    const int mover = ply % 2 == 1 ? kWhite : kBlack;
-    writeFen(before, mover, context_.run.previousFen);
-    writeFen(context_.board, 1 - mover, context_.run.currentFen);
     context_.before = &before;
     runMoveRules(context_, ply);
     return true;

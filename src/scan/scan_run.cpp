@@ -8,15 +8,12 @@ ScanRun::ScanRun(Console& console, StringManager& strings, int language, platfor
                  platform::OutputFile& epd, platform::OutputFile& pgn)
     : console(console), strings(strings), language(language), log(log), epd(epd), pgn(pgn) {
   // Room for the longest position text, so that writing one never allocates.
-  previousFen.reserve(Game::kFenCapacity + 1);
-  currentFen.reserve(Game::kFenCapacity + 1);
+  fenText.reserve(Game::kFenCapacity + 1);
 }
 
 void ScanRun::beginGame(const Game& game) {
   counts.fill(DetectionCounts{});
   keepGame = false;
-  previousFen.assign(game.previousFen);
-  currentFen.assign(game.currentFen);
 }
 
 }  // namespace kestrova

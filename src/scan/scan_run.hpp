@@ -43,9 +43,8 @@ struct ScanRun {
   bool keepGame = false;
   // Confusion reports only an index above the last one reported (reset early in each game).
   int lastConfusionIndex = 0;
-  // The position before and after the current ply, for the EPD output.
-  std::string previousFen;
-  std::string currentFen;
+  // The position a report writes to the EPD output, written only then (never on every ply).
+  std::string fenText;
   // Report texts are built here, so that reporting allocates nothing once the buffers have grown.
   std::string reportLine;
   std::string logLine;
