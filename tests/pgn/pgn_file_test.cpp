@@ -39,9 +39,9 @@ TEST_F(PgnTest, ReadsOneGameAtATimeWhateverItsLayout) {
       SCOPED_TRACE(c.content.substr(0, 30) + " read " + std::to_string(i + 1));
       const Read& read = c.reads[i];
       ASSERT_EQ(pgn.readNextGame(console), read.result);
-      if (read.result == kGame) EXPECT_EQ(pgn.gameBuffer(), read.buffer);
-      if (!read.firstTag.empty()) EXPECT_EQ(pgn.header().lines[0], read.firstTag);
-      if (read.result != kEnd) EXPECT_EQ(pgn.gameNumber(), i + 1);
+      if (read.result == kGame) { EXPECT_EQ(pgn.gameBuffer(), read.buffer); }
+      if (!read.firstTag.empty()) { EXPECT_EQ(pgn.header().lines[0], read.firstTag); }
+      if (read.result != kEnd) { EXPECT_EQ(pgn.gameNumber(), i + 1); }
     }
     EXPECT_EQ(console.takeCaptured(), "");
   }
