@@ -87,7 +87,7 @@ void BM_RateFilledRepository(benchmark::State& state) {
     platform::OutputFile out;
     out.create(list);
     for (int cluster : app->ratings.clusters()) writeRatingList(app->ratings, app->settings.rating, cluster, out, app->console);
-    out.close();
+    out.commit();
     app->console.takeCaptured();
   }
   state.SetItemsProcessed(static_cast<std::int64_t>(app->ratings.games().size() * state.iterations()));

@@ -3,6 +3,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/interrupt.hpp"
 #include "shell/app.hpp"
 #include "shell/command_loop.hpp"
 #include "shell/lifecycle.hpp"
@@ -59,12 +60,11 @@ int main(int argc, char** argv) {
       return status;
     }
   }
+  kestrova::platform::catchInterrupts();
   kestrova::startUp(app);
   if (argc > 1) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    kestrova::runBatch(app, arguments);
-  } else {
-    kestrova::runInteractive(app);
+    return kestrova::runBatch(app, arguments);
   }
-  return 0;
+  return kestrova::runInteractive(app);
 }

@@ -60,7 +60,7 @@ struct Analysis {
 
 bool openForAppending(Console& console, platform::OutputFile& file, const std::string& path, const char* failure) {
   if (file.append(path)) return true;
-  console.writeText(failure, colour::kError);
+  console.fail("%s", failure);
   return false;
 }
 
@@ -131,6 +131,10 @@ void analyseRoot(const Analysis& run, std::string_view root) {
                 "- %ld transposition's effects have been encountered (increasing nb of games instead of "
                 "decreasing)\n",
                 counters.nodes, counters.paths, counters.transpositions);
+  // The root's lines are added to the files whole, or the files stay as they were.
+  for (platform::OutputFile* file : {files.tree, files.verified, files.debug}) {
+    if (file != nullptr) finishOutput(console, *file);
+  }
 
   if (options.evalTask) {
     console.writeText("- do you want to save the evaluations in the current book ? (y,n) : ");

@@ -69,8 +69,7 @@ bool saveBook(BookTable& book, Console& console, const PgnFile& open) {
   entries[kept + 1].key = 0;
   book.moves = kept;
   writer.writeParameters(book.moves, book.sorted, book.clean);
-  out.close();
-  return true;
+  return finishOutput(console, out);
 }
 
 }  // namespace kestrova

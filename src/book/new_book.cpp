@@ -259,8 +259,7 @@ bool writeRawBook(BookTable& book, const GameLoopParts& games, platform::Timers&
   RawBookInput input{book, games, timers, writer};
   readInput(input, request.pgn, names);
   writer.writeParameters(input.records, false, false);
-  out.close();
-  return true;
+  return finishOutput(console, out);
 }
 
 void finishBook(BookTable& book, Console& console, const PgnFile& open, platform::Timers& timers,

@@ -23,13 +23,14 @@ int handleEpdsv(App& app, CommandLine& line) {
   // Each position goes to the file as one whole line at once, so that none is lost at exit and
   // none runs into the next.
   const std::string entry = app.game.previousFen + "game " + "Current position" + "\n";
+  if (refusesAsOutput(app.console, app.pgn, kSavedPositions)) return 1;
   platform::OutputFile out;
-  if (refusesAsOutput(app.console, app.pgn, kSavedPositions) || !out.append(kSavedPositions)) {
-    app.console.writeText("- file not found\n", colour::kError);
+  if (!out.append(kSavedPositions)) {
+    app.console.fail("- can't write the file \"%s\": %s\n", kSavedPositions, out.error().c_str());
     return 1;
   }
   out.write(entry);
-  out.close();
+  finishOutput(app.console, out);
   return 1;
 }
 

@@ -24,14 +24,11 @@ bool removeRepeatedPositions(Console& console, const PgnFile& open, const Zobris
   console.print(colour::kNormal, "\n- processing the %s file\n", in.c_str());
   platform::LineReader reader;
   if (!reader.open(in)) {
-    console.writeText("- can't open the epd source file\n", colour::kError);
+    console.fail("- can't open the epd source file\n");
     return false;
   }
   platform::OutputFile output;
-  if (!createOutputFile(console, open, output, out, {in})) {
-    console.writeText("- can't open the epd destination file\n", colour::kError);
-    return false;
-  }
+  if (!createOutputFileOrSay(console, open, output, out, {in})) return false;
   // One pass: a line is a repetition when its keys were seen on an earlier line. The program's
   // Zobrist keys cover placement and side to move, exactly what makes two lines the same
   // position, and they exist whether a book is loaded or not.
@@ -55,7 +52,7 @@ bool removeRepeatedPositions(Console& console, const PgnFile& open, const Zobris
     if (keepLine) output.write(piece);
     lineStart = !piece.empty() && piece.back() == '\n';
   }
-  output.close();
+  if (!finishOutput(console, output)) return false;
   console.print(colour::kNormal, "- %d duplicated positions deleted\n- %d remaining positions\n", removed, remaining);
   return true;
 }

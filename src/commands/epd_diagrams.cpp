@@ -2,6 +2,8 @@
 
 #include <cinttypes>
 #include <cstdio>
+#include <map>
+#include <memory>
 
 #include "chess/chess_core.hpp"
 #include "chess/fen.hpp"
@@ -70,16 +72,11 @@ int loadEpdDiagrams(Console& console, const ZobristTables& zobrist, EpdDiagramLi
   return 1;
 }
 
-void writeEpdMatch(Game& game, PgnFile& pgn, Console& console, int printCmt, int lineNumber, int ply) {
+void writeEpdMatch(Game& game, PgnFile& pgn, platform::OutputFile& out, int printCmt, int lineNumber, int ply) {
   char annotation[96];
-  std::snprintf(annotation, sizeof annotation, "EPD %d found after %d%s%s", lineNumber, (ply + 1) / 2,
+  std::snprintf(annotation, sizeof annotation, "EPD %d found after %d%s%s", lineNumber, game.moveNumber(ply),
                 ply % 2 == 1 ? "." : "...", game.plies[ply].san);
   game.tags.setValue(kTagAnnotator, annotation);
-  platform::OutputFile out;
-  if (!out.append(epdOutputName(lineNumber))) {
-    console.writeText("> cannot create epd-x.pgn\n", colour::kError);
-    return;
-  }
   writePgn(game, pgn, out, printCmt);
 }
 
@@ -96,7 +93,6 @@ void searchEpdPositions(const GameLoopParts& games, platform::Timers& timers, co
   for (const EpdDiagram& diagram : list.diagrams()) {
     if (refusesAsOutput(console, games.pgn, epdOutputName(diagram.lineNumber), {epdPath})) return;
   }
-  for (const EpdDiagram& diagram : list.diagrams()) std::remove(epdOutputName(diagram.lineNumber).c_str());
   console.writeText("> searching now for epd positions\n", colour::kSuccess);
   timers.restartProcessTimer();
   // The positions met are noted during the replay; a game is written once it has been replayed
@@ -111,18 +107,32 @@ void searchEpdPositions(const GameLoopParts& games, platform::Timers& timers, co
     }
     void onGame() override {
       for (const auto& [lineNumber, ply] : matches) {
-        writeEpdMatch(games.game, games.pgn, games.console, games.printCmt, lineNumber, ply);
+        // A diagram's file is begun with its first game and completed at the end of the run.
+        std::unique_ptr<platform::OutputFile>& out = outputs[lineNumber];
+        if (out == nullptr) {
+          out = std::make_unique<platform::OutputFile>();
+          if (!createOutputFileOrSay(games.console, games.pgn, *out, epdOutputName(lineNumber))) continue;
+        }
+        if (out->isOpen()) writeEpdMatch(games.game, games.pgn, *out, games.printCmt, lineNumber, ply);
       }
     }
     const GameLoopParts& games;
     const EpdDiagramList& list;
     std::vector<std::pair<int, int>> matches;
+    std::map<int, std::unique_ptr<platform::OutputFile>> outputs;
   } visitor(games, list);
   GameLoop loop(games, GameDepth::kReplay);
   loop.showProgress("> scanning game ", kProgressEvery);
   const GameCounts counts = loop.run(visitor);
   console.print(colour::kNormal, "> process time : %ds           \n", timers.elapsedSeconds());
   printGameCounts(console, counts);
+  bool complete = true;
+  for (auto& [lineNumber, out] : visitor.outputs) complete = finishOutput(console, *out) && complete;
+  if (!complete) return;
+  // A diagram no game reached has no file: an older one would pass for this run's result.
+  for (const EpdDiagram& diagram : list.diagrams()) {
+    if (!visitor.outputs.contains(diagram.lineNumber)) std::remove(epdOutputName(diagram.lineNumber).c_str());
+  }
   console.writeText("> see files \"epd-x.pgn\"\n", colour::kSuccess);
 }
 

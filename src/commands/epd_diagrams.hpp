@@ -13,6 +13,9 @@ namespace kestrova {
 class Console;
 class Game;
 class PgnFile;
+namespace platform {
+class OutputFile;
+}
 struct GameLoopParts;
 struct ZobristTables;
 namespace platform {
@@ -62,8 +65,8 @@ int loadEpdDiagrams(Console& console, const ZobristTables& zobrist, EpdDiagramLi
 std::string epdOutputName(int lineNumber);
 
 // Sets the game's Annotator tag to say that the position after `ply` is the diagram of that line,
-// and appends the whole game to the diagram's file.
-void writeEpdMatch(Game& game, PgnFile& pgn, Console& console, int printCmt, int lineNumber, int ply);
+// and writes the whole game to the diagram's file.
+void writeEpdMatch(Game& game, PgnFile& pgn, platform::OutputFile& out, int printCmt, int lineNumber, int ply);
 
 // The fepd command's work: loads the EPD file, empties the diagrams' output files and replays
 // every game of the open PGN file, looking for them after each half-move.

@@ -88,10 +88,7 @@ void runFenStatistics(const GameLoopParts& games, platform::Timers& timers) {
   const GameCounts counts = loop.run(visitor);
 
   platform::OutputFile out;
-  if (!createOutputFile(console, games.pgn, out, kOutputFile)) {
-    console.writeText("> cannot create an epd file\n", colour::kError);
-    return;
-  }
+  if (!createOutputFileOrSay(console, games.pgn, out, kOutputFile)) return;
   const std::vector<FenCount> records = visitor.table.recordsByScore();
   console.writeText("> FEN list sorted                             \n");
   out.write("======new list======\n");
@@ -102,8 +99,7 @@ void runFenStatistics(const GameLoopParts& games, platform::Timers& timers) {
   }
   console.print(colour::kNormal, "\n> %d positions recorded and sorted by score\n", static_cast<int>(records.size()));
   printGameCounts(console, counts);
-  console.writeText("> list saved in the epd-out.epd file\n", colour::kSuccess);
-  out.close();
+  if (finishOutput(console, out)) console.writeText("> list saved in the epd-out.epd file\n", colour::kSuccess);
 }
 
 }  // namespace kestrova

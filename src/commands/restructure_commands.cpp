@@ -57,7 +57,7 @@ int handleSplit(App& app, CommandLine& line) {
   loop.showProgress("> splitting game ", 512);
   const GameCounts counts = loop.run(visitor);
   printGameCounts(app.console, counts);
-  app.console.print(colour::kSuccess, "see %s file\n", output.c_str());
+  if (finishOutput(app.console, out)) app.console.print(colour::kSuccess, "see %s file\n", output.c_str());
   return 1;
 }
 
@@ -98,7 +98,7 @@ int handleCut(App& app, CommandLine& line) {
   app.console.print(colour::kNormal, "> %llu games cut \n> process time : %ds              \n",
                     static_cast<unsigned long long>(counts.used), app.timers.elapsedSeconds());
   printGameCounts(app.console, counts);
-  app.console.print(colour::kSuccess, "see %s file\n", output.c_str());
+  if (finishOutput(app.console, out)) app.console.print(colour::kSuccess, "see %s file\n", output.c_str());
   return 1;
 }
 
@@ -125,10 +125,7 @@ int handleDbl(App& app, CommandLine& line) {
   const bool withFirst = line.findOption("-chk") != 0;
   const bool singles = line.findOption("-sgl") != 0;
   platform::OutputFile out;
-  if (!createOutputFile(app.console, app.pgn, out, output)) {
-    app.console.writeText("- can't create the output pgn file\n", colour::kError);
-    return 1;
-  }
+  if (!createOutputFileOrSay(app.console, app.pgn, out, output)) return 1;
   app.timers.restartProcessTimer();
   app.console.writeText("\n");
 
@@ -155,7 +152,7 @@ int handleDbl(App& app, CommandLine& line) {
       while (next < records.size() && records[next].number < number) ++next;
       if (next >= records.size() || records[next].number != number) return false;
       const GameRecord& record = records[next];
-      app.console.print(colour::kNormal, singles ? "> saving games without doubles [%c]\r" : "> saving double games [%c]\r",
+      app.console.progress(singles ? "> saving games without doubles [%c]\r" : "> saving double games [%c]\r",
                         next % 2 == 0 ? '|' : '-');
       return singles ? record.mark != doublemark::kLaterDouble
                      : record.mark == doublemark::kLaterDouble || (withFirst && record.mark == doublemark::kFirstDouble);
@@ -183,9 +180,9 @@ int handleDbl(App& app, CommandLine& line) {
     int firstCopies = 0;
   } writer(app, out, records, singles, withFirst);
   GameLoop(app.loopParts(), GameDepth::kReplay).run(writer);
-  out.close();
   app.console.print(colour::kNormal, "> process time : %ds                  \n", app.timers.elapsedSeconds());
   printGameCounts(app.console, counts);
+  if (!finishOutput(app.console, out)) return 1;
   if (singles) {
     app.console.print(colour::kSuccess, "\n- %d single games have been stored in %s file\n", writer.written,
                       output.c_str());
@@ -202,7 +199,7 @@ int handleDbl(App& app, CommandLine& line) {
 
 int handleSub(App& app, CommandLine& line) {
   if (line.findOption("-gam=") == 0) {
-    app.console.writeText("- missing parameter\n", colour::kError);
+    app.console.fail("- missing parameter\n");
     return 1;
   }
   // The games to remove: found the way the PGN file is opened (".pgn" added when needed), and
@@ -214,20 +211,16 @@ int handleSub(App& app, CommandLine& line) {
       games += ".pgn";
     }
     if (!probe.isOpen()) {
-      app.console.print(colour::kError, "\n> unable to open the file \"%s\"\n", games.c_str());
+      app.console.fail("\n> unable to open the file \"%s\"\n", games.c_str());
       return 1;
     }
   }
   const std::string output = outputOption(line, kDefaultOutput);
   if (namesSameFile(output, kRemovedGames)) {
-    app.console.print(colour::kError, "\n> \"%s\" receives the removed games: it can't be the output file\n",
-                      output.c_str());
+    app.console.fail("\n> \"%s\" receives the removed games: it can't be the output file\n", output.c_str());
     return 1;
   }
-  if (refusesAsOutput(app.console, app.pgn, output, {games}) ||
-      refusesAsOutput(app.console, app.pgn, kRemovedGames, {games})) {
-    return 1;
-  }
+  if (refusesOutputs(app.console, app.pgn, {output, kRemovedGames}, {games})) return 1;
   platform::OutputFile kept;
   platform::OutputFile removed;
   if (!createOutputFileOrSay(app.console, app.pgn, kept, output, {games}) ||
@@ -247,10 +240,10 @@ int handleSub(App& app, CommandLine& line) {
     loop.run(recorder);
     for (const GameRecord& record : recorder.records) index.add(record);
   } else {
-    app.console.print(colour::kError, "\n> unable to open the file \"%s\"\n", games.c_str());
+    app.console.fail("\n> unable to open the file \"%s\"\n", games.c_str());
   }
   if (!app.pgn.open(remembered)) {
-    app.console.print(colour::kError, "\n> unable to open the file \"%s\"\n", remembered.c_str());
+    app.console.fail("\n> unable to open the file \"%s\"\n", remembered.c_str());
     return 1;
   }
   if (!readable) return 1;
@@ -275,6 +268,8 @@ int handleSub(App& app, CommandLine& line) {
   GameLoop loop(app.loopParts(), GameDepth::kReplay);
   Subtracting visitor(app, loop, index, kept, removed);
   const GameCounts counts = loop.run(visitor);
+  const bool keptDone = finishOutput(app.console, kept);
+  if (!finishOutput(app.console, removed) || !keptDone) return 1;
   app.console.writeText("> operation complete\n", colour::kSuccess);
   printGameCounts(app.console, counts);
   app.console.print(colour::kNormal, "> %d games have been removed and stored in the sub.pgn file\n",

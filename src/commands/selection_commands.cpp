@@ -21,8 +21,7 @@ constexpr const char* kDefaultOutput = "pgn-out.pgn";
 constexpr const char* kProgressLabel = "> scanning game ";
 
 void finishOutput(App& app, platform::OutputFile& out, const std::string& path) {
-  out.close();
-  app.console.print(colour::kSuccess, "see %s file\n", path.c_str());
+  if (kestrova::finishOutput(app.console, out)) app.console.print(colour::kSuccess, "see %s file\n", path.c_str());
 }
 
 // Reads every game of the open file and writes those that `keep` accepts, after `change` has
@@ -57,24 +56,25 @@ constexpr auto kNoChange = [] {};
 int runSelection(App& app, CommandLine& line, const char* command, bool writeSelected) {
   const std::string output = outputOption(line, kDefaultOutput);
   app.console.writeText("\n> processing...\n");
-  platform::OutputFile out;
-  if (!createOutputFileOrSay(app.console, app.pgn, out, output)) return 1;
-
   Selection selection;
   switch (parseSelection(line, selection)) {
     case Selection::kValid: break;
     case Selection::kUnknownTag:
-      app.console.writeText("> unknown tag\n", colour::kError);
+      app.console.fail("> unknown tag\n");
       return 1;
     default:
-      app.console.writeText("> invalid selection criteria: one criterion, or two joined by \"and\" or \"or\"\n",
-                            colour::kError);
+      app.console.fail("> invalid selection criteria: one criterion, or two joined by \"and\" or \"or\"\n");
       return 1;
   }
+  platform::OutputFile out;
+  if (!createOutputFileOrSay(app.console, app.pgn, out, output)) return 1;
   rewriteGames(
       app, out, 512, [&] { return isSelected(selection, app.game.tags, app.console) == writeSelected; }, kNoChange);
-  out.close();
-  if (!writeSelected) app.pgn.flushSaveBuffer(output);
+  // delete writes the pending text after the games.
+  if (!writeSelected) {
+    out.write(app.pgn.saveBuffer());
+    app.pgn.saveBuffer().clear();
+  }
   finishOutput(app, out, output);
   return 1;
 }
@@ -96,7 +96,7 @@ bool findEditWord(const CommandLine& line, CriterionWord& found) {
 // A tag name of the edit word, or -1 after the message.
 int editedTag(App& app, const CriterionWord& word) {
   const int tag = TagTable::lookupName(word.name);
-  if (tag < 0) app.console.writeText("> unknown tag\n", colour::kError);
+  if (tag < 0) app.console.fail("> unknown tag\n");
   return tag;
 }
 

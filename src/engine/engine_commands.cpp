@@ -69,20 +69,12 @@ FilterOptions readFilterOptions(const CommandLine& line) {
 bool createFilterFiles(Console& console, const PgnFile& open, const std::string& out, platform::OutputFile& accepted,
                        platform::OutputFile& rejected) {
   if (namesSameFile(out, kRejectedFile)) {
-    console.print(colour::kError, "\n> \"%s\" receives the rejected games: it can't be the output file\n",
-                  kRejectedFile);
+    console.fail("\n> \"%s\" receives the rejected games: it can't be the output file\n", kRejectedFile);
     return false;
   }
-  if (refusesAsOutput(console, open, out) || refusesAsOutput(console, open, kRejectedFile)) return false;
-  if (!createOutputFile(console, open, accepted, out)) {
-    console.print(colour::kError, "> can't create the file \"%s\"\n", out.c_str());
-    return false;
-  }
-  if (!createOutputFile(console, open, rejected, kRejectedFile)) {
-    console.print(colour::kError, "> can't create the file \"%s\"\n", kRejectedFile);
-    return false;
-  }
-  return true;
+  if (refusesOutputs(console, open, {out, kRejectedFile})) return false;
+  return createOutputFileOrSay(console, open, accepted, out) &&
+         createOutputFileOrSay(console, open, rejected, kRejectedFile);
 }
 
 // One vfilt run: the games, the engine that judges them and the two files they go to.
@@ -128,8 +120,6 @@ Outcome filterGame(const FilterRun& run, unsigned number) {
                      filterStatus(number, depth, value, options.lowerBound, options.upperBound, accepted));
   platform::OutputFile& file = accepted ? run.acceptedFile : run.rejectedFile;
   writePgn(game, games.pgn, file, games.printCmt);
-  // Each game reaches the disk at once, so a run broken off leaves both files complete.
-  file.flush();
   if (accepted) {
     console.writeText("- accepted\n", colour::kSuccess);
     return Outcome::kAccepted;
@@ -246,8 +236,8 @@ int handleVfilt(App& app, CommandLine& line) {
         "written\n",
         colour::kError);
   }
-  acceptedFile.close();
-  rejectedFile.close();
+  finishOutput(app.console, acceptedFile);
+  finishOutput(app.console, rejectedFile);
   return 1;
 }
 

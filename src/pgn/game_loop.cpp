@@ -11,6 +11,7 @@
 #include "pgn/pgn_file.hpp"
 #include "pgn/report_text.hpp"
 #include "platform/console.hpp"
+#include "platform/interrupt.hpp"
 
 namespace kestrova {
 
@@ -23,11 +24,16 @@ GameCounts GameLoop::run(GameVisitor& visitor) {
   stopped_ = false;
   pgn.rewind();
   for (int read; !stopped_ && (read = pgn.readNextGame(parts_.console)) != PgnFile::kEnd;) {
+    // Ctrl-C ends the loop between two games: what the command has done so far stays whole.
+    if (platform::interruptRequested()) {
+      parts_.console.print(colour::kError, "> interrupted by Ctrl-C after %" PRIu64 " games\n", counts_.read);
+      break;
+    }
     if (!visitor.wants(pgn.gameNumber())) continue;
     ++counts_.read;
     currentLeftOut_ = false;
     if (progressEvery_ != 0 && counts_.read % progressEvery_ == 0) {
-      parts_.console.print(colour::kNormal, "%s%" PRIu64 "\r", progressLabel_, counts_.read);
+      parts_.console.progress("%s%" PRIu64 "\r", progressLabel_, counts_.read);
     }
     if (read == PgnFile::kTooLarge) {
       leaveOut("larger than the game or line buffer (gBufSz)");

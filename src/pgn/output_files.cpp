@@ -17,25 +17,44 @@ bool refusesAsOutput(Console& console, const PgnFile& open, const std::string& p
   for (std::string_view input : inputs) {
     if (!isInput && !input.empty()) isInput = platform::sameFile(path, std::string(input));
   }
-  if (isInput) {
-    console.print(colour::kError, "\n> \"%s\" is read by this command: it can't be its output file\n", path.c_str());
-  }
+  if (isInput) console.fail("\n> \"%s\" is read by this command: it can't be its output file\n", path.c_str());
   return isInput;
+}
+
+bool refusesOutputs(Console& console, const PgnFile& open, std::initializer_list<std::string_view> outputs,
+                    std::initializer_list<std::string_view> inputs) {
+  for (auto output = outputs.begin(); output != outputs.end(); ++output) {
+    if (output->empty()) continue;
+    for (auto other = outputs.begin(); other != output; ++other) {
+      if (!other->empty() && namesSameFile(std::string(*output), std::string(*other))) {
+        console.fail("\n> \"%.*s\" is named twice among the output files of this command\n",
+                     static_cast<int>(output->size()), output->data());
+        return true;
+      }
+    }
+    if (refusesAsOutput(console, open, std::string(*output), inputs)) return true;
+  }
+  return false;
 }
 
 bool createOutputFile(Console& console, const PgnFile& open, platform::OutputFile& out, const std::string& path,
                       std::initializer_list<std::string_view> inputs) {
   if (refusesAsOutput(console, open, path, inputs)) return false;
-  std::remove(path.c_str());
   return out.create(path);
 }
 
 bool createOutputFileOrSay(Console& console, const PgnFile& open, platform::OutputFile& out, const std::string& path,
                            std::initializer_list<std::string_view> inputs) {
   if (refusesAsOutput(console, open, path, inputs)) return false;
-  std::remove(path.c_str());
   if (out.create(path)) return true;
-  console.print(colour::kError, "> can't create the file \"%s\"\n", path.c_str());
+  console.fail("> can't create the file \"%s\": %s\n", path.c_str(), out.error().c_str());
+  return false;
+}
+
+bool finishOutput(Console& console, platform::OutputFile& out) {
+  if (!out.isOpen()) return false;
+  if (out.commit()) return true;
+  console.fail("> can't write the file \"%s\": %s; it is left as it was\n", out.path().c_str(), out.error().c_str());
   return false;
 }
 

@@ -224,11 +224,4 @@ void PgnFile::writeGame(platform::OutputFile& out) const {
   out.put('\n');
 }
 
-void PgnFile::flushSaveBuffer(const std::string& fileName) {
-  if (save_.empty()) return;
-  platform::OutputFile out;
-  if (out.append(fileName)) out.write(save_);
-  save_.clear();
-}
-
 }  // namespace kestrova

@@ -61,9 +61,8 @@ class PgnFile {
   // Writes the header lines, an empty line, the game buffer (long lines broken), an empty line.
   void writeGame(platform::OutputFile& out) const;
 
+  // Text a command writes after its games (delete).
   std::string& saveBuffer() { return save_; }
-  // Appends the pending save buffer to the file and empties it.
-  void flushSaveBuffer(const std::string& fileName);
 
  private:
   bool nextLine();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdarg>
+#include <unistd.h>
 
 #include "platform/terminal.hpp"
 
@@ -11,37 +12,49 @@ namespace {
 constexpr std::size_t kFlushThreshold = 1 << 16;
 }
 
-Console::Console() : ansi_(platform::stdoutWantsColour()) {}
+Console::Console() : terminal_(platform::isTerminal(STDOUT_FILENO)) {
+  out_.file = stdout;
+  out_.ansi = platform::wantsColour(STDOUT_FILENO);
+  err_.file = stderr;
+  err_.ansi = platform::wantsColour(STDERR_FILENO);
+}
 
-Console::Console(CaptureTag, bool ansi) : capturing_(true), ansi_(ansi) {}
+Console::Console(CaptureTag, bool ansi) : capturing_(true) {
+  out_.ansi = err_.ansi = ansi;
+}
 
 Console Console::capturing(bool ansi) { return Console(CaptureTag{}, ansi); }
 
 Console::~Console() { flush(); }
 
-void Console::setAttribute(int attribute) {
-  if (!ansi_ || attribute == attribute_) return;
-  attribute_ = attribute;
-  emit(platform::ansiSequence(attribute));
+void Console::setAttribute(Stream& stream, int attribute) {
+  if (!stream.ansi || attribute == stream.attribute) return;
+  stream.attribute = attribute;
+  emit(stream, platform::ansiSequence(attribute));
 }
 
-void Console::emit(std::string_view text) {
-  pending_.append(text);
+void Console::emit(Stream& stream, std::string_view text) {
   if (capturing_) {
-    captured_.append(pending_);
-    pending_.clear();
+    captured_.append(text);
     return;
   }
+  stream.pending.append(text);
   // A progress line overwrites itself and must be seen while the work goes on.
-  if (pending_.size() >= kFlushThreshold || (!text.empty() && text.back() == '\r')) flush();
+  if (stream.pending.size() >= kFlushThreshold || (!text.empty() && text.back() == '\r')) flushStream(stream);
 }
 
 int Console::writeText(std::string_view text, int colour, const ColourRun* runs) {
   const int base = colour == colour::kDefault ? colour::kNormal : colour;
+  // Error messages go to standard error, after what standard output holds, so that the two read in
+  // order on a terminal.
+  const bool error = base == colour::kError && runs == nullptr;
+  Stream& stream = error ? err_ : out_;
+  flushStream(error ? out_ : err_);
   if (runs == nullptr || runs[0].attribute == 0) {
-    setAttribute(base);
-    emit(text);
-    setAttribute(colour::kNormal);
+    setAttribute(stream, base);
+    emit(stream, text);
+    setAttribute(stream, colour::kNormal);
+    if (error) flushStream(stream);
     return 1;
   }
   long previousEnd = -1;
@@ -49,43 +62,74 @@ int Console::writeText(std::string_view text, int colour, const ColourRun* runs)
     if (run->first >= text.size()) break;
     const std::size_t last = std::min<std::size_t>(run->last, text.size() - 1);
     if (static_cast<long>(run->first) > previousEnd + 1) {
-      setAttribute(base);
-      emit(text.substr(previousEnd + 1, run->first - (previousEnd + 1)));
+      setAttribute(stream, base);
+      emit(stream, text.substr(previousEnd + 1, run->first - (previousEnd + 1)));
     }
-    setAttribute(static_cast<int>(run->attribute));
-    emit(text.substr(run->first, last - run->first + 1));
+    setAttribute(stream, static_cast<int>(run->attribute));
+    emit(stream, text.substr(run->first, last - run->first + 1));
     previousEnd = static_cast<long>(last);
   }
   if (static_cast<long>(text.size()) > previousEnd + 1) {
-    setAttribute(base);
-    emit(text.substr(previousEnd + 1));
+    setAttribute(stream, base);
+    emit(stream, text.substr(previousEnd + 1));
   }
-  setAttribute(colour::kNormal);
+  setAttribute(stream, colour::kNormal);
   return 1;
+}
+
+void Console::vprint(int colour, const char* format, va_list args) {
+  va_list copy;
+  va_copy(copy, args);
+  const int needed = std::vsnprintf(nullptr, 0, format, copy);
+  va_end(copy);
+  if (needed < 0) return;
+  formatBuffer_.resize(static_cast<std::size_t>(needed) + 1);
+  std::vsnprintf(formatBuffer_.data(), formatBuffer_.size(), format, args);
+  writeText(std::string_view(formatBuffer_.data(), static_cast<std::size_t>(needed)), colour);
 }
 
 void Console::print(int colour, const char* format, ...) {
   va_list args;
   va_start(args, format);
-  va_list copy;
-  va_copy(copy, args);
-  const int needed = std::vsnprintf(nullptr, 0, format, copy);
-  va_end(copy);
-  if (needed < 0) {
-    va_end(args);
-    return;
-  }
-  formatBuffer_.resize(static_cast<std::size_t>(needed) + 1);
-  std::vsnprintf(formatBuffer_.data(), formatBuffer_.size(), format, args);
+  vprint(colour, format, args);
   va_end(args);
-  writeText(std::string_view(formatBuffer_.data(), static_cast<std::size_t>(needed)), colour);
+}
+
+void Console::fail(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  vprint(colour::kError, format, args);
+  va_end(args);
+  failed_ = true;
+}
+
+void Console::progress(const char* format, ...) {
+  if (!terminal_) return;
+  va_list args;
+  va_start(args, format);
+  vprint(colour::kNormal, format, args);
+  va_end(args);
+}
+
+void Console::bell() {
+  if (terminal_) writeText("\a");
+}
+
+void Console::flushStream(Stream& stream) {
+  if (capturing_ || stream.pending.empty()) return;
+  if (!stream.closed) {
+    const bool written = std::fwrite(stream.pending.data(), 1, stream.pending.size(), stream.file) ==
+                         stream.pending.size();
+    // A reader that went away (a closed pipe) ends the console's output quietly; the command
+    // goes on to finish its files.
+    if (std::fflush(stream.file) != 0 || !written) stream.closed = true;
+  }
+  stream.pending.clear();
 }
 
 void Console::flush() {
-  if (capturing_ || pending_.empty()) return;
-  std::fwrite(pending_.data(), 1, pending_.size(), stdout);
-  std::fflush(stdout);
-  pending_.clear();
+  flushStream(out_);
+  flushStream(err_);
 }
 
 std::string Console::takeCaptured() {

@@ -1,5 +1,6 @@
 #pragma once
 // The one console writer: every text the program shows passes through writeText.
+#include <cstdarg>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -28,7 +29,8 @@ struct ColourRun {
 
 class Console {
  public:
-  // Writes to standard output, in colour when it is a terminal and NO_COLOR is unset.
+  // Writes results to standard output and error messages (colour 12) to standard error, each in
+  // colour when it is a terminal and NO_COLOR is unset.
   Console();
   // Collects everything written into a text instead (tests), with ANSI colours when asked.
   static Console capturing(bool ansi = false);
@@ -45,6 +47,19 @@ class Console {
   // Formats printf-style, then writes in the colour.
   void print(int colour, const char* format, ...) __attribute__((format(printf, 3, 4)));
 
+  // Reports that the command failed: the message in colour 12, and the command counts as failed.
+  void fail(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  bool failed() const { return failed_; }
+  void clearFailed() { failed_ = false; }
+
+  // A progress line (ended by "\r" to be overwritten) or a bell: written to a terminal only,
+  // never into a pipe or a file.
+  void progress(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  void bell();
+  bool isTerminal() const { return terminal_; }
+  // Tests that watch the progress lines make the captured console a terminal.
+  void setTerminal(bool terminal) { terminal_ = terminal; }
+
   void flush();
 
   // Everything written so far when capturing; the capture is emptied.
@@ -52,15 +67,28 @@ class Console {
   const std::string& captured() const { return captured_; }
 
  private:
+  // One of the two standard streams, with its own pending text and attribute.
+  struct Stream {
+    std::FILE* file = nullptr;
+    bool ansi = false;
+    int attribute = colour::kNormal;
+    std::string pending;
+    // A write failed (a closed pipe): nothing more is written there.
+    bool closed = false;
+  };
+
   struct CaptureTag {};
   Console(CaptureTag, bool ansi);
-  void setAttribute(int attribute);
-  void emit(std::string_view text);
+  void setAttribute(Stream& stream, int attribute);
+  void emit(Stream& stream, std::string_view text);
+  void flushStream(Stream& stream);
+  void vprint(int colour, const char* format, va_list args);
 
   bool capturing_ = false;
-  bool ansi_ = false;
-  int attribute_ = colour::kNormal;
-  std::string pending_;
+  bool terminal_ = false;
+  bool failed_ = false;
+  Stream out_;
+  Stream err_;
   std::string captured_;
   std::vector<char> formatBuffer_;
 };

@@ -1,5 +1,8 @@
 #pragma once
-// A text file written through a large buffer.
+// A file the program writes, replaced whole or not at all: it is written to a temporary file in
+// the target's directory, every write, flush and close is checked, and the temporary is renamed
+// over the target only when the file is complete. A file that is given up, or whose writing
+// failed, leaves the earlier target as it was.
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -9,12 +12,15 @@ namespace kestrova::platform {
 class OutputFile {
  public:
   OutputFile() = default;
+  // A file not committed is given up.
   ~OutputFile();
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
-  // Truncates or creates the file.
+  // Begins a file that will replace the target. False (error() says why) when the temporary file
+  // cannot be made.
   bool create(const std::string& path);
+  // Begins a file that will replace the target with its present text followed by what is written.
   bool append(const std::string& path);
   bool isOpen() const { return file_ != nullptr; }
   const std::string& path() const { return path_; }
@@ -22,14 +28,26 @@ class OutputFile {
   void write(std::string_view text);
   void put(char c);
   void print(const char* format, ...) __attribute__((format(printf, 2, 3)));
-  // Pushes what is buffered to the file (so the file is complete on disk).
-  void flush();
-  void close();
+
+  // Completes the file: flushes, syncs and closes the temporary and renames it over the target.
+  // False when any step of the writing failed: the temporary is removed and the target stays as
+  // it was; error() says why ("No space left on device").
+  bool commit();
+  // Gives the file up: the temporary is removed, the target stays as it was.
+  void discard();
+
+  bool failed() const { return error_ != 0; }
+  // The system's message for the first failure, "" when none.
+  std::string error() const;
 
  private:
-  bool openMode(const std::string& path, const char* mode);
+  bool begin(const std::string& path, bool keepText);
+  void check(bool ok);
+
   std::FILE* file_ = nullptr;
   std::string path_;
+  std::string temporary_;
+  int error_ = 0;
 };
 
 }  // namespace kestrova::platform

@@ -5,9 +5,9 @@
 
 namespace kestrova::platform {
 
-bool stdoutWantsColour() {
-  return isatty(STDOUT_FILENO) == 1 && std::getenv("NO_COLOR") == nullptr;
-}
+bool isTerminal(int fd) { return isatty(fd) == 1; }
+
+bool wantsColour(int fd) { return isTerminal(fd) && std::getenv("NO_COLOR") == nullptr; }
 
 namespace {
 // Console colour bits are blue=1, green=2, red=4; ANSI numbers colours red=1, green=2, blue=4.

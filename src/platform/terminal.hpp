@@ -4,8 +4,11 @@
 
 namespace kestrova::platform {
 
-// True when standard output is a terminal and NO_COLOR is unset.
-bool stdoutWantsColour();
+// True when the stream (a file descriptor) is a terminal.
+bool isTerminal(int fd);
+
+// True when the stream is a terminal and NO_COLOR is unset.
+bool wantsColour(int fd);
 
 // The SGR sequence that shows a console attribute (low nibble foreground, high nibble
 // background; bits 1 blue, 2 green, 4 red, 8 intensity). Attribute 7 is the terminal default.

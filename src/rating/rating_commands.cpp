@@ -31,19 +31,16 @@ void giveRating(App& app, int nameTag, int eloTag) {
 int handleElo(App& app, CommandLine& line) {
   const std::string name = outputName(line, "rating.txt");
   if (refusesAsOutput(app.console, app.pgn, name)) return 1;
-  // An old list must not outlive a failed computation.
-  std::remove(name.c_str());
   computeRatings(app.ratings, app.settings.rating, app.loopParts(), app.timers, name);
   return 1;
 }
 
 int handleGivelo(App& app, CommandLine& line) {
   const std::string name = outputName(line, "pgn-out.pgn");
+  // The rating list is an output too: the two may not be one file.
+  if (refusesOutputs(app.console, app.pgn, {name, "rating.txt"})) return 1;
   platform::OutputFile out;
-  if (!createOutputFile(app.console, app.pgn, out, name)) {
-    app.console.print(colour::kError, "> can't create the file \"%s\"\n", name.c_str());
-    return 1;
-  }
+  if (!createOutputFileOrSay(app.console, app.pgn, out, name)) return 1;
   app.console.writeText("\n> processing...\n");
   // Without ratings the games would be copied unchanged: stop with the computation's message.
   if (!computeRatings(app.ratings, app.settings.rating, app.loopParts(), app.timers, "rating.txt")) {
@@ -63,9 +60,8 @@ int handleGivelo(App& app, CommandLine& line) {
   GameLoop loop(app.loopParts(), GameDepth::kReplay);
   loop.showProgress("> scanning game ", 512);
   printGameCounts(app.console, loop.run(visitor));
-  app.console.print(colour::kSuccess, "see %s file\n", name.c_str());
   releaseRepository(app.ratings);
-  out.close();
+  if (finishOutput(app.console, out)) app.console.print(colour::kSuccess, "see %s file\n", name.c_str());
   return 1;
 }
 

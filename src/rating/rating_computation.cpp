@@ -310,12 +310,9 @@ bool computeRatings(RatingRepository& repository, const RatingSettings& settings
   sortByRating(repository);
 
   platform::OutputFile out;
-  if (!createOutputFile(console, games.pgn, out, fileName)) {
-    console.writeText("> cannot create rating.txt\n", colour::kError);
-    return false;
-  }
+  if (!createOutputFileOrSay(console, games.pgn, out, fileName)) return false;
   for (int cluster : repository.clusters()) writeRatingList(repository, settings, cluster, out, console);
-  out.close();
+  if (!finishOutput(console, out)) return false;
   console.print(colour::kSuccess, "> rating list saved in %s\n\n", fileName.c_str());
   return true;
 }

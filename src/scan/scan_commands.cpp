@@ -4,7 +4,6 @@
 #include <string>
 
 #include "pgn/output_files.hpp"
-#include "platform/files.hpp"
 #include "platform/output_file.hpp"
 #include "rating/rating_repository.hpp"
 #include "scan/scan_driver.hpp"
@@ -28,23 +27,21 @@ ScanParts scanParts(App& app) {
           app.settings.runElo, app.book, app.timers};
 }
 
-// Creates the scan's three outputs in the order log, EPD, PGN; false after the message of the
-// first that cannot be created.
+// Begins the scan's three outputs in the order log, EPD, PGN; false after the message of the
+// first that cannot be begun.
 bool createScanFiles(App& app, platform::OutputFile& log, const std::string& logName, platform::OutputFile& epd,
                      const std::string& epdName, platform::OutputFile& pgn, const std::string& pgnName) {
-  if (!createOutputFile(app.console, app.pgn, log, logName)) {
-    app.console.writeText("> cannot create a log file\n", colour::kError);
-    return false;
-  }
-  if (!createOutputFile(app.console, app.pgn, epd, epdName)) {
-    app.console.writeText("> cannot create an epd file\n", colour::kError);
-    return false;
-  }
-  if (!createOutputFile(app.console, app.pgn, pgn, pgnName)) {
-    app.console.writeText("> cannot create a pgn file\n", colour::kError);
-    return false;
-  }
-  return true;
+  return createOutputFileOrSay(app.console, app.pgn, log, logName) &&
+         createOutputFileOrSay(app.console, app.pgn, epd, epdName) &&
+         createOutputFileOrSay(app.console, app.pgn, pgn, pgnName);
+}
+
+// Completes the three outputs; each failure is reported. True when all three were written.
+bool finishScanFiles(App& app, platform::OutputFile& log, platform::OutputFile& epd, platform::OutputFile& pgn) {
+  const bool logDone = finishOutput(app.console, log);
+  const bool epdDone = finishOutput(app.console, epd);
+  const bool pgnDone = finishOutput(app.console, pgn);
+  return logDone && epdDone && pgnDone;
 }
 
 }  // namespace
@@ -53,13 +50,14 @@ int handleScan(App& app, CommandLine& line) {
   const std::string logName = optionOr(line, "-l=", "log.txt");
   const std::string epdName = optionOr(line, "-e=", "epd-out.epd");
   const std::string pgnName = optionOr(line, "-p=", "pgn-out.pgn");
+  const char* ratingList = app.settings.runElo ? "rating.txt" : "";
+  if (refusesOutputs(app.console, app.pgn, {logName, epdName, pgnName, ratingList})) return 1;
   platform::OutputFile log, epd, pgn;
   if (!createScanFiles(app, log, logName, epd, epdName, pgn, pgnName)) return 1;
-  runScan(scanParts(app), log, pgn, epd);
+  const bool scanned = runScan(scanParts(app), log, pgn, epd);
   releaseRepository(app.ratings);
-  log.close();
-  epd.close();
-  pgn.close();
+  if (!scanned) return 1;
+  if (!finishScanFiles(app, log, epd, pgn)) return 1;
   app.console.print(colour::kSuccess, "see %s file\nsee %s or %s file\n", logName.c_str(), epdName.c_str(),
                     pgnName.c_str());
   if (app.settings.runElo) app.console.writeText("see also rating.txt\n", colour::kSuccess);
@@ -68,28 +66,24 @@ int handleScan(App& app, CommandLine& line) {
 
 int handleSyn(App& app, CommandLine& line) {
   const std::string synthesisName = optionOr(line, "-out=", "synthesis.txt");
-  // The scan files are deleted as they are created; the finder's file is deleted now, so that a
-  // failed run leaves no old cross-tables behind (never the file being read).
-  if (!platform::sameFile("trnfound.txt", app.pgn.name())) std::remove("trnfound.txt");
-
+  const char* ratingList = app.settings.runElo ? "rating.txt" : "";
+  if (refusesOutputs(app.console, app.pgn,
+                     {synthesisName, "log.txt", "epd-out.epd", "pgn-out.pgn", "trnfound.txt", ratingList})) {
+    return 1;
+  }
   platform::OutputFile synthesis, log, epd, pgn;
   bool done = false;
-  if (!createOutputFile(app.console, app.pgn, synthesis, synthesisName)) {
-    app.console.writeText("\n> Kestrova can't create the synthesis file\n", colour::kError);
-  } else if (createScanFiles(app, log, "log.txt", epd, "epd-out.epd", pgn, "pgn-out.pgn") &&
-             fillRepository(app.ratings, app.loopParts(), app.timers)) {
+  if (createOutputFileOrSay(app.console, app.pgn, synthesis, synthesisName) &&
+      createScanFiles(app, log, "log.txt", epd, "epd-out.epd", pgn, "pgn-out.pgn") &&
+      fillRepository(app.ratings, app.loopParts(), app.timers)) {
     // The cross-tables are joined as text, whatever format ftrn uses.
     findTournaments(app.ratings, app.tournaments, app.pgn, app.console, false, "trnfound.txt");
-    if (runScan(scanParts(app), log, pgn, epd)) {
-      log.close();
-      epd.close();
-      pgn.close();
+    if (runScan(scanParts(app), log, pgn, epd) && finishScanFiles(app, log, epd, pgn)) {
       writeSynthesis(app.console, synthesis, Settings::kVersion);
-      done = true;
+      done = finishOutput(app.console, synthesis);
     }
   }
   // Whatever stopped it, the repository is released.
-  synthesis.close();
   releaseRepository(app.ratings);
   if (done) app.console.print(colour::kSuccess, "see %s file\n", synthesisName.c_str());
   return 1;

@@ -46,7 +46,7 @@ void printStatistics(Console& console, const ScanStatistics& s, const GameCounts
   }
   printGameCounts(console, counts);
   console.writeText("\n");
-  console.writeText("\a");
+  console.bell();
 }
 
 // Runs the rules over every replayed game and sends the games a report marked to the PGN output.

@@ -1,7 +1,6 @@
 #include "shell/command_history.hpp"
 
-#include <cstdio>
-
+#include "platform/output_file.hpp"
 #include "platform/text_file.hpp"
 
 namespace kestrova {
@@ -9,9 +8,17 @@ namespace kestrova {
 void CommandHistory::load(const char* path) {
   platform::TextFile file(path);
   std::string line;
-  for (std::size_t k = 0; k < kEntries && file.readLine(line, 255); ++k) {
-    entries_[k] = line;
-    used_[k] = true;
+  std::size_t lines = 0;
+  while (file.readLine(line, kLineLimit + 1)) {
+    // Not a file of this program's (a PGN file named "r", say): it is never written over.
+    if (++lines > kEntries || line.size() > kLineLimit || line.starts_with('[')) {
+      foreign_ = true;
+      entries_.fill(std::string());
+      used_.fill(false);
+      return;
+    }
+    entries_[lines - 1] = line;
+    used_[lines - 1] = true;
   }
 }
 
@@ -29,14 +36,16 @@ void CommandHistory::remember(std::string_view line, const char* path) {
 }
 
 void CommandHistory::save(const char* path) const {
-  std::FILE* file = std::fopen(path, "wb");
-  if (file == nullptr) return;
+  if (foreign_) return;
+  // Replaced whole: never written through a link into the file it points to.
+  platform::OutputFile file;
+  if (!file.create(path)) return;
   for (std::size_t k = 0; k < kEntries; ++k) {
     if (!used_[k]) continue;
-    std::fputs(entries_[k].c_str(), file);
-    std::fputc('\n', file);
+    file.write(entries_[k]);
+    file.put('\n');
   }
-  std::fclose(file);
+  file.commit();
 }
 
 }  // namespace kestrova

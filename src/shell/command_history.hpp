@@ -11,11 +11,16 @@ class CommandHistory {
   static constexpr std::size_t kEntries = 9;
   static constexpr const char* kFile = "r";
 
-  // Reads up to nine lines of the file; a missing file leaves the history empty.
+  static constexpr std::size_t kLineLimit = 255;
+
+  // Reads up to nine lines of the file; a missing file leaves the history empty. A file that is
+  // no history (more lines, longer ones, or tag lines) is left alone for good.
   void load(const char* path = kFile);
-  // Stores the line as entry 1 unless it is already one of the entries, and rewrites the file.
-  // A file that cannot be written is skipped silently.
+  // Stores the line as entry 1 unless it is already one of the entries, and replaces the file
+  // whole (never written through a link). A file that cannot be written is skipped silently.
   void remember(std::string_view line, const char* path = kFile);
+  // The file "r" is some other file, which the history never writes over.
+  bool isForeign() const { return foreign_; }
 
   // Entry 1..9 without its newline; empty when unused.
   const std::string& entry(std::size_t k) const { return entries_[k - 1]; }
@@ -25,6 +30,7 @@ class CommandHistory {
   void save(const char* path) const;
   std::array<std::string, kEntries> entries_;
   std::array<bool, kEntries> used_{};  // an empty line is a real entry once typed
+  bool foreign_ = false;
 };
 
 }  // namespace kestrova

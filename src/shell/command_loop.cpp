@@ -3,6 +3,7 @@
 #include <exception>
 #include <new>
 
+#include "platform/interrupt.hpp"
 #include "shell/app.hpp"
 #include "shell/command_table.hpp"
 #include "shell/help.hpp"
@@ -14,14 +15,17 @@ namespace {
 
 constexpr const char* kPrompt = "\n\nkestrova> ";
 
-// A handler never ends the program: what it could not survive is reported here.
+// A handler never ends the program: what it could not survive is reported here. A command starts
+// with no failure and no pending Ctrl-C.
 int dispatchGuarded(App& app) {
+  app.console.clearFailed();
+  platform::clearInterrupt();
   try {
     return dispatchCommand(app);
   } catch (const std::bad_alloc&) {
-    app.console.writeText("\n> not enough memory for this command\n", colour::kError);
+    app.console.fail("\n> not enough memory for this command\n");
   } catch (const std::exception& error) {
-    app.console.print(colour::kError, "\n> command stopped: %s\n", error.what());
+    app.console.fail("\n> command stopped: %s\n", error.what());
   }
   return 1;
 }
@@ -54,7 +58,7 @@ int runRecall(App& app) {
 
 }  // namespace
 
-void runInteractive(App& app) {
+int runInteractive(App& app) {
   CommandLine& line = app.commandLine;
   bool recalled = false;
   while (!app.finished) {
@@ -65,7 +69,7 @@ void runInteractive(App& app) {
         // End of input is the user leaving: end as the exit command would.
         app.console.writeText("\n");
         shutDown(app);
-        return;
+        return exitstatus::kSuccess;
       }
     }
     recalled = false;
@@ -84,13 +88,19 @@ void runInteractive(App& app) {
     }
     app.console.flush();
   }
+  return exitstatus::kSuccess;
 }
 
-void runBatch(App& app, std::span<const std::string> arguments) {
+int runBatch(App& app, std::span<const std::string> arguments) {
   constexpr std::size_t kMaxBatchLine = 1023;
   app.batchMode = true;
+  int status = exitstatus::kSuccess;
+  if (!arguments.empty() && !isCommandWord(arguments[0])) {
+    app.console.fail("unknown command '%s'\n", arguments[0].c_str());
+    status = exitstatus::kUnknownCommand;
+  }
   std::size_t next = 0;
-  while (next < arguments.size() && isCommandWord(arguments[next])) {
+  while (status != exitstatus::kUnknownCommand && next < arguments.size() && isCommandWord(arguments[next])) {
     std::string joined = arguments[next++];
     while (next < arguments.size() && !isCommandWord(arguments[next])) {
       const std::string& argument = arguments[next++];
@@ -104,9 +114,15 @@ void runBatch(App& app, std::span<const std::string> arguments) {
     app.commandLine.split(joined);
     dispatchGuarded(app);
     app.console.flush();
+    if (app.console.failed()) status = exitstatus::kFailure;
+    if (platform::interruptRequested()) {
+      status = exitstatus::kInterrupted;
+      break;
+    }
   }
   app.batchMode = false;
   shutDown(app);
+  return status;
 }
 
 }  // namespace kestrova

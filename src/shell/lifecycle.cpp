@@ -47,6 +47,10 @@ void startUp(App& app) {
   if (!config.read(Settings::kConfigFile)) app.console.writeText("> can not open \"kestrova.ini\"\n", colour::kError);
   readSettings(app.settings, config);
   app.console.writeText("\n\n[SYSTEM]\n", colour::kTitle);
+  if (app.history.isForeign()) {
+    app.console.writeText("- the file \"r\" is no command history: it is left alone, and commands are not kept\n",
+                          colour::kError);
+  }
   app.chess.zobrist = generateZobristKeys(1);
   app.chess.attacks = buildAttackTables();
   app.console.writeText("- bitboards initialized\n", colour::kNormal);

@@ -33,10 +33,7 @@ bool findTournaments(const RatingRepository& repository, TournamentTable& table,
   console.writeText("> filling repository\n", colour::kSuccess);
   const std::string name = !fileName.empty() ? fileName : html ? "trnfound.html" : "trnfound.txt";
   platform::OutputFile out;
-  if (!createOutputFile(console, pgn, out, name)) {
-    console.writeText("> can't create trnfound file\n", colour::kError);
-    return false;
-  }
+  if (!createOutputFileOrSay(console, pgn, out, name)) return false;
   if (html) writeHtmlIndex(repository, out);
 
   table.reset();
@@ -54,8 +51,8 @@ bool findTournaments(const RatingRepository& repository, TournamentTable& table,
   if (previous != nullptr) writeTournament(repository, table, repository.groups()[previous->group], html, out);
 
   if (html) writeHtmlEnd(out);
+  if (!finishOutput(console, out)) return false;
   console.print(colour::kSuccess, "> see %s\n", name.c_str());
-  out.close();
   return true;
 }
 

@@ -25,11 +25,11 @@ class HostileFiles : public ::testing::Test {
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename());
   }
-  // The run ended by itself, with status 0, and said goodbye.
+  // The run ended by itself, with status 0 or 1 (a command may fail on such a file), and said goodbye.
   void runToTheEnd(const std::string& what, const std::vector<std::string>& arguments, const std::string& input) {
     const RunResult run = session.run(arguments, input);
     const std::string tail = run.output.substr(run.output.size() - std::min<std::size_t>(run.output.size(), 3000));
-    EXPECT_TRUE(run.exitStatus == 0 && test::has(run.output, "- A bientot ;o)..."))
+    EXPECT_TRUE((run.exitStatus == 0 || run.exitStatus == 1) && test::has(run.output, "- A bientot ;o)..."))
         << what << (run.timedOut ? " did not end\n" : "\n") << tail;
   }
   // The command line over every PGN file (FILE in its words), with the extra settings.

@@ -82,7 +82,7 @@ TEST_F(PgnTest, AGameIsWrittenBackAsItWasRead) {
     platform::OutputFile out;
     ASSERT_TRUE(out.create("out.pgn"));
     writePgn(game, pgn, out, c.printCmt);
-    out.close();
+    out.commit();
     EXPECT_EQ(dir.read("out.pgn"), c.written) << c.moves;
   }
   for (const auto& [name, index] : {std::pair{"WhiteElo", int{kTagWhiteElo}}, {"EVENT", kTagEvent},
@@ -117,7 +117,7 @@ TEST_F(PgnTest, EvaluationCommentsReadBackAlike) {
     platform::OutputFile out;
     ASSERT_TRUE(out.create("out.pgn"));
     writePgn(game, pgn, out, 2);
-    out.close();
+    out.commit();
     EXPECT_EQ(dir.read("out.pgn"), "[E \"\"]\n\n" + c.written + "*\n\n");
     load(c.written, "[E \"\"]\n");
     EXPECT_EQ(values(), first) << c.written;
@@ -138,7 +138,7 @@ TEST_F(PgnTest, SampleGamesSurviveWritingAndReadingBack) {
       writer.each = [&] { writePgn(game, pgn, out, 1); };
       const GameCounts counts = GameLoop(parts(1), GameDepth::kReplay).run(writer);
       EXPECT_TRUE(counts.read >= 10 && counts.used == counts.read) << sample;
-      out.close();
+      out.commit();
       ASSERT_TRUE(pgn.open(name));
     }
     const std::string once = dir.read("once.pgn");

@@ -37,6 +37,7 @@ inline Scan scan(const std::string& games, const std::string& detections, App* g
   std::unique_ptr<App> owned = given ? nullptr : makeApp();
   App& app = given ? *given : *owned;
   app.settings.runElo = false;
+  app.console.setTerminal(true);  // progress lines are shown on a terminal only
   EXPECT_TRUE(app.pgn.open("games.pgn"));
   Scan s{run(app, "scan"), dir.read("log.txt"), dir.read("epd-out.epd"), dir.read("pgn-out.pgn"), {}};
   app.pgn.close();
