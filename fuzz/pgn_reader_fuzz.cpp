@@ -116,7 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckingVisitor visitor(app, loop, out, kTargets[options >> 6]);
   const GameCounts counts = loop.run(visitor);
   if (counts.read != counts.used + counts.leftOut) fail("games read are not those used and those left out");
-  out.close();
+  if (!out.commit()) fail("cannot write the output file");
   app.console.takeCaptured();
 
   runCommand(app, "show 2");

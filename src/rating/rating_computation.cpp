@@ -236,12 +236,17 @@ bool rateCluster(RatingRepository& repository, const RatingSettings& settings, i
     const float variation = static_cast<float>(variationSum) / static_cast<float>(n);
     if (!(variation < previousVariation)) ++stability;
     previousVariation = variation;
-    console.print(colour::kNormal, "\r> %d iteration(s), %d correction(s), var = %f, stab. factor = %d {10}  ",
-                  iteration, corrections, static_cast<double>(variation), stability);
-    if (n < 3 || iteration >= settings.maxIterations) break;
+    const bool last = stability >= 10 || n < 3 || iteration >= settings.maxIterations;
+    // A terminal watches the passes go by; a pipe gets the last one only.
+    if (last) {
+      console.print(colour::kNormal, "> %d iteration(s), %d correction(s), var = %f, stab. factor = %d {10}  \n",
+                    iteration, corrections, static_cast<double>(variation), stability);
+      break;
+    }
+    console.progress("> %d iteration(s), %d correction(s), var = %f, stab. factor = %d {10}  \r", iteration,
+                     corrections, static_cast<double>(variation), stability);
   }
   for (std::uint32_t p : rated) slot[p] = -1;
-  console.writeText("\n");
   return true;
 }
 
