@@ -44,8 +44,10 @@ int handleOpen(App& app, CommandLine& line) {
   }
   if (app.pgn.open(name)) {
     app.console.writeText("\n> PGN file open\n");
+  } else if (!app.pgn.notRegularFile().empty()) {
+    app.console.fail("\n> \"%s\" is not a regular file\n", app.pgn.notRegularFile().c_str());
   } else {
-    app.console.print(colour::kError, "\n> unable to open the file \"%s\"\n", name.c_str());
+    app.console.fail("\n> unable to open the file \"%s\"\n", name.c_str());
   }
   return 1;
 }

@@ -85,13 +85,17 @@ void PgnFile::create(Console& console, int gameSize, int lineSize, int saveSize)
 
 bool PgnFile::open(const std::string& name) {
   close();
+  notRegularFile_.clear();
   bool opened = reader_.open(name);
+  if (reader_.notRegularFile()) notRegularFile_ = name;
   std::string used = name;
   if (!opened && name.find(".pgn") == std::string::npos) {
     used = name + ".pgn";
     opened = reader_.open(used);
+    if (reader_.notRegularFile() && notRegularFile_.empty()) notRegularFile_ = used;
   }
   if (!opened) return false;
+  notRegularFile_.clear();
   name_ = used;
   gameNumber_ = 0;
   ++generation_;

@@ -37,6 +37,8 @@ class PgnFile {
 
   // Closes the open file and opens the name (or the name with ".pgn" added when it has none).
   bool open(const std::string& name);
+  // When the last open failed on a directory, a FIFO or a device (never waited on): its name.
+  const std::string& notRegularFile() const { return notRegularFile_; }
   void close();
   void rewind();
   bool isOpen() const { return reader_.isOpen(); }
@@ -82,6 +84,7 @@ class PgnFile {
   bool pendingTagLine_ = false;
   bool lineTooLong_ = false;
   bool readError_ = false;
+  std::string notRegularFile_;
 };
 
 // Breaks a movetext into lines: the first blank after column 90 of a line, outside a comment,

@@ -1,5 +1,9 @@
 #include "platform/line_reader.hpp"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstring>
 
 namespace kestrova::platform {
@@ -12,8 +16,29 @@ LineReader::~LineReader() { close(); }
 
 bool LineReader::open(const std::string& path) {
   close();
-  file_ = std::fopen(path.c_str(), "rb");
-  if (file_ == nullptr) return false;
+  notRegularFile_ = false;
+  // A FIFO would wait for a writer and a directory or a device cannot be read through again:
+  // they are refused before they are opened, and once more after (the name may have changed
+  // meanwhile), never waited on.
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) return false;
+  if (!S_ISREG(status.st_mode)) {
+    notRegularFile_ = true;
+    return false;
+  }
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+    notRegularFile_ = !S_ISREG(status.st_mode);
+    ::close(fd);
+    return false;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  file_ = ::fdopen(fd, "rb");
+  if (file_ == nullptr) {
+    ::close(fd);
+    return false;
+  }
   buffer_.resize(kBufferSize);
   begin_ = end_ = 0;
   failed_ = false;

@@ -14,7 +14,11 @@ class LineReader {
   LineReader(const LineReader&) = delete;
   LineReader& operator=(const LineReader&) = delete;
 
+  // Opens a regular file; false when it cannot be opened or is no regular file (a directory, a
+  // FIFO, a device), which is never waited on.
   bool open(const std::string& path);
+  // The last open failed because the path names something other than a regular file.
+  bool notRegularFile() const { return notRegularFile_; }
   void close();
   bool isOpen() const { return file_ != nullptr; }
   void rewind();
@@ -32,6 +36,7 @@ class LineReader {
   std::size_t begin_ = 0;
   std::size_t end_ = 0;
   bool failed_ = false;
+  bool notRegularFile_ = false;
 };
 
 }  // namespace kestrova::platform

@@ -305,7 +305,11 @@ bool computeRatings(RatingRepository& repository, const RatingSettings& settings
   console.print(colour::kNormal, "\n> please note that the start elo is : %d (see kestrova.ini to change it)\n",
                 settings.startElo);
   if (!fillRepository(repository, games, timers)) return false;
-  if (repository.gamesRead == 0 || repository.games().empty()) return true;
+  // A list of nobody would replace the earlier list as if this file had been rated.
+  if (repository.games().empty()) {
+    console.fail("> no finished game to rate: no rating list written\n");
+    return false;
+  }
 
   clusterPlayers(repository, console);
   for (int cluster : repository.clusters()) {

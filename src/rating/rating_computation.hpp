@@ -16,8 +16,8 @@ struct Timers;
 }  // namespace platform
 
 // Fills the repository from the open file, rates every cluster and writes the list to fileName.
-// True also when the file has no game; false (after the message) when the fill fails or the
-// list file cannot be created.
+// False when no list was written: the fill was interrupted, the file has no finished game (a
+// failure of the command), or the list file could not be written.
 bool computeRatings(RatingRepository& repository, const RatingSettings& settings, const GameLoopParts& games,
                     platform::Timers& timers, const std::string& fileName);
 

@@ -8,6 +8,7 @@
 #include "pgn/tag_table.hpp"
 #include "platform/clock.hpp"
 #include "platform/console.hpp"
+#include "platform/interrupt.hpp"
 #include "platform/numbers.hpp"
 
 namespace kestrova {
@@ -100,34 +101,38 @@ bool fillRepository(RatingRepository& repository, const GameLoopParts& games, pl
   Console& console = games.console;
   console.writeText("> filling repository\n", colour::kSuccess);
   timers.restartProcessTimer();
+  // An unfinished game has no score to rate or to put in a table: it is left out of both, as rating
+  // programs do, and the other games are rated.
   struct Filling : GameVisitor {
     Filling(RatingRepository& repository, const GameLoopParts& games, GameLoop& loop)
         : repository(repository), games(games), loop(loop) {}
     void onGame() override {
-      if (!repository.addRatedGame(games.game.tags)) {
-        games.console.writeText("> Game without result. Probing aborted\n", colour::kError);
-        aborted = true;
-        loop.stop();
-        return;
-      }
-      ++repository.gamesRead;
+      if (repository.addRatedGame(games.game.tags)) return;
+      loop.leaveOut("unfinished (Result \"" + games.game.tags.value(kTagResult) + "\")");
+      ++unfinished;
     }
     RatingRepository& repository;
     const GameLoopParts& games;
     GameLoop& loop;
-    bool aborted = false;
+    std::uint64_t unfinished = 0;
   };
   GameLoop loop(games, GameDepth::kTags);
   loop.showProgress("> scanning game ", 64);
   Filling visitor(repository, games, loop);
   const GameCounts counts = loop.run(visitor);
-  if (visitor.aborted) {
+  repository.gamesRead = counts.read;
+  console.print(colour::kNormal, "> %llu games scanned\n> process time : %ds\n",
+                static_cast<unsigned long long>(repository.gamesRead), timers.elapsedSeconds());
+  if (visitor.unfinished > 0) {
+    console.print(colour::kNormal, "> %llu unfinished games left out\n",
+                  static_cast<unsigned long long>(visitor.unfinished));
+  }
+  printGameCounts(console, counts);
+  // Ratings or tables of the first part of a file would pass for the whole file's.
+  if (platform::interruptRequested()) {
     repository.clear();
     return false;
   }
-  console.print(colour::kNormal, "> %llu games scanned\n> process time : %ds\n",
-                static_cast<unsigned long long>(repository.gamesRead), timers.elapsedSeconds());
-  printGameCounts(console, counts);
   repository.markFilled(games.pgn.generation());
   return true;
 }

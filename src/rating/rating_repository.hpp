@@ -95,7 +95,7 @@ class RatingRepository {
   bool isFilled() const { return filled_; }
   bool isFilledFrom(std::uint32_t generation) const { return filled_ && generation_ == generation; }
 
-  std::uint64_t gamesRead = 0;
+  std::uint64_t gamesRead = 0;  // by the last fill, rated or not
   ClusterIndex clusterIndex;
 
   const std::vector<RatedGame>& games() const { return games_; }
@@ -129,8 +129,8 @@ class RatingRepository {
 // 100, 50 or 0 for the side (1 White, 0 Black) from a Result text; -1 when the result is unknown.
 int gameScore(int side, std::string_view result);
 
-// Rebuilds the repository from every game of the open PGN file. False (after its message) on a game
-// without a known result.
+// Rebuilds the repository from every game of the open PGN file with a known result; the others are
+// left out and counted. False, with the repository empty, when Ctrl-C stopped the reading.
 bool fillRepository(RatingRepository& repository, const GameLoopParts& games, platform::Timers& timers);
 
 // The player of that exact name, or none. Valid until the repository is filled again or released.

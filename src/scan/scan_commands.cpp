@@ -60,7 +60,8 @@ int handleScan(App& app, CommandLine& line) {
   if (!finishScanFiles(app, log, epd, pgn)) return 1;
   app.console.print(colour::kSuccess, "see %s file\nsee %s or %s file\n", logName.c_str(), epdName.c_str(),
                     pgnName.c_str());
-  if (app.settings.runElo) app.console.writeText("see also rating.txt\n", colour::kSuccess);
+  // The one failure the scan goes on after is the rating list's: then there is none to see.
+  if (app.settings.runElo && !app.console.failed()) app.console.writeText("see also rating.txt\n", colour::kSuccess);
   return 1;
 }
 

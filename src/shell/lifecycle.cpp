@@ -45,7 +45,7 @@ void startUp(App& app) {
   // One reading of the configuration serves its three passes: settings, detections, output tags.
   platform::ConfigFile config;
   if (!config.read(Settings::kConfigFile)) app.console.writeText("> can not open \"kestrova.ini\"\n", colour::kError);
-  readSettings(app.settings, config);
+  for (const std::string& problem : readSettings(app.settings, config)) app.console.writeText(problem, colour::kError);
   app.console.writeText("\n\n[SYSTEM]\n", colour::kTitle);
   if (app.history.isForeign()) {
     app.console.writeText("- the file \"r\" is no command history: it is left alone, and commands are not kept\n",

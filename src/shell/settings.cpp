@@ -1,12 +1,11 @@
 #include "shell/settings.hpp"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
-#include <limits>
 #include <string_view>
 
 #include "platform/config_file.hpp"
-#include "platform/numbers.hpp"
 
 namespace kestrova {
 
@@ -21,58 +20,127 @@ bool keyApplies(std::string_view line, std::string_view key) {
   return equals == std::string_view::npos || at < equals;
 }
 
-// The integer a key would take from the line, or -1 when the key does not apply.
-long integerValue(std::string_view line, std::string_view key) {
-  if (!keyApplies(line, key)) return -1;
+std::string_view trimmed(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// A whole decimal integer with an optional sign; false for anything else ("30k", "", "1e5") and
+// for a number beyond a long.
+bool wholeInteger(std::string_view text, long& value) {
+  if (text.size() > 1 && text[0] == '+' && text[1] != '-') text.remove_prefix(1);
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  return error == std::errc() && stop == end;
+}
+
+// A numeric key, the values it takes (from low to high in steps of step) and how the start-up
+// message names them.
+struct IntegerKey {
+  const char* name;
+  long low, high, step;
+  const char* accepted;
+  void (*set)(Settings&, long);
+  long (*get)(const Settings&);
+};
+
+// In the order the keys are tried: the first whose name stands in the key part takes the line.
+const IntegerKey kIntegerKeys[] = {
+    {"runElo", 0, 1, 1, "0 or 1", [](Settings& s, long v) { s.runElo = v != 0; },
+     [](const Settings& s) -> long { return s.runElo; }},
+    // A player needs a game to be rated at all.
+    {"minNbGm", 1, 1000000, 1, "a number of games from 1 to 1000000",
+     [](Settings& s, long v) { s.rating.minNbGm = static_cast<int>(v); },
+     [](const Settings& s) -> long { return s.rating.minNbGm; }},
+    {"startElo", 0, 5000, 1, "a rating from 0 to 5000",
+     [](Settings& s, long v) { s.rating.startElo = static_cast<int>(v); },
+     [](const Settings& s) -> long { return s.rating.startElo; }},
+    {"maxIterations", 1, 1000000, 1, "a number of iterations from 1 to 1000000",
+     [](Settings& s, long v) { s.rating.maxIterations = static_cast<int>(v); },
+     [](const Settings& s) -> long { return s.rating.maxIterations; }},
+    {"verbose", 0, 1, 1, "0 or 1", [](Settings& s, long v) { s.verbose = v != 0; },
+     [](const Settings& s) -> long { return s.verbose; }},
+    {"use300ptRule", 0, 1, 1, "0 or 1", [](Settings& s, long v) { s.rating.use300ptRule = v != 0; },
+     [](const Settings& s) -> long { return s.rating.use300ptRule; }},
+    // With 0 every win over an equal player would be dropped.
+    {"validGmDelta", 1, 5000, 1, "a rating difference from 1 to 5000",
+     [](Settings& s, long v) { s.rating.validGmDelta = static_cast<int>(v); },
+     [](const Settings& s) -> long { return s.rating.validGmDelta; }},
+    {"printCmt", 0, 2, 1, "0, 1 or 2", [](Settings& s, long v) { s.printCmt = static_cast<int>(v); },
+     [](const Settings& s) -> long { return s.printCmt; }},
+    {"prfFileFmt", 0, 1, 1, "0 or 1", [](Settings& s, long v) { s.prfFileFmt = static_cast<int>(v); },
+     [](const Settings& s) -> long { return s.prfFileFmt; }},
+    // The game buffer must hold a real game with its tags and comments; ten million bytes hold any
+    // game of 800 half-moves. The line buffer, a quarter of it, is held in 16 bits and stops there.
+    {"gBufSz", 4096, 10000000, 1, "a number of bytes from 4096 to 10000000",
+     [](Settings& s, long v) {
+       s.gameBufferSize = static_cast<int>(v);
+       s.saveBufferSize = static_cast<int>(v);
+       s.lineBufferSize = static_cast<int>(std::min<long>(v / 4, 65535));
+     },
+     [](const Settings& s) -> long { return s.gameBufferSize; }},
+    // Checked here, before the narrow types of the book could make 320 read as 64.
+    {"bkNumBase", 2, 224, 1, "a book numeration base from 2 to 224",
+     [](Settings& s, long v) { s.bkNumBase = static_cast<std::uint16_t>(v); },
+     [](const Settings& s) -> long { return s.bkNumBase; }},
+    {"bkHashSz", 32, 64, 32, "a book hash size of 32 or 64 bits",
+     [](Settings& s, long v) { s.bkHashSz = static_cast<std::uint8_t>(v); },
+     [](const Settings& s) -> long { return s.bkHashSz; }},
+    {"lang", 0, 5, 1, "a language from 0 to 5", [](Settings& s, long v) { s.lang = static_cast<int>(v); },
+     [](const Settings& s) -> long { return s.lang; }},
+};
+
+// Sets the key from the line, or names the value as written and leaves the key as it was (its
+// default, unless an earlier line set it).
+std::string applyInteger(Settings& s, const IntegerKey& key, std::string_view line) {
   const std::size_t equals = line.find('=');
-  if (equals == std::string_view::npos) return 1;
-  std::size_t from = equals + 1;
-  if (from < line.size() && line[from] == ' ') ++from;
-  const long value = leadingInteger(line.substr(from));
-  // A value beyond the range of the settings' integers stops at its top instead of wrapping round
-  // to a negative one.
-  return value < 0 ? -1 : std::min<long>(value, std::numeric_limits<int>::max());
+  // A key without "=" is switched on.
+  long value = 1;
+  std::string_view written;
+  bool number = true;
+  if (equals != std::string_view::npos) {
+    written = trimmed(line.substr(equals + 1));
+    number = wholeInteger(written, value);
+  }
+  if (number && value >= key.low && value <= key.high && (value - key.low) % key.step == 0) {
+    key.set(s, value);
+    return {};
+  }
+  std::string as = key.name;
+  if (equals != std::string_view::npos) as.append("=").append(written);
+  char text[700];
+  std::snprintf(text, sizeof text, "> %s in kestrova.ini: not %s; %ld is used\n", as.c_str(), key.accepted,
+                key.get(s));
+  return text;
 }
 
 }  // namespace
 
-void applySettingsLine(Settings& s, const std::string& text) {
+std::string applySettingsLine(Settings& s, const std::string& text) {
   const std::string_view line(text);
-  long v;
-  if ((v = integerValue(line, "runElo")) >= 0) { s.runElo = v != 0; return; }
-  if ((v = integerValue(line, "minNbGm")) >= 0) { s.rating.minNbGm = static_cast<int>(v); return; }
-  if ((v = integerValue(line, "startElo")) >= 0) { s.rating.startElo = static_cast<int>(v); return; }
-  if ((v = integerValue(line, "maxIterations")) >= 0) { s.rating.maxIterations = static_cast<int>(v); return; }
-  if ((v = integerValue(line, "verbose")) >= 0) { s.verbose = v != 0; return; }
-  if ((v = integerValue(line, "use300ptRule")) >= 0) { s.rating.use300ptRule = v != 0; return; }
-  if ((v = integerValue(line, "validGmDelta")) >= 0) { s.rating.validGmDelta = static_cast<int>(v); return; }
-  if ((v = integerValue(line, "printCmt")) >= 0) { s.printCmt = static_cast<int>(v); return; }
-  if ((v = integerValue(line, "prfFileFmt")) >= 0) { s.prfFileFmt = static_cast<int>(v); return; }
-  if ((v = integerValue(line, "gBufSz")) >= 0) {
-    // The line buffer is a quarter of the game buffer; it is held in 16 bits, so it stops there
-    // instead of wrapping round to a tiny buffer.
-    const long size = std::min<long>(v, 2000000000L);
-    s.gameBufferSize = static_cast<int>(size);
-    s.saveBufferSize = static_cast<int>(size);
-    s.lineBufferSize = static_cast<int>(std::min<long>(size / 4, 65535));
-    return;
+  for (const IntegerKey& key : kIntegerKeys) {
+    if (keyApplies(line, key.name)) return applyInteger(s, key, line);
   }
-  if ((v = integerValue(line, "bkNumBase")) >= 0) { s.bkNumBase = static_cast<std::uint16_t>(v); return; }
-  if ((v = integerValue(line, "bkHashSz")) >= 0) { s.bkHashSz = static_cast<std::uint8_t>(v); return; }
-  if ((v = integerValue(line, "lang")) >= 0) { s.lang = static_cast<int>(v); return; }
   if (keyApplies(line, "engineFile")) {
     const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos) return;
+    if (equals == std::string_view::npos) return {};
     std::size_t from = equals + 1;
     while (from < line.size() && line[from] == ' ') ++from;
     std::size_t to = from;
     while (to < line.size() && line[to] != '\t' && line[to] != '\n' && line[to] != ' ') ++to;
     s.engineFile.assign(line.substr(from, to - from));
   }
+  return {};
 }
 
-void readSettings(Settings& settings, const platform::ConfigFile& config) {
-  for (const platform::ConfigLine& line : config.lines()) applySettingsLine(settings, line.text);
+std::vector<std::string> readSettings(Settings& settings, const platform::ConfigFile& config) {
+  std::vector<std::string> problems;
+  for (const platform::ConfigLine& line : config.lines()) {
+    std::string problem = applySettingsLine(settings, line.text);
+    if (!problem.empty()) problems.push_back(std::move(problem));
+  }
+  return problems;
 }
 
 }  // namespace kestrova

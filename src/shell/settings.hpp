@@ -2,6 +2,7 @@
 // The values of "kestrova.ini" and of the commands that change them.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "rating/rating_settings.hpp"
 
@@ -29,10 +30,11 @@ struct Settings {
   std::string engineFile;
 };
 
-// The settings pass over the configuration file: key=value lines, tried in key order.
-void readSettings(Settings& settings, const platform::ConfigFile& config);
+// The settings pass over the configuration file: key=value lines, tried in key order. Returns a
+// message for every value that is not a number in its key's range (the key keeps its value).
+std::vector<std::string> readSettings(Settings& settings, const platform::ConfigFile& config);
 
-// One settings line (no line end); exposed for tests.
-void applySettingsLine(Settings& settings, const std::string& line);
+// One settings line (no line end): the message about its value, "" when there is none.
+std::string applySettingsLine(Settings& settings, const std::string& line);
 
 }  // namespace kestrova

@@ -114,11 +114,11 @@ TEST(CommandsEndToEnd, EveryCommandWordWorks) {
 }
 
 TEST(CommandsEndToEnd, EveryGameWalkingCommandNamesAndCountsTheGameItCannotRead) {
-  // The second game, the only one Black wins, is larger than a game buffer of 2000 bytes, in short lines.
+  // The second game, the only one Black wins, is larger than a game buffer of 4096 bytes, in short lines.
   std::string comments;
-  for (int line = 0; line < 10; ++line) comments += "{" + std::string(300, 'x') + "}\n";
+  for (int line = 0; line < 20; ++line) comments += "{" + std::string(300, 'x') + "}\n";
   Session session;
-  session.withDefaultData("gBufSz=2000\nengineFile=" + test::fakeEnginePath() + "\n").withFile("seen.pgn", kTwo)
+  session.withDefaultData("gBufSz=4096\nengineFile=" + test::fakeEnginePath() + "\n").withFile("seen.pgn", kTwo)
       .withFile("games.pgn", game("A", "B", "1-0", "1. e4 e5") + game("B", "A", "0-1", "1. d4 " + comments + "d5") +
                                  game("A", "B", "1-0", "1. c4 c5"))
       .withFile("e4.epd", kAfterE4);
@@ -195,6 +195,35 @@ TEST(CommandsEndToEnd, SetUpGamesCountTheirOwnMoves) {
   EXPECT_EQ(run.file("epdsave.epd"), "8/8/6k1/8/8/8/5K2/8 b - - 2 42;game Current position\n");
   EXPECT_TRUE(has(run.output, "game 2: illegal move 42...Kg8 (ply 3)"));
   EXPECT_TRUE(has(run.file("pgn-out.pgn"), "\n41...Kg6 42.Kf2 *\n")) << run.file("pgn-out.pgn");
+}
+
+// What a script can trust: the exit status of a batch, and what is neither a PGN file nor a number.
+TEST(CommandsEndToEnd, BatchStatusesAndWhatIsRefusedAtTheDoor) {
+  Session session;
+  session.withDefaultData().withFile("two.pgn", kTwo).withFile("open.pgn", kTwo + game("A", "B", "*", "1. e4 e5"))
+      .withFile("none.pgn", game("A", "B", "*", "1. e4")).withFile("dir/a.pgn", kTwo);
+  ASSERT_EQ(system(("mkfifo '" + (session.directory() / "fifo.pgn").string() + "'").c_str()), 0);
+  const struct { const char* line; int status; const char* shows; } rows[] = {
+      {"open two.pgn scan", 0, "see log.txt file"},
+      {"open nosuch.pgn scan", 1, "unable to open the file \"nosuch.pgn\""},
+      {"opne two.pgn", 2, "unknown command 'opne'"},
+      {"open dir", 1, "\"dir\" is not a regular file"},
+      {"open fifo.pgn", 1, "\"fifo.pgn\" is not a regular file"},  // not waited on
+      // The unfinished game is left out; the four others are rated and tabled.
+      {"open open.pgn syn", 0, "> 1 unfinished games left out\n"},
+      {"open none.pgn elo", 1, "> no finished game to rate"},
+  };
+  for (const auto& row : rows) {
+    const RunResult run = session.run(words(row.line), "", 20);
+    EXPECT_EQ(run.exitStatus, row.status) << row.line << run.output;
+    EXPECT_TRUE(has(run.output, row.shows)) << row.line << run.output;
+  }
+  EXPECT_FALSE(has(session.run(words("opne two.pgn scan")).output, "processing")) << "nothing runs after a wrong word";
+  // A buffer size that is no number of bytes is named and the default used: every game is read.
+  session.withDefaultData("gBufSz=30k\n");
+  const RunResult run = session.run(words("open two.pgn dbl"));
+  EXPECT_TRUE(has(run.output, "gBufSz=30k in kestrova.ini: not a number of bytes") && has(run.output, "> 4 games read"))
+      << run.output;
 }
 
 }  // namespace

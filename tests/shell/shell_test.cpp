@@ -19,15 +19,23 @@ TEST(Settings, OneLineSetsOneValue) {
   const Field printCmt = [](const Settings& s) { return s.printCmt; };
   const Field saveBuffer = [](const Settings& s) { return s.saveBufferSize; };
   const Field lineBuffer = [](const Settings& s) { return s.lineBufferSize; };
-  const struct { const char* line; Field field; int expected; } cases[] = {
-      {"startElo= 2400", startElo, 2400}, {"startElo=  2400", startElo, 0},  // one blank skipped
-      {"startElo=-5", startElo, 2275},    // a negative value is ignored
-      {"minNbGm=abc", minNbGm, 0},        {"printCmt", printCmt, 1},  // no "=": one
-      {"startElo=99999999999999999999", startElo, 2147483647},  // the largest int, not wrapped
-      {"gBufSz=100000", saveBuffer, 100000}, {"gBufSz=100000", lineBuffer, 25000},
-      {"gBufSz=400000", lineBuffer, 65535},  // a quarter beyond 16 bits stops at the largest
+  // A value that is no whole number in its key's range is named as written and the default kept.
+  const struct { const char* line; Field field; int expected; const char* problem; } cases[] = {
+      {"startElo= 2400", startElo, 2400, ""}, {"startElo=  2400 ", startElo, 2400, ""}, {"printCmt", printCmt, 1, ""},
+      {"startElo=-5", startElo, 2275, "startElo=-5 in kestrova.ini: not a rating from 0 to 5000; 2275 is used"},
+      {"minNbGm=abc", minNbGm, 20, "minNbGm=abc in"}, {"minNbGm=0", minNbGm, 20, "minNbGm=0 in"},
+      {"startElo=99999999999999999999", startElo, 2275, "startElo=99999999999999999999 in"},
+      {"gBufSz=30k", saveBuffer, 30000, "gBufSz=30k in kestrova.ini: not a number of bytes"},
+      {"gBufSz=0", saveBuffer, 30000, "gBufSz=0 in"}, {"bkHashSz=48", [](const Settings& s) -> int { return s.bkHashSz; }, 32, "bkHashSz=48 in"},
+      {"gBufSz=100000", saveBuffer, 100000, ""}, {"gBufSz=100000", lineBuffer, 25000, ""},
+      {"gBufSz=400000", lineBuffer, 65535, ""},  // a quarter beyond 16 bits stops at the largest
   };
-  for (const auto& c : cases) EXPECT_EQ(c.field(applied(c.line)), c.expected) << c.line;
+  for (const auto& c : cases) {
+    Settings s;
+    const std::string problem = applySettingsLine(s, c.line);
+    EXPECT_EQ(c.field(s), c.expected) << c.line;
+    EXPECT_TRUE(*c.problem == 0 ? problem.empty() : has(problem, c.problem)) << c.line << ": " << problem;
+  }
   EXPECT_TRUE(applied("verbose").verbose && !applied("runElo=0").runElo && applied("bkHashSz=64").bkHashSz == 64);
   // The engine's path stops at the first blank; a key inside a value does not apply.
   EXPECT_EQ(applied("engineFile=  /opt/my engine\t# x").engineFile, "/opt/my");
