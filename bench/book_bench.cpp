@@ -16,6 +16,7 @@
 #include "book/book_lifecycle.hpp"
 #include "book/new_book.hpp"
 #include "peers.hpp"
+#include "platform/output_file.hpp"
 #include "process_measure.hpp"
 #include "shell/app.hpp"
 
@@ -44,7 +45,8 @@ int runNewbk(const std::string& pgn, const std::string& out, bool firstPassOnly)
   request.maxPly = 30;
   request.out = out;
   request.pgn = pgn;
-  if (firstPassOnly) return writeRawBook(app.book, app.loopParts(), app.timers, request) ? 0 : 1;
+  platform::OutputFile raw;
+  if (firstPassOnly) return writeRawBook(app.book, app.loopParts(), app.timers, request, raw) ? 0 : 1;
   buildBook(app.book, app.loopParts(), app.timers, request);
   return app.console.captured().find("- book fully created\n") != std::string::npos ? 0 : 1;
 }

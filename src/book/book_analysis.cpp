@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "book/book_browser.hpp"
 #include "book/book_table.hpp"
@@ -48,7 +49,7 @@ class WatchingEscape {
   platform::EscapePoll& escape_;
 };
 
-// One run of the command: what its walks work with.
+// One run of the command: what its walks work with, and the files they all write to.
 struct Analysis {
   const BookParts& parts;
   EngineClient& engine;
@@ -56,35 +57,15 @@ struct Analysis {
   const PgnFile& open;
   const BookAnalysisOptions& options;
   platform::EscapePoll& escape;
+  BookWalkFiles files;
 };
 
-bool openForAppending(Console& console, platform::OutputFile& file, const std::string& path, const char* failure) {
-  if (file.append(path)) return true;
-  console.fail("%s", failure);
-  return false;
-}
+enum class RootOutcome { kSkipped, kWalked, kFailed };
 
-void analyseRoot(const Analysis& run, std::string_view root) {
+RootOutcome analyseRoot(const Analysis& run, std::string_view root) {
   const BookParts& parts = run.parts;
   const BookAnalysisOptions& options = run.options;
   Console& console = parts.console;
-  platform::OutputFile tree;
-  platform::OutputFile verified;
-  platform::OutputFile debug;
-  BookWalkFiles files;
-  if (!options.evalTask) {
-    if (!openForAppending(console, tree, options.treeFile(), "- can't create the output epd file\n")) return;
-    files.tree = &tree;
-  }
-  if (options.vfy) {
-    if (!openForAppending(console, verified, kVerifiedFile, "- can't create the output pgn file\n")) return;
-    files.verified = &verified;
-  }
-  if (options.dbg) {
-    if (!openForAppending(console, debug, kDebugFile, "- can't create the anabk's debug file\n")) return;
-    files.debug = &debug;
-  }
-
   Board& board = parts.chess.board;
   setStartPosition(parts.chess, parts.game, root);
   // A root text without its side field is taken as White to move, so keys and texts agree.
@@ -101,17 +82,16 @@ void analyseRoot(const Analysis& run, std::string_view root) {
   console.writeText("- do you want to start the process ? (y,n) : ");
   console.flush();
   const int start = parts.input.readAnswer();
-  if (start == 'n' || start == EOF) return;
+  if (start == 'n' || start == EOF) return RootOutcome::kSkipped;
 
   if (options.evalTask) {
     console.writeText("- testing engine\n");
     console.flush();
     if (!waitReady(run.engine, run.timers, kReadyWaitMs)) {
       run.engine.terminateEngine();
-      console.writeText(
-          "- engine not ready\n- please reload Kestrova with an engine correctly mentionned in the kestrova.ini file\n",
-          colour::kError);
-      return;
+      console.fail(
+          "- engine not ready\n- please reload Kestrova with an engine correctly mentionned in the kestrova.ini file\n");
+      return RootOutcome::kFailed;
     }
     console.writeText("- engine ready\n- press 'ESC' to stop the analyze\n");
   }
@@ -119,7 +99,7 @@ void analyseRoot(const Analysis& run, std::string_view root) {
   console.print(colour::kSuccess, "- scanning book from ply = 1 up to ply = %d (half-moves)\n\n", options.maxPly);
   console.flush();
 
-  BookWalk walk(parts, run.engine, run.timers, options, run.escape, files);
+  BookWalk walk(parts, run.engine, run.timers, options, run.escape, run.files);
   {
     WatchingEscape watching(run.escape);
     run.escape.pressed();  // forgets presses made before the walk
@@ -131,19 +111,17 @@ void analyseRoot(const Analysis& run, std::string_view root) {
                 "- %ld transposition's effects have been encountered (increasing nb of games instead of "
                 "decreasing)\n",
                 counters.nodes, counters.paths, counters.transpositions);
-  // The root's lines are added to the files whole, or the files stay as they were.
-  for (platform::OutputFile* file : {files.tree, files.verified, files.debug}) {
-    if (file != nullptr) finishOutput(console, *file);
-  }
 
   if (options.evalTask) {
     console.writeText("- do you want to save the evaluations in the current book ? (y,n) : ");
     console.flush();
     if (parts.input.readAnswer() == 'y') {
       console.writeText("- saving the book\n");
-      if (saveBook(parts.book, console, run.open)) console.writeText("- operation complete\n");
+      if (!saveBook(parts.book, console, run.open)) return RootOutcome::kFailed;
+      console.writeText("- operation complete\n");
     }
   }
+  return RootOutcome::kWalked;
 }
 
 }  // namespace
@@ -182,36 +160,60 @@ bool analyseBook(const BookParts& parts, EngineClient& engine, platform::Timers&
                  const BookAnalysisOptions& options, platform::EscapePoll& escape) {
   Console& console = parts.console;
   if (!parts.book.isLoaded()) {
-    console.writeText("\n> No book in memory. Please load a book before (use 'openbk' command)\n", colour::kError);
+    console.fail("\n> No book in memory. Please load a book before (use 'openbk' command)\n");
     return false;
   }
-  // Deleting an output must never destroy what the command reads: its roots, the book, the open
-  // PGN file.
+  // No output may destroy what the command reads (its roots, the book, the open PGN file) or
+  // another of its outputs.
   const std::string bookFile = parts.book.fileName;
-  for (const std::string& output : {options.out, std::string(kVerifiedFile), std::string(kDebugFile),
-                                    std::string(options.ddup ? BookAnalysisOptions::kDedupFile : "")}) {
-    if (output.empty()) continue;
-    if (refusesAsOutput(console, open, output, {kRootsFile, bookFile})) return false;
+  if (refusesOutputs(console, open,
+                     {options.out, options.vfy ? kVerifiedFile : "", options.dbg ? kDebugFile : "",
+                      options.ddup ? BookAnalysisOptions::kDedupFile : ""},
+                     {kRootsFile, bookFile})) {
+    return false;
   }
-  std::remove(options.out.c_str());
-  std::remove(kVerifiedFile);
-  std::remove(kDebugFile);
-  // A list left over from an interrupted run would come back into the result.
-  if (options.ddup) std::remove(BookAnalysisOptions::kDedupFile);
 
-  const Analysis run{parts, engine, timers, open, options, escape};
+  // The walks of every root go to the same files, which replace the earlier ones only once every
+  // walk is done and every file written whole.
+  platform::OutputFile tree, verified, debug;
+  Analysis run{parts, engine, timers, open, options, escape, {}};
+  if (!options.evalTask) {
+    if (!beginOutputOrSay(console, tree, options.treeFile())) return false;
+    run.files.tree = &tree;
+  }
+  if (options.vfy) {
+    if (!beginOutputOrSay(console, verified, kVerifiedFile)) return false;
+    run.files.verified = &verified;
+  }
+  if (options.dbg) {
+    if (!beginOutputOrSay(console, debug, kDebugFile)) return false;
+    run.files.debug = &debug;
+  }
+  bool walked = false;
+  bool failed = false;
+  const auto analyse = [&](std::string_view root) {
+    const RootOutcome outcome = analyseRoot(run, root);
+    walked = walked || outcome == RootOutcome::kWalked;
+    failed = failed || outcome == RootOutcome::kFailed;
+  };
   platform::TextFile roots(kRootsFile);
   if (roots.isOpen()) {
     std::string root;
     while (roots.readLine(root, kRootLength)) {
-      if (root.find_first_not_of(" \t") == std::string::npos) continue;
-      analyseRoot(run, root);
+      if (root.empty()) continue;
+      analyse(root);
     }
   } else {
     console.writeText("- no 'anabk.epd' file found. The root position will be the normal starting position\n");
-    analyseRoot(run, kStartPosition);
+    analyse(kStartPosition);
   }
-  return true;
+  // No walk, or one that failed: the earlier files stay as they were.
+  std::vector<platform::OutputFile*> outputs;
+  for (platform::OutputFile* file : {run.files.tree, run.files.verified, run.files.debug}) {
+    if (file != nullptr) outputs.push_back(file);
+  }
+  if (!walked || failed || outputs.empty()) return false;
+  return finishOutputs(console, outputs) && !options.evalTask;
 }
 
 }  // namespace kestrova

@@ -40,10 +40,10 @@ struct BookAnalysisOptions {
 // The options of the command line; "-ply=" is held to 0..99.
 BookAnalysisOptions readBookAnalysisOptions(const CommandLine& line);
 
-// The command after its options: clears the output files, then walks the book below each root of
-// "anabk.epd" (or the start position), asking before each walk; `escape` is polled during the
-// walks. The open PGN file, the roots and the book are never overwritten. False when no walk
-// could start (no book, or an output refused); the tree task's list is then not written.
+// The command after its options: walks the book below each root of "anabk.epd" (or the start
+// position), asking before each walk; `escape` is polled during the walks. The output files
+// replace the earlier ones once every walk asked for is done, or not at all. The open PGN file,
+// the roots and the book are never overwritten. True when this run wrote the tree task's list.
 bool analyseBook(const BookParts& parts, EngineClient& engine, platform::Timers& timers, const PgnFile& open,
                  const BookAnalysisOptions& options, platform::EscapePoll& escape);
 

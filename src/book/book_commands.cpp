@@ -53,14 +53,14 @@ int handleOpenbk(App& app, CommandLine& line) {
   takeBookSettings(app);
   ConsoleBookReporter reporter(app.console);
   if (app.book.loadBook(line.word(1), reporter)) app.console.writeText("- Book loaded\n", colour::kSuccess);
-  else app.console.writeText("> Can't load the specified book !\n", colour::kError);
+  else app.console.fail("> Can't load the specified book !\n");
   return 1;
 }
 
 int handleShowbk(App& app, CommandLine& line) {
   app.console.writeText("\n");
   if (!app.book.isLoaded()) {
-    app.console.writeText("> No book in memory. Please load a book before (use 'openbk' command)\n", colour::kError);
+    app.console.fail("> No book in memory. Please load a book before (use 'openbk' command)\n");
     return 1;
   }
   browseBook(app.bookParts());
@@ -75,25 +75,26 @@ int handleDcmbk(App& app, CommandLine& line) {
   if (answer != 'y') return 1;
   BookTable& book = app.book;
   if (!book.isLoaded()) {
-    app.console.writeText("- no book loaded\n", colour::kError);
+    app.console.fail("- no book loaded\n");
     return 1;
   }
   app.console.writeText("- erasing comments\n");
   BookEntry* entries = book.entries();
   for (int i = 1; i <= book.moves; ++i) entries[i].cmt = 0;
   app.console.writeText("- saving book\n");
-  saveBook(book, app.console, app.pgn);
-  app.console.writeText("- operation complete\n");
+  if (saveBook(book, app.console, app.pgn)) app.console.writeText("- operation complete\n");
   return 1;
 }
 
 int handleAnabk(App& app, CommandLine& line) {
   const BookAnalysisOptions options = readBookAnalysisOptions(line);
   platform::EscapeKey escape;
+  // Only a list this run wrote is pointed at.
   if (!analyseBook(app.bookParts(), app.engine, app.timers, app.pgn, options, escape) || options.evalTask) return 1;
   if (options.ddup) {
+    // A list that could not be cleaned stays in its scratch file: the walks' work is not lost.
     if (!removeRepeatedPositions(app.console, app.pgn, *app.chess.zobrist, BookAnalysisOptions::kDedupFile, options.out)) {
-      app.console.writeText("- can't start or terminate the process !\n", colour::kError);
+      app.console.fail("- can't start or terminate the process !\n");
       return 1;
     }
     std::remove(BookAnalysisOptions::kDedupFile);

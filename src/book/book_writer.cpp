@@ -47,14 +47,11 @@ void BookWriter::writeParameters(int moves, bool sorted, bool clean) {
 
 bool saveBook(BookTable& book, Console& console, const PgnFile& open) {
   if (!book.isLoaded()) {
-    console.writeText("> no book in memory\n", colour::kError);
+    console.fail("> no book in memory\n");
     return false;
   }
   platform::OutputFile out;
-  if (!createOutputFile(console, open, out, book.fileName)) {
-    console.writeText("> Kestrova can't create the book file !\n", colour::kError);
-    return false;
-  }
+  if (!createOutputFileOrSay(console, open, out, book.fileName)) return false;
   BookWriter writer(out, book);
   writer.writeTables();
   writer.beginMoves();

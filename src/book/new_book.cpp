@@ -120,17 +120,22 @@ bool addFile(RawBookInput& input, const std::string& path) {
   return true;
 }
 
-void readInput(RawBookInput& input, const std::string& pgn, const std::vector<std::string>& names) {
+// Adds the games of the one file asked, or of every "*.pgn" of the directory; false (reported)
+// when an input cannot be read, so that no book is made of part of them.
+bool readInput(RawBookInput& input, const std::string& pgn, const std::vector<std::string>& names) {
   Console& console = input.games.console;
   if (!pgn.empty()) {
     console.print(colour::kSuccess, "\n> scanning %s file...\n\n", pgn.c_str());
-    if (addFile(input, pgn)) console.writeText("> PGN files scan completed\n", colour::kSuccess);
-    else console.writeText("> PGN file not found !\n", colour::kError);
-    return;
+    if (!addFile(input, pgn)) {
+      console.fail("> PGN file not found !\n");
+      return false;
+    }
+    console.writeText("> PGN files scan completed\n", colour::kSuccess);
+    return true;
   }
   if (names.empty()) {
-    console.writeText("> No PGN files found\n", colour::kError);
-    return;
+    console.fail("> No PGN files found\n");
+    return false;
   }
   for (const std::string& name : names) {
     if (strcasecmp(name.c_str(), "pgn-out.pgn") == 0) {
@@ -140,11 +145,12 @@ void readInput(RawBookInput& input, const std::string& pgn, const std::vector<st
     const std::string path = std::string(kBookDirectory) + "/" + name;
     console.print(colour::kSuccess, "\n> scanning %s file...\n\n", path.c_str());
     if (!addFile(input, path)) {
-      console.writeText("> Kestrova can't open the next file", colour::kError);
-      return;
+      console.fail("> Kestrova can't open the next file\n");
+      return false;
     }
   }
   console.writeText("> PGN files scan completed\n", colour::kSuccess);
+  return true;
 }
 
 }  // namespace
@@ -227,25 +233,23 @@ int mergeDoubles(BookTable& book) {
 }
 
 bool writeRawBook(BookTable& book, const GameLoopParts& games, platform::Timers& timers,
-                  const NewBookRequest& request) {
+                  const NewBookRequest& request, platform::OutputFile& raw) {
   Console& console = games.console;
+  // The book must not replace one of the games it is built from; refused before anything changes.
+  std::vector<std::string> names;
+  if (request.pgn.empty()) platform::listFiles(kBookDirectory, ".pgn", names);
+  if (refusesAsOutput(console, games.pgn, request.out, {request.pgn})) return false;
+  for (const std::string& name : names) {
+    if (refusesAsOutput(console, games.pgn, request.out, {platform::joinPath(kBookDirectory, name)})) return false;
+  }
   if (book.isLoaded()) book.closeBook();
   timers.restartProcessTimer();
   book.minPly = std::clamp(request.minPly, 1, kPlyLimit);
   book.maxPly = std::clamp(request.maxPly, 1, kPlyLimit);
 
-  // The book must not replace one of the games it is built from.
-  std::vector<std::string> names;
-  if (request.pgn.empty()) platform::listFiles(kBookDirectory, ".pgn", names);
-  for (const std::string& name : names) {
-    if (refusesAsOutput(console, games.pgn, request.out, {platform::joinPath(kBookDirectory, name)})) return false;
-  }
-  platform::OutputFile out;
-  if (!createOutputFile(console, games.pgn, out, request.out, {request.pgn})) {
-    console.writeText("> Kestrova can't create a new book file\n", colour::kError);
-    return false;
-  }
-  book.fileName = request.out;
+  // The raw records stay in the output's temporary file: the earlier book is replaced only by
+  // the finished one.
+  if (!beginOutputOrSay(console, raw, request.out)) return false;
   console.print(colour::kDefault, "> the maximum length is %d half moves per line\n", book.maxPly);
   console.writeText("> Kestrova is generating a new book\n", colour::kSuccess);
 
@@ -253,24 +257,24 @@ bool writeRawBook(BookTable& book, const GameLoopParts& games, platform::Timers&
   book.sorted = false;
   book.clean = false;
   generateBookTables(book);
-  BookWriter writer(out, book);
+  BookWriter writer(raw, book);
   writer.writeTables();
   writer.beginMoves();
   RawBookInput input{book, games, timers, writer};
-  readInput(input, request.pgn, names);
+  if (!readInput(input, request.pgn, names)) return false;
   writer.writeParameters(input.records, false, false);
-  return finishOutput(console, out);
+  return finishScratchOutput(console, raw);
 }
 
 void finishBook(BookTable& book, Console& console, const PgnFile& open, platform::Timers& timers,
-                const NewBookRequest& request) {
+                const NewBookRequest& request, const std::string& rawPath) {
   ConsoleBookReporter reporter(console);
-  if (!book.loadBook(request.out, reporter)) {
-    std::remove(request.out.c_str());
-    console.writeText(
-        "> Kestrova can't reload the book file in order to sort and clean it. File deleted\n", colour::kError);
+  if (!book.loadBook(rawPath, reporter)) {
+    console.fail("> Kestrova can't reload the book file in order to sort and clean it; \"%s\" is left as it was\n",
+                 request.out.c_str());
     return;
   }
+  book.fileName = request.out;
   sortBookEntries(book);
   book.sorted = true;
   console.writeText("- book has been sorted\n");
@@ -280,15 +284,18 @@ void finishBook(BookTable& book, Console& console, const PgnFile& open, platform
   // The points the entries held are in pc by now.
   BookEntry* entries = book.entries();
   for (int i = 1; i <= book.moves; ++i) entries[i].cmt = 0;
-  saveBook(book, console, open);
+  const bool saved = saveBook(book, console, open);
   console.print(colour::kDefault, "- process time : %ds             \n", timers.elapsedSeconds());
-  console.writeText("- book fully created\n");
+  if (saved) console.writeText("- book fully created\n");
   book.closeBook();
   console.writeText("- book closed\n");
 }
 
 void buildBook(BookTable& book, const GameLoopParts& games, platform::Timers& timers, const NewBookRequest& request) {
-  if (writeRawBook(book, games, timers, request)) finishBook(book, games.console, games.pgn, timers, request);
+  platform::OutputFile raw;
+  if (writeRawBook(book, games, timers, request, raw)) {
+    finishBook(book, games.console, games.pgn, timers, request, raw.temporaryPath());
+  }
 }
 
 }  // namespace kestrova

@@ -13,6 +13,7 @@ class BookTable;
 class Console;
 class PgnFile;
 namespace platform {
+class OutputFile;
 struct Timers;
 }
 
@@ -27,16 +28,17 @@ struct NewBookRequest {
 // through the loop's parts, whose PGN file ends up holding the last input file.
 void buildBook(BookTable& book, const GameLoopParts& games, platform::Timers& timers, const NewBookRequest& request);
 
-// The first pass: closes the loaded book, creates the file with fresh tables and streams one raw
-// record per book move of the input games into it, holding nothing but the current game. False
-// (reported) when the file can't be created.
+// The first pass: closes the loaded book, begins `raw` for the output with fresh tables and
+// streams one raw record per book move of the input games into its temporary file, holding
+// nothing but the current game. False (reported) when the output is refused, an input cannot be
+// read or the file cannot be written; the target is untouched either way.
 bool writeRawBook(BookTable& book, const GameLoopParts& games, platform::Timers& timers,
-                  const NewBookRequest& request);
+                  const NewBookRequest& request, platform::OutputFile& raw);
 
-// The second pass: reloads the file in one allocation, sorts it, merges the doubles, saves it
-// and closes the book (the file is deleted when it can't be reloaded).
+// The second pass: reloads the raw file in one allocation, sorts it, merges the doubles, saves it
+// as the output and closes the book. The output is replaced only by the saved book.
 void finishBook(BookTable& book, Console& console, const PgnFile& open, platform::Timers& timers,
-                const NewBookRequest& request);
+                const NewBookRequest& request, const std::string& rawPath);
 
 // The first two half-moves of a line must be ordinary openings: a pawn one or two squares ahead
 // from its home row, or a knight to the edge or centre file. Only the squares are looked at.

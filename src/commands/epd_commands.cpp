@@ -25,10 +25,7 @@ int handleEpdsv(App& app, CommandLine& line) {
   const std::string entry = app.game.previousFen + "game " + "Current position" + "\n";
   if (refusesAsOutput(app.console, app.pgn, kSavedPositions)) return 1;
   platform::OutputFile out;
-  if (!out.append(kSavedPositions)) {
-    app.console.fail("- can't write the file \"%s\": %s\n", kSavedPositions, out.error().c_str());
-    return 1;
-  }
+  if (!beginOutputOrSay(app.console, out, kSavedPositions, true)) return 1;
   out.write(entry);
   finishOutput(app.console, out);
   return 1;
@@ -50,7 +47,7 @@ int handleDdepd(App& app, CommandLine& line) {
   if (removeRepeatedPositions(app.console, app.pgn, *app.chess.zobrist, in, out)) {
     app.console.print(colour::kSuccess, "- operation complete\n- please see the %s file\n", out.c_str());
   } else {
-    app.console.writeText("- can't start or terminate the process !\n", colour::kError);
+    app.console.fail("- can't start or terminate the process !\n");
   }
   return 1;
 }

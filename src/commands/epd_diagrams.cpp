@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "chess/chess_core.hpp"
 #include "chess/fen.hpp"
@@ -49,7 +50,7 @@ std::string epdOutputName(int lineNumber) { return "epd-" + std::to_string(lineN
 int loadEpdDiagrams(Console& console, const ZobristTables& zobrist, EpdDiagramList& list, const std::string& path) {
   platform::TextFile file(path);
   if (!file.isOpen()) {
-    console.print(colour::kError, "\n> file \"%s\" not found...\n", path.c_str());
+    console.fail("\n> file \"%s\" not found...\n", path.c_str());
     return 0;
   }
   list.clear();
@@ -63,7 +64,7 @@ int loadEpdDiagrams(Console& console, const ZobristTables& zobrist, EpdDiagramLi
     board.clear();
     parseFen(board, line);
     if (popCount(board.pieces[kWhite][kKing] | board.pieces[kBlack][kKing]) != 2) {
-      console.print(colour::kError, "\n> corrupted EPD diagram, line %d\n", lineNumber);
+      console.fail("\n> corrupted EPD diagram, line %d\n", lineNumber);
       return 0;
     }
     list.add({computePositionKeys(zobrist, board, board.side), lineNumber});
@@ -85,7 +86,7 @@ void searchEpdPositions(const GameLoopParts& games, platform::Timers& timers, co
   EpdDiagramList list;
   if (!loadEpdDiagrams(console, *games.chess.zobrist, list, epdPath)) return;
   if (list.empty()) {
-    console.writeText("\n> no specified EPD-diagram\n", colour::kError);
+    console.fail("\n> no specified EPD-diagram\n");
     return;
   }
   console.writeText("\n> processing...\n");
@@ -126,14 +127,14 @@ void searchEpdPositions(const GameLoopParts& games, platform::Timers& timers, co
   const GameCounts counts = loop.run(visitor);
   console.print(colour::kNormal, "> process time : %ds           \n", timers.elapsedSeconds());
   printGameCounts(console, counts);
-  bool complete = true;
-  for (auto& [lineNumber, out] : visitor.outputs) complete = finishOutput(console, *out) && complete;
-  if (!complete) return;
+  std::vector<platform::OutputFile*> outputs;
+  for (auto& [lineNumber, out] : visitor.outputs) outputs.push_back(out.get());
+  if (!finishOutputs(console, outputs)) return;
   // A diagram no game reached has no file: an older one would pass for this run's result.
   for (const EpdDiagram& diagram : list.diagrams()) {
     if (!visitor.outputs.contains(diagram.lineNumber)) std::remove(epdOutputName(diagram.lineNumber).c_str());
   }
-  console.writeText("> see files \"epd-x.pgn\"\n", colour::kSuccess);
+  if (!visitor.outputs.empty()) console.writeText("> see files \"epd-x.pgn\"\n", colour::kSuccess);
 }
 
 }  // namespace kestrova

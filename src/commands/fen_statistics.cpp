@@ -66,6 +66,8 @@ std::string formatFenCount(const FenCount& count) {
 
 void runFenStatistics(const GameLoopParts& games, platform::Timers& timers) {
   Console& console = games.console;
+  // Refused before the games are read, not after.
+  if (refusesAsOutput(console, games.pgn, kOutputFile)) return;
   timers.restartProcessTimer();
   console.writeText("\n");
   struct Counting : GameVisitor {

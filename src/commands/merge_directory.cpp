@@ -1,5 +1,7 @@
 #include "commands/merge_directory.hpp"
 
+#include <cctype>
+#include <filesystem>
 #include <vector>
 
 #include "pgn/output_files.hpp"
@@ -11,10 +13,29 @@
 
 namespace kestrova {
 
+namespace {
+
+// A PGN file in the merged directory would be one of this merge's inputs, or the next one's.
+bool liesAmongInputs(const std::string& directory, const std::string& outputName) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const fs::path output = fs::absolute(outputName, error);
+  if (error || output.filename().empty()) return false;
+  std::string extension = output.extension().string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension == ".pgn" && fs::equivalent(output.parent_path(), directory.empty() ? "." : directory, error);
+}
+
+}  // namespace
+
 bool mergeDirectory(Console& console, PgnFile& pgn, const std::string& directory, const std::string& outputName) {
   std::vector<std::string> names;
   if (!platform::listFiles(directory, ".pgn", names) || names.empty()) {
     console.fail("> No PGN files found\n");
+    return false;
+  }
+  if (liesAmongInputs(directory, outputName)) {
+    console.fail("\n> \"%s\" is in the merged directory: it can't be the output file\n", outputName.c_str());
     return false;
   }
   // Every file of the directory is an input: the output may be none of them.

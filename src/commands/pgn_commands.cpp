@@ -38,8 +38,7 @@ void printBoard(App& app) { printDiagram(app.console, app.strings, app.chess.boa
 int handleOpen(App& app, CommandLine& line) {
   const std::string& name = line.word(1);
   if (strcasecmp(name.c_str(), "pgn-out.pgn") == 0) {
-    app.console.writeText("\n> you can't use the output file as an input file\n> please rename this file before using it\n",
-                          colour::kError);
+    app.console.fail("\n> you can't use the output file as an input file\n> please rename this file before using it\n");
     return 1;
   }
   if (app.pgn.open(name)) {
@@ -74,7 +73,7 @@ int handlePlay(App& app, CommandLine& line) {
   const long number = line.number(1);
   const long halfMove = line.number(2);
   if (number < 1 || halfMove < 1 || halfMove > 1000) {
-    app.console.writeText("\n> arguments are not in the accepted range\n", colour::kError);
+    app.console.fail("\n> arguments are not in the accepted range\n");
     return 1;
   }
   // The replay stops once the asked half-move has been made.
@@ -91,7 +90,7 @@ int handlePlay(App& app, CommandLine& line) {
   GameLoop loop(app.loopParts(), GameDepth::kReplay);
   PlayTo visitor(loop, number, app.game, halfMove);
   const GameCounts counts = loop.run(visitor);
-  if (counts.read == 0) app.console.print(colour::kError, "> there is no game %ld in this file\n", number);
+  if (counts.read == 0) app.console.fail("> there is no game %ld in this file\n", number);
   // A game left out has been named with the reason; it has no position to show.
   if (!visitor.found) return 1;
   Game& game = app.game;

@@ -65,7 +65,7 @@ int handleCut(App& app, CommandLine& line) {
   // Checked before the output is touched: a refused command leaves an earlier result in place.
   const long plies = line.findOption("-ply=") ? leadingInteger(line.optionValue("-ply=")) : 0;
   if (plies < 1 || plies > Game::kSlots - 1) {
-    app.console.writeText("> number out of range\n", colour::kError);
+    app.console.fail("> number out of range\n");
     return 1;
   }
   const std::string output = outputOption(line, kDefaultOutput);
@@ -268,8 +268,7 @@ int handleSub(App& app, CommandLine& line) {
   GameLoop loop(app.loopParts(), GameDepth::kReplay);
   Subtracting visitor(app, loop, index, kept, removed);
   const GameCounts counts = loop.run(visitor);
-  const bool keptDone = finishOutput(app.console, kept);
-  if (!finishOutput(app.console, removed) || !keptDone) return 1;
+  if (!finishOutputs(app.console, {&kept, &removed})) return 1;
   app.console.writeText("> operation complete\n", colour::kSuccess);
   printGameCounts(app.console, counts);
   app.console.print(colour::kNormal, "> %d games have been removed and stored in the sub.pgn file\n",

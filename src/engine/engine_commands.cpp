@@ -182,7 +182,7 @@ int handleAskng(App& app, CommandLine& line) {
   // Scrolled variations start their own lines; otherwise the first would overwrite the position.
   if (!scroll || !app.engine.running()) app.console.writeText("\n", colour::kDefault);
   if (!app.engine.running()) {
-    app.console.writeText(kNoEngine, colour::kError);
+    app.console.fail("%s", kNoEngine);
     return 1;
   }
   std::string pv;
@@ -198,7 +198,7 @@ int handleVfilt(App& app, CommandLine& line) {
   // Without an engine every game would be sorted by a value nobody computed.
   if (!app.engine.running()) {
     app.console.writeText("\n", colour::kDefault);
-    app.console.writeText(kNoEngine, colour::kError);
+    app.console.fail("%s", kNoEngine);
     return 1;
   }
   platform::OutputFile acceptedFile;
@@ -223,10 +223,13 @@ int handleVfilt(App& app, CommandLine& line) {
   const unsigned rejected = visitor.rejected;
 
   app.console.print(colour::kNormal, "\n- %u games have been verified\n", accepted + rejected);
-  app.console.print(colour::kSuccess,
-                    "> %u accepted games saved in the '%s' file\n> %u rejected games saved in the 'vfilt.pgn' "
-                    "file\n",
-                    accepted, options.out.c_str(), rejected);
+  // The files are named as saved only once they are.
+  if (finishOutputs(app.console, {&acceptedFile, &rejectedFile})) {
+    app.console.print(colour::kSuccess,
+                      "> %u accepted games saved in the '%s' file\n> %u rejected games saved in the 'vfilt.pgn' "
+                      "file\n",
+                      accepted, options.out.c_str(), rejected);
+  }
   printGameCounts(app.console, counts);
   if (app.game.tags.outputEnabled(kTagAnnotator)) {
     app.console.writeText("- depth, value and status have been written in all pgn 'ANNOTATOR' fields\n");
@@ -236,8 +239,6 @@ int handleVfilt(App& app, CommandLine& line) {
         "written\n",
         colour::kError);
   }
-  finishOutput(app.console, acceptedFile);
-  finishOutput(app.console, rejectedFile);
   return 1;
 }
 

@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kestrova {
 
@@ -15,7 +16,12 @@ namespace platform {
 class OutputFile;
 }
 
-// True (after the refusal message) when the path names the open PGN file or one of `inputs`.
+// The command history the shell reads at start-up and replaces after every command line: no
+// command's output may take its place.
+constexpr const char* kHistoryFile = "r";
+
+// True (after the refusal message) when the path names the open PGN file, one of `inputs` or the
+// command history.
 bool refusesAsOutput(Console& console, const PgnFile& open, const std::string& path,
                      std::initializer_list<std::string_view> inputs = {});
 
@@ -25,20 +31,27 @@ bool refusesAsOutput(Console& console, const PgnFile& open, const std::string& p
 bool refusesOutputs(Console& console, const PgnFile& open, std::initializer_list<std::string_view> outputs,
                     std::initializer_list<std::string_view> inputs = {});
 
-// Begins the output file that will replace the target (see platform::OutputFile). A path that
-// names a file the command reads (the open PGN file, or one of `inputs`) is refused with a message.
-// Returns false when the file is refused or cannot be begun (the caller says which file).
-bool createOutputFile(Console& console, const PgnFile& open, platform::OutputFile& out, const std::string& path,
-                      std::initializer_list<std::string_view> inputs = {});
+// Begins the output file that will replace the target (see platform::OutputFile), holding the
+// target's present text first when `keepText`. A file that cannot be begun is reported:
+// "> can't create the file "PATH": REASON". False then.
+bool beginOutputOrSay(Console& console, platform::OutputFile& out, const std::string& path, bool keepText = false);
 
-// createOutputFile, and when the file cannot be begun (not refused), says so:
-// "> can't create the file "PATH": REASON".
+// beginOutputOrSay, after refusing (with a message) a path that names a file the command reads:
+// the open PGN file, one of `inputs` or the command history.
 bool createOutputFileOrSay(Console& console, const PgnFile& open, platform::OutputFile& out, const std::string& path,
                            std::initializer_list<std::string_view> inputs = {});
 
-// Completes the output (platform::OutputFile::commit). When anything of its writing failed, says
-// which file and why, marks the command failed and returns false: the target is as it was.
+// Completes the output file; when it cannot be written whole (or was never begun), says which
+// file and why, marks the command failed and returns false: the target is as it was.
 bool finishOutput(Console& console, platform::OutputFile& out);
+
+// finishOutput for the files a command writes together: the targets are replaced only when every
+// one of them was written whole, so that a failure leaves all of them as they were.
+bool finishOutputs(Console& console, const std::vector<platform::OutputFile*>& outs);
+
+// Completes an output that the command reads back before it writes its real result
+// (platform::OutputFile::closeTemporary); a failure is reported as finishOutput's.
+bool finishScratchOutput(Console& console, platform::OutputFile& out);
 
 // Two names of one file, whether it exists yet or not ("x.pgn" and "./x.pgn").
 bool namesSameFile(const std::string& a, const std::string& b);

@@ -93,12 +93,22 @@ void OutputFile::print(const char* format, ...) {
   va_end(args);
 }
 
-bool OutputFile::commit() {
-  if (file_ == nullptr) return false;
+void OutputFile::finishWriting() {
   check(std::fflush(file_) == 0);
   check(fsync(fileno(file_)) == 0);
   check(std::fclose(file_) == 0);
   file_ = nullptr;
+}
+
+bool OutputFile::closeTemporary() {
+  if (file_ == nullptr) return false;
+  finishWriting();
+  return error_ == 0;
+}
+
+bool OutputFile::commit() {
+  if (file_ != nullptr) finishWriting();
+  else if (temporary_.empty()) return false;
   if (error_ == 0) check(std::rename(temporary_.c_str(), path_.c_str()) == 0);
   if (error_ != 0) unlink(temporary_.c_str());
   temporary_.clear();

@@ -29,10 +29,16 @@ class OutputFile {
   void put(char c);
   void print(const char* format, ...) __attribute__((format(printf, 2, 3)));
 
-  // Completes the file: flushes, syncs and closes the temporary and renames it over the target.
+  // Completes the file: flushes, syncs and closes the temporary (unless closeTemporary() did) and
+  // renames it over the target.
   // False when any step of the writing failed: the temporary is removed and the target stays as
   // it was; error() says why ("No space left on device").
   bool commit();
+  // Completes the writing like commit() but keeps the text in the temporary file, for the program
+  // to read back (temporaryPath()) or to commit later, with other files written at the same time;
+  // the target is not touched yet.
+  bool closeTemporary();
+  const std::string& temporaryPath() const { return temporary_; }
   // Gives the file up: the temporary is removed, the target stays as it was.
   void discard();
 
@@ -43,6 +49,7 @@ class OutputFile {
  private:
   bool begin(const std::string& path, bool keepText);
   void check(bool ok);
+  void finishWriting();
 
   std::FILE* file_ = nullptr;
   std::string path_;

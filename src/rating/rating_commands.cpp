@@ -31,7 +31,9 @@ void giveRating(App& app, int nameTag, int eloTag) {
 int handleElo(App& app, CommandLine& line) {
   const std::string name = outputName(line, "rating.txt");
   if (refusesAsOutput(app.console, app.pgn, name)) return 1;
-  computeRatings(app.ratings, app.settings.rating, app.loopParts(), app.timers, name);
+  if (!computeRatings(app.ratings, app.settings.rating, app.loopParts(), app.timers, name) && !app.console.failed()) {
+    app.console.fail("> no rating list written\n");
+  }
   return 1;
 }
 
@@ -44,6 +46,7 @@ int handleGivelo(App& app, CommandLine& line) {
   app.console.writeText("\n> processing...\n");
   // Without ratings the games would be copied unchanged: stop with the computation's message.
   if (!computeRatings(app.ratings, app.settings.rating, app.loopParts(), app.timers, "rating.txt")) {
+    if (!app.console.failed()) app.console.fail("> no rating list written: no game written\n");
     releaseRepository(app.ratings);
     return 1;
   }

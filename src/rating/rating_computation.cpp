@@ -300,14 +300,16 @@ bool writeRatingList(const RatingRepository& repository, const RatingSettings& s
 }
 
 bool computeRatings(RatingRepository& repository, const RatingSettings& settings, const GameLoopParts& games,
-                    platform::Timers& timers, const std::string& fileName) {
+                    platform::Timers& timers, const std::string& fileName, bool* listWritten) {
   Console& console = games.console;
+  if (listWritten != nullptr) *listWritten = false;
   console.print(colour::kNormal, "\n> please note that the start elo is : %d (see kestrova.ini to change it)\n",
                 settings.startElo);
   if (!fillRepository(repository, games, timers)) return false;
-  // A list of nobody would replace the earlier list as if this file had been rated.
+  // A list of nobody would replace the earlier list as if this file had been rated. Whether that
+  // fails the command is the caller's business: the scan goes on without a list.
   if (repository.games().empty()) {
-    console.fail("> no finished game to rate: no rating list written\n");
+    console.writeText("> no finished game to rate\n");
     return false;
   }
 
@@ -322,6 +324,7 @@ bool computeRatings(RatingRepository& repository, const RatingSettings& settings
   if (!createOutputFileOrSay(console, games.pgn, out, fileName)) return false;
   for (int cluster : repository.clusters()) writeRatingList(repository, settings, cluster, out, console);
   if (!finishOutput(console, out)) return false;
+  if (listWritten != nullptr) *listWritten = true;
   console.print(colour::kSuccess, "> rating list saved in %s\n\n", fileName.c_str());
   return true;
 }

@@ -17,9 +17,10 @@ struct Timers;
 
 // Fills the repository from the open file, rates every cluster and writes the list to fileName.
 // False when no list was written: the fill was interrupted, the file has no finished game (a
-// failure of the command), or the list file could not be written.
+// failure of the command), or the list file could not be created or written. `listWritten`, when
+// given, tells whether this run wrote the list.
 bool computeRatings(RatingRepository& repository, const RatingSettings& settings, const GameLoopParts& games,
-                    platform::Timers& timers, const std::string& fileName);
+                    platform::Timers& timers, const std::string& fileName, bool* listWritten = nullptr);
 
 // Gives every player the cluster of the players it is connected to by games and lists the
 // clusters to rate.

@@ -36,12 +36,9 @@ bool createScanFiles(App& app, platform::OutputFile& log, const std::string& log
          createOutputFileOrSay(app.console, app.pgn, pgn, pgnName);
 }
 
-// Completes the three outputs; each failure is reported. True when all three were written.
+// Completes the three outputs together; each failure is reported. True when all three were written.
 bool finishScanFiles(App& app, platform::OutputFile& log, platform::OutputFile& epd, platform::OutputFile& pgn) {
-  const bool logDone = finishOutput(app.console, log);
-  const bool epdDone = finishOutput(app.console, epd);
-  const bool pgnDone = finishOutput(app.console, pgn);
-  return logDone && epdDone && pgnDone;
+  return finishOutputs(app.console, {&log, &epd, &pgn});
 }
 
 }  // namespace
@@ -51,17 +48,21 @@ int handleScan(App& app, CommandLine& line) {
   const std::string epdName = optionOr(line, "-e=", "epd-out.epd");
   const std::string pgnName = optionOr(line, "-p=", "pgn-out.pgn");
   const char* ratingList = app.settings.runElo ? "rating.txt" : "";
-  if (refusesOutputs(app.console, app.pgn, {logName, epdName, pgnName, ratingList})) return 1;
+  // The scan reads its detection settings from the configuration file.
+  if (refusesOutputs(app.console, app.pgn, {logName, epdName, pgnName, ratingList}, {Settings::kConfigFile})) {
+    return 1;
+  }
   platform::OutputFile log, epd, pgn;
   if (!createScanFiles(app, log, logName, epd, epdName, pgn, pgnName)) return 1;
-  const bool scanned = runScan(scanParts(app), log, pgn, epd);
+  ScanStatistics statistics;
+  const bool scanned = runScan(scanParts(app), log, pgn, epd, &statistics);
   releaseRepository(app.ratings);
   if (!scanned) return 1;
-  if (!finishScanFiles(app, log, epd, pgn)) return 1;
-  app.console.print(colour::kSuccess, "see %s file\nsee %s or %s file\n", logName.c_str(), epdName.c_str(),
-                    pgnName.c_str());
-  // The one failure the scan goes on after is the rating list's: then there is none to see.
-  if (app.settings.runElo && !app.console.failed()) app.console.writeText("see also rating.txt\n", colour::kSuccess);
+  if (finishScanFiles(app, log, epd, pgn)) {
+    app.console.print(colour::kSuccess, "see %s file\nsee %s or %s file\n", logName.c_str(), epdName.c_str(),
+                      pgnName.c_str());
+  }
+  if (statistics.ratingListWritten) app.console.writeText("see also rating.txt\n", colour::kSuccess);
   return 1;
 }
 
@@ -69,20 +70,22 @@ int handleSyn(App& app, CommandLine& line) {
   const std::string synthesisName = optionOr(line, "-out=", "synthesis.txt");
   const char* ratingList = app.settings.runElo ? "rating.txt" : "";
   if (refusesOutputs(app.console, app.pgn,
-                     {synthesisName, "log.txt", "epd-out.epd", "pgn-out.pgn", "trnfound.txt", ratingList})) {
+                     {synthesisName, "log.txt", "epd-out.epd", "pgn-out.pgn", "trnfound.txt", ratingList},
+                     {Settings::kConfigFile})) {
     return 1;
   }
   platform::OutputFile synthesis, log, epd, pgn;
   bool done = false;
+  // The synthesis copies the tournaments and the log from their files: each must have been written
+  // by this run, or an earlier run's text would pass for this one's.
   if (createOutputFileOrSay(app.console, app.pgn, synthesis, synthesisName) &&
       createScanFiles(app, log, "log.txt", epd, "epd-out.epd", pgn, "pgn-out.pgn") &&
-      fillRepository(app.ratings, app.loopParts(), app.timers)) {
-    // The cross-tables are joined as text, whatever format ftrn uses.
-    findTournaments(app.ratings, app.tournaments, app.pgn, app.console, false, "trnfound.txt");
-    if (runScan(scanParts(app), log, pgn, epd) && finishScanFiles(app, log, epd, pgn)) {
-      writeSynthesis(app.console, synthesis, Settings::kVersion);
-      done = finishOutput(app.console, synthesis);
-    }
+      fillRepository(app.ratings, app.loopParts(), app.timers) &&
+      // The cross-tables are joined as text, whatever format ftrn uses.
+      findTournaments(app.ratings, app.tournaments, app.pgn, app.console, false, "trnfound.txt") &&
+      runScan(scanParts(app), log, pgn, epd) && finishScanFiles(app, log, epd, pgn) &&
+      writeSynthesis(app.console, synthesis, Settings::kVersion)) {
+    done = finishOutput(app.console, synthesis);
   }
   // Whatever stopped it, the repository is released.
   releaseRepository(app.ratings);

@@ -27,10 +27,13 @@ constexpr int kEnoughData = 4;
 
 // Computes the ratings of every player of the file into the rating repository, for BestPerf,
 // and writes "rating.txt". The repository is emptied first, so that games a command collected
-// before the scan (syn fills it for the tournament finder) are not counted twice.
-void computeScanRatings(const ScanParts& parts) {
+// before the scan (syn fills it for the tournament finder) are not counted twice. True when the
+// list was written.
+bool computeScanRatings(const ScanParts& parts) {
   releaseRepository(parts.ratings);
-  computeRatings(parts.ratings, parts.ratingSettings, parts.games, parts.timers, "rating.txt");
+  bool written = false;
+  computeRatings(parts.ratings, parts.ratingSettings, parts.games, parts.timers, "rating.txt", &written);
+  return written;
 }
 
 void printStatistics(Console& console, const ScanStatistics& s, const GameCounts& counts) {
@@ -98,11 +101,11 @@ bool runScan(const ScanParts& parts, platform::OutputFile& log, platform::Output
   // The detection lines are read again, so that an edited configuration counts.
   platform::ConfigFile config;
   if (!config.read(parts.configFile)) {
-    console.writeText("> can not open \"kestrova.ini\"\n", colour::kError);
+    console.fail("> can not open \"kestrova.ini\"\n");
     return false;
   }
   loadDetectionSettings(parts.detections, config);
-  if (parts.runElo) computeScanRatings(parts);
+  const bool ratingListWritten = parts.runElo && computeScanRatings(parts);
 
   console.writeText("> scanning now for detections\n", colour::kSuccess);
   const std::int64_t startMs = parts.timers.nowMs();
@@ -117,6 +120,7 @@ bool runScan(const ScanParts& parts, platform::OutputFile& log, platform::Output
   ScanStatistics& s = visitor.statistics;
   s.gamesRead = counts.read;
   s.elapsedSeconds = static_cast<double>(parts.timers.nowMs() - startMs) / 1000.0;
+  s.ratingListWritten = ratingListWritten;
   printStatistics(console, s, counts);
   if (statistics != nullptr) *statistics = s;
   return true;

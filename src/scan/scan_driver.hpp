@@ -36,11 +36,13 @@ struct ScanStatistics {
   std::uint64_t gamesWithDepths = 0;
   std::uint64_t gamesWithTimes = 0;
   double elapsedSeconds = 0.0;
+  bool ratingListWritten = false;  // "rating.txt", by this scan
 };
 
 // Reads the detection settings, computes the ratings when runElo is on, then scans every game,
 // reporting to the three streams, and prints the statistics. False (no statistics then) when the
-// configuration file cannot be read.
+// configuration file cannot be read. A rating list that cannot be written fails the command, not
+// the scan.
 bool runScan(const ScanParts& parts, platform::OutputFile& log, platform::OutputFile& pgn, platform::OutputFile& epd,
              ScanStatistics* statistics = nullptr);
 

@@ -25,12 +25,12 @@ bool copyFile(const char* path, platform::OutputFile& out) {
 
 bool writeSynthesis(Console& console, platform::OutputFile& synthesis, std::string_view version) {
   if (!copyFile("trnfound.txt", synthesis)) {
-    console.writeText("\n> Kestrova can't read the file trnfound\n", colour::kError);
+    console.fail("\n> Kestrova can't read the file trnfound\n");
     return false;
   }
   synthesis.write("Games log :\n\n");
   if (!copyFile("log.txt", synthesis)) {
-    console.writeText("\n> Kestrova can't read the log file\n", colour::kError);
+    console.fail("\n> Kestrova can't read the log file\n");
     return false;
   }
   synthesis.print("\n- Kestrova %s-\n", (std::string(version) + " ").c_str());

@@ -22,9 +22,9 @@ void CommandHistory::load(const char* path) {
   }
 }
 
-void CommandHistory::remember(std::string_view line, const char* path) {
+bool CommandHistory::remember(std::string_view line, const char* path) {
   for (std::size_t k = 0; k < kEntries; ++k) {
-    if (used_[k] && entries_[k] == line) return;
+    if (used_[k] && entries_[k] == line) return true;
   }
   for (std::size_t k = kEntries - 1; k > 0; --k) {
     entries_[k] = std::move(entries_[k - 1]);
@@ -32,20 +32,24 @@ void CommandHistory::remember(std::string_view line, const char* path) {
   }
   entries_[0].assign(line);
   used_[0] = true;
-  save(path);
+  return save(path);
 }
 
-void CommandHistory::save(const char* path) const {
-  if (foreign_) return;
+bool CommandHistory::save(const char* path) {
+  if (foreign_) return true;
   // Replaced whole: never written through a link into the file it points to.
   platform::OutputFile file;
-  if (!file.create(path)) return;
-  for (std::size_t k = 0; k < kEntries; ++k) {
-    if (!used_[k]) continue;
-    file.write(entries_[k]);
-    file.put('\n');
+  bool saved = file.create(path);
+  if (saved) {
+    for (std::size_t k = 0; k < kEntries; ++k) {
+      if (!used_[k]) continue;
+      file.write(entries_[k]);
+      file.put('\n');
+    }
+    saved = file.commit();
   }
-  file.commit();
+  saveError_ = saved ? std::string() : file.error();
+  return saved;
 }
 
 }  // namespace kestrova

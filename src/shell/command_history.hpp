@@ -4,12 +4,14 @@
 #include <string>
 #include <string_view>
 
+#include "pgn/output_files.hpp"
+
 namespace kestrova {
 
 class CommandHistory {
  public:
   static constexpr std::size_t kEntries = 9;
-  static constexpr const char* kFile = "r";
+  static constexpr const char* kFile = kHistoryFile;
 
   static constexpr std::size_t kLineLimit = 255;
 
@@ -17,8 +19,10 @@ class CommandHistory {
   // no history (more lines, longer ones, or tag lines) is left alone for good.
   void load(const char* path = kFile);
   // Stores the line as entry 1 unless it is already one of the entries, and replaces the file
-  // whole (never written through a link). A file that cannot be written is skipped silently.
-  void remember(std::string_view line, const char* path = kFile);
+  // whole (never written through a link). False when the file could not be written (saveError()
+  // says why): it is left as it was.
+  bool remember(std::string_view line, const char* path = kFile);
+  const std::string& saveError() const { return saveError_; }
   // The file "r" is some other file, which the history never writes over.
   bool isForeign() const { return foreign_; }
 
@@ -27,10 +31,11 @@ class CommandHistory {
   bool isUsed(std::size_t k) const { return used_[k - 1]; }
 
  private:
-  void save(const char* path) const;
+  bool save(const char* path);
   std::array<std::string, kEntries> entries_;
   std::array<bool, kEntries> used_{};  // an empty line is a real entry once typed
   bool foreign_ = false;
+  std::string saveError_;
 };
 
 }  // namespace kestrova

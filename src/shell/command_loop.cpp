@@ -75,7 +75,10 @@ int runInteractive(App& app) {
     recalled = false;
     line.split(line.raw());
     const bool isRecall = line.matchWord(0, "r") || line.matchWord(0, "recall");
-    if (!isRecall) app.history.remember(line.raw());
+    if (!isRecall && !app.history.remember(line.raw())) {
+      app.console.fail("> can't write the file \"%s\": %s; it is left as it was\n", CommandHistory::kFile,
+                       app.history.saveError().c_str());
+    }
     if (!line.hasWord(0)) continue;
     if (isRecall) {
       recalled = runRecall(app) == 1;

@@ -82,7 +82,7 @@ int runEntry(App& app, const CommandEntry& entry, CommandLine& line) {
 
 bool pgnFileOpen(App& app) {
   if (app.pgn.isOpen()) return true;
-  app.console.writeText("\n> no PGN-file in memory. Please load a pgn file\n", colour::kError);
+  app.console.fail("\n> no PGN-file in memory. Please load a pgn file\n");
   return false;
 }
 

@@ -32,7 +32,7 @@ int setLanguage(App& app, long language) {
     return 1;
   }
   app.settings.lang = kFrench;
-  app.console.writeText("- error, French is default language now\n", colour::kError);
+  app.console.fail("- error, French is default language now\n");
   return 0;
 }
 

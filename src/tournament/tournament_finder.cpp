@@ -27,7 +27,7 @@ void writeTournament(const RatingRepository& repository, TournamentTable& table,
 bool findTournaments(const RatingRepository& repository, TournamentTable& table, const PgnFile& pgn, Console& console,
                      bool html, const std::string& fileName) {
   if (!repository.isFilledFrom(pgn.generation())) {
-    console.writeText("> data not collected\n", colour::kError);
+    console.fail("> data not collected\n");
     return false;
   }
   console.writeText("> filling repository\n", colour::kSuccess);

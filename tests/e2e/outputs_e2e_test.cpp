@@ -1,0 +1,205 @@
+// The output files of every writing command: a full disk, two outputs of one name, an output that
+// is an input. In each case the command fails (exit status 1) and no file of the directory changes.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <stdexcept>
+
+#include "e2e/harness.hpp"
+#include "support/engines.hpp"
+#include "support/text.hpp"
+
+namespace kestrova::e2e {
+namespace {
+
+using test::has;
+
+const std::string kTwo = "[Event \"E\"]\n[White \"A\"]\n[Black \"B\"]\n[Result \"1-0\"]\n\n1. e4 e5 2. Nf3 1-0\n\n"
+                         "[Event \"E\"]\n[White \"B\"]\n[Black \"A\"]\n[Result \"0-1\"]\n\n1. d4 d5 0-1\n\n";
+const std::string kAfterE4 = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3\n";
+
+using Snapshot = std::map<std::string, std::string>;
+
+// Every file under the directory with its text.
+Snapshot snapshot(const Session& session) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(session.directory())) {
+    if (!entry.is_regular_file()) continue;
+    std::ifstream in(entry.path(), std::ios::binary);
+    files[entry.path().lexically_relative(session.directory())] = {std::istreambuf_iterator<char>(in), {}};
+  }
+  return files;
+}
+
+// The names of the files made, changed or removed since `before`.
+std::string changes(const Snapshot& before, const Session& session) {
+  Snapshot after = snapshot(session);
+  std::string names;
+  for (const auto& [name, text] : before) {
+    if (!after.contains(name) || after[name] != text) names += name + " ";
+    after.erase(name);
+  }
+  for (const auto& [name, text] : after) names += name + " ";
+  return names;
+}
+
+// A session holding the inputs of every command and a book made from two.pgn.
+void prepare(Session& session) {
+  session.withDefaultData("minNbGm=1\nengineFile=" + test::fakeEnginePath() + "\n")
+      .withSourceFile("data/sample.pgn", "rr.pgn").withFile("two.pgn", kTwo).withFile("in/a.pgn", kTwo)
+      .withFile("e4.epd", kAfterE4).withFile("dup.epd", kAfterE4 + kAfterE4);
+  ASSERT_EQ(session.run(words("newbk 1 4 -pgn=two.pgn"), "y\n").exitStatus, 0);
+}
+
+std::string drain(int fd) {
+  std::string text;
+  char buffer[4096];
+  for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(n));
+  close(fd);
+  return text;
+}
+
+struct Limited { std::string out, err; int status = -1; };
+
+// The program with every file it writes held to one byte, as on a full disk: SIGXFSZ is ignored, so
+// a write past the limit fails with EFBIG ("File too large"). Its streams are pipes, which the limit
+// does not hold; `line` empty runs it at the prompt.
+Limited runOnFullDisk(const Session& session, const std::string& line, const std::string& input) {
+  int in[2], out[2], err[2];
+  if (pipe(in) != 0 || pipe(out) != 0 || pipe(err) != 0) throw std::runtime_error("pipe failed");
+  // Small enough to wait in the pipe for the program.
+  if (write(in[1], input.data(), input.size()) != static_cast<ssize_t>(input.size())) throw std::runtime_error("write");
+  close(in[1]);
+  std::vector<std::string> args = words(line);
+  args.insert(args.begin(), KESTROVA_BINARY);
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const rlimit oneByte{1, 1};
+    std::signal(SIGXFSZ, SIG_IGN);
+    if (setrlimit(RLIMIT_FSIZE, &oneByte) != 0 || dup2(in[0], 0) < 0 || dup2(out[1], 1) < 0 || dup2(err[1], 2) < 0 ||
+        chdir(session.directory().c_str()) != 0) {
+      _exit(126);
+    }
+    alarm(60);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  close(in[0]);
+  close(out[1]);
+  close(err[1]);
+  Limited run;
+  run.out = drain(out[0]);  // the few error lines wait in their pipe meanwhile
+  run.err = drain(err[0]);
+  int status = 0;
+  if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) run.status = WEXITSTATUS(status);
+  return run;
+}
+
+// A writing command, the first output it fails to write (whose earlier text it must keep, like any
+// other file's), and the answers it reads.
+struct Writer { std::string line, file, input = ""; int status = 1; };
+
+const Writer kWriters[] = {
+    {"open rr.pgn scan", "log.txt"},         {"open rr.pgn syn", "trnfound.txt"},
+    {"open rr.pgn elo", "rating.txt"},       {"open rr.pgn givelo -out=rated.pgn", "rating.txt"},
+    {"open rr.pgn ftrn", "trnfound.txt"},    {"open rr.pgn ftrn -fmt=html", "trnfound.html"},
+    {"open rr.pgn select Round<4", "pgn-out.pgn"}, {"open rr.pgn delete Round<4", "pgn-out.pgn"},
+    {"open rr.pgn dbl -sgl", "pgn-out.pgn"}, {"open rr.pgn split -out=lines.pgn", "lines.pgn"},
+    {"open rr.pgn cut -ply=3", "pgn-out.pgn"}, {"open rr.pgn setcmt none", "pgn-out.pgn"},
+    {"open rr.pgn instxt White=X", "pgn-out.pgn"}, {"open rr.pgn reptxt Site=X", "pgn-out.pgn"},
+    {"open rr.pgn setcap White=up", "pgn-out.pgn"}, {"open rr.pgn fenstat", "epd-out.epd"},
+    {"merge -dir=in -out=all.pgn", "all.pgn"}, {"open rr.pgn sub -gam=two.pgn -out=rest.pgn", "rest.pgn"},
+    {"open two.pgn fepd e4.epd", "epd-1.pgn"}, {"open two.pgn play 1 3 epdsv", "epdsave.epd"},
+    {"ddepd -in=dup.epd -out=one.epd", "one.epd"}, {"open two.pgn vfilt -time=20 -out=acc.pgn", "acc.pgn"},
+    {"newbk 1 4 -pgn=rr.pgn -out=new.obk", "new.obk", "y\n"}, {"openbk book.obk dcmbk", "book.obk", "y\n"},
+    {"openbk book.obk anabk -occ<2 -ply=2", "tree.epd", "y\n"},
+    {"", "r", "tag\nexit\n", 0},  // the history, at the prompt, where the exit status is always 0
+};
+
+TEST(OutputsEndToEnd, OnAFullDiskEveryWriterSaysWhichFileAndWhyAndKeepsTheEarlierOne) {
+  Session session;
+  prepare(session);
+  setenv("KESTROVA_FAKE_ENGINE", "men", 1);
+  for (const Writer& writer : kWriters) {
+    if (!std::filesystem::exists(session.directory() / writer.file)) session.withFile(writer.file, "earlier\n");
+    const auto before = snapshot(session);
+    const Limited run = runOnFullDisk(session, writer.line, writer.input);
+    EXPECT_EQ(run.status, writer.status) << writer.line;
+    EXPECT_TRUE(has(run.err, "\"" + writer.file + "\": File too large")) << writer.line << "\n" << run.err;
+    EXPECT_FALSE(has(run.out, "see " + writer.file)) << writer.line;
+    EXPECT_EQ(changes(before, session), "") << writer.line;  // no temporary left either
+  }
+  unsetenv("KESTROVA_FAKE_ENGINE");
+}
+
+// Two outputs of one command under one name.
+const char* const kTwins[] = {
+    "open rr.pgn scan -l=x.txt -e=x.txt",     "open rr.pgn scan -e=./x.epd -p=x.epd", "open rr.pgn scan -p=rating.txt",
+    "open rr.pgn syn -out=log.txt",           "open rr.pgn syn -out=trnfound.txt",   "open rr.pgn givelo -out=rating.txt",
+    "open rr.pgn sub -gam=two.pgn -out=sub.pgn", "open two.pgn vfilt -out=vfilt.pgn",
+    "openbk book.obk anabk -ddup -out=tmp.epd", "openbk book.obk anabk -vfy -out=evaluated.pgn",
+    "openbk book.obk anabk -dbg -out=in/../anabk-debug.pgn"};
+
+TEST(OutputsEndToEnd, TwoOutputsOfOneNameAreRefusedBeforeAnyFileChanges) {
+  Session session;
+  prepare(session);
+  for (const std::string line : kTwins) {
+    const auto before = snapshot(session);
+    const RunResult run = session.run(words(line), "y\ny\n");
+    EXPECT_EQ(run.exitStatus, 1) << line << run.output;
+    EXPECT_EQ(changes(before, session), "") << line;
+  }
+}
+
+// Outputs that name a file the command reads: the open file (a copy of two.pgn under the name of
+// the fixed output when there is no -out=), or the input after the last "=".
+const char* const kInputsAsOutputs[] = {
+    "open two.pgn select White=A -out=two.pgn", "open two.pgn delete White=A -out=./two.pgn",
+    "open two.pgn instxt White=X -out=two.pgn", "open two.pgn reptxt Site=X -out=two.pgn",
+    "open two.pgn setcap White=up -out=two.pgn", "open two.pgn setcmt none -out=two.pgn",
+    "open two.pgn cut -ply=2 -out=two.pgn",    "open two.pgn dbl -sgl -out=two.pgn",
+    "open two.pgn split -out=two.pgn",         "open two.pgn givelo -out=two.pgn",
+    "open rating.txt givelo",                  "open two.pgn elo -out=two.pgn",
+    "open two.pgn syn -out=two.pgn",           "open two.pgn scan -l=two.pgn",
+    "open two.pgn scan -e=two.pgn",            "open two.pgn scan -p=two.pgn",
+    "open trnfound.txt ftrn",                  "open epd-1.pgn fepd e4.epd",
+    "open epd-out.epd fenstat",                "open epdsave.epd epdsv",
+    "open two.pgn sub -gam=rr.pgn -out=two.pgn", "open two.pgn vfilt -out=two.pgn",
+    "open two.pgn merge -dir=in -out=two.pgn", "open two.pgn newbk 1 2 -pgn=rr.pgn -out=two.pgn",
+    "open two.pgn openbk book.obk anabk -out=two.pgn",
+    // Other inputs: the games to remove, a merged file, the positions, the games of the book, the
+    // book, the history and the configuration.
+    "open two.pgn sub -gam=rr.pgn -out=rr.pgn", "merge -dir=in -out=in/b.pgn",
+    "ddepd -in=dup.epd -out=dup.epd",          "newbk 1 2 -pgn=rr.pgn -out=rr.pgn",
+    "openbk book.obk anabk -out=book.obk",     "open two.pgn select White=A -out=r",
+    "open two.pgn scan -l=kestrova.ini"};
+
+TEST(OutputsEndToEnd, AnOutputThatIsAnInputIsRefusedBeforeAnyFileChanges) {
+  Session session;
+  prepare(session);
+  session.withFile("r", "board\n");
+  for (const char* copy : {"rating.txt", "trnfound.txt", "epd-1.pgn", "epd-out.epd", "epdsave.epd"}) {
+    session.withFile(copy, kTwo);
+  }
+  setenv("KESTROVA_FAKE_ENGINE", "men", 1);
+  for (const std::string line : kInputsAsOutputs) {
+    const auto before = snapshot(session);
+    const RunResult run = session.run(words(line), "y\ny\n");
+    EXPECT_EQ(run.exitStatus, 1) << line << run.output;
+    EXPECT_EQ(changes(before, session), "") << line;
+  }
+  unsetenv("KESTROVA_FAKE_ENGINE");
+}
+
+}  // namespace
+}  // namespace kestrova::e2e
