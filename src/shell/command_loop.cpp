@@ -80,6 +80,8 @@ int runInteractive(App& app) {
                        app.history.saveError().c_str());
     }
     if (!line.hasWord(0)) continue;
+    // A Ctrl-C meant for an earlier command, or typed at the prompt, must not stop this one.
+    platform::clearInterrupt();
     if (isRecall) {
       recalled = runRecall(app) == 1;
       continue;

@@ -90,4 +90,39 @@ RunResult Session::run(const std::vector<std::string>& arguments, const std::str
   return {slurp(out), WIFEXITED(status) ? WEXITSTATUS(status) : -1, timedOut, directory_};
 }
 
+RunResult Session::runInterrupted(const std::vector<std::string>& arguments, const std::string& shown) {
+  std::vector<std::string> args{KESTROVA_BINARY};
+  args.insert(args.end(), arguments.begin(), arguments.end());
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  int pipeEnds[2];
+  if (pipe(pipeEnds) != 0) throw std::runtime_error("pipe failed");
+  fcntl(pipeEnds[0], F_SETPIPE_SZ, 4096);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const int from = open("/dev/null", O_RDONLY);
+    if (dup2(from, 0) < 0 || dup2(pipeEnds[1], 1) < 0 || dup2(pipeEnds[1], 2) < 0 || chdir(directory_.c_str()) != 0) {
+      _exit(126);
+    }
+    close(pipeEnds[0]);
+    alarm(120);
+    execv(KESTROVA_BINARY, argv.data());
+    _exit(127);
+  }
+  close(pipeEnds[1]);
+  std::string output;
+  char buffer[512];
+  bool sent = false;
+  for (ssize_t got; (got = read(pipeEnds[0], buffer, sizeof buffer)) > 0;) {
+    output.append(buffer, static_cast<std::size_t>(got));
+    if (!sent && output.find(shown) != std::string::npos) sent = kill(pid, SIGINT) == 0;
+  }
+  close(pipeEnds[0]);
+  int status = 0;
+  if (pid < 0 || waitpid(pid, &status, 0) != pid) throw std::runtime_error("the program could not be run");
+  return {output, WIFEXITED(status) ? WEXITSTATUS(status) : -1, WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM,
+          directory_};
+}
+
 }  // namespace kestrova::e2e

@@ -37,6 +37,10 @@ class Session {
   // Runs share the directory: a second run sees the files of the first.
   RunResult run(const std::vector<std::string>& arguments, const std::string& input = "", int timeLimitSeconds = 60,
                 const std::string& program = KESTROVA_BINARY);
+  // Runs with the output through a small pipe and sends Ctrl-C (SIGINT) once `shown` has been
+  // printed. The run cannot finish meanwhile when more than the pipe holds follows `shown`: it
+  // waits for the reader, which reads on only after the signal.
+  RunResult runInterrupted(const std::vector<std::string>& arguments, const std::string& shown);
   const std::filesystem::path& directory() const { return directory_; }
 
  private:
