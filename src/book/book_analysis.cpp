@@ -85,6 +85,12 @@ RootOutcome analyseRoot(const Analysis& run, std::string_view root) {
   if (start == 'n' || start == EOF) return RootOutcome::kSkipped;
 
   if (options.evalTask) {
+    std::string position;  // as the walk will send it
+    writePlacementFen(board, board.side, position);
+    if (const char* unfit = unfitForEngine(*parts.chess.attacks, position)) {
+      console.fail("- this root is not sent to the engine: %s\n", unfit);
+      return RootOutcome::kFailed;
+    }
     console.writeText("- testing engine\n");
     console.flush();
     if (!waitReady(run.engine, run.timers, kReadyWaitMs)) {

@@ -42,7 +42,8 @@ void BookWalk::run() {
 
 void BookWalk::walk(int depthLeft, long leadingGames, int parentRun, std::size_t entryIndex,
                     EarlierEvaluation earlier) {
-  if (escape_.pressed()) {
+  // A stop asked for during an evaluation was taken there.
+  if (escaped_ || escape_.pressed()) {
     escaped_ = true;
     return;
   }
@@ -136,11 +137,15 @@ int BookWalk::evaluate(std::size_t entryIndex) {
   std::string pv;
   int depth = 0;
   int value = InfoParser::kNoValue;  // kept by an engine that no longer runs
-  analysePosition(engine_, console, timers_, fen_, options_.ms, pv, depth, value, options_.showPv, false,
-                  kHashMb);
+  // ESC or Ctrl-C cuts the search short, not only the walk. A position an engine may crash on is
+  // not sent (a book move that left a king in check).
+  const bool answered =
+      unfitForEngine(*parts_.chess.attacks, fen_) != nullptr ||
+      analysePosition(engine_, console, timers_, fen_, options_.ms, pv, depth, value, options_.showPv, false,
+                      kHashMb, [this] { return escaped_ || (escaped_ = escape_.pressed()); });
   console.writeText("\b\b\b\b");
-  // A search without a depth or without a score is no evaluation: the move keeps its class.
-  const bool evaluated = depth > 0 && value != InfoParser::kNoValue;
+  // A search cut short, or without a depth or without a score, is no evaluation: the move keeps its class.
+  const bool evaluated = !escaped_ && depth > 0 && value != InfoParser::kNoValue;
   char text[48];
   int length = 0;
   if (evaluated) {
@@ -160,6 +165,11 @@ int BookWalk::evaluate(std::size_t entryIndex) {
     parts_.book.entries()[entryIndex].cmt = static_cast<std::uint8_t>(evaluationClass(mover));
   }
   if (files_.debug != nullptr) writeDebugGame();
+  if (!answered && !engine_.running()) {
+    // Every position left would get no evaluation at once.
+    console.writeText("\n- the chess engine has stopped: the analysis ends here\n", colour::kError);
+    escaped_ = true;
+  }
   return length;
 }
 

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,6 +13,8 @@
 #include <chrono>
 #include <cstdio>
 
+#include "chess/attacks.hpp"
+#include "chess/fen.hpp"
 #include "engine/info_parser.hpp"
 #include "platform/clock.hpp"
 #include "platform/console.hpp"
@@ -111,6 +114,7 @@ bool EngineClient::startEngine(int priority) {
   char* const arguments[] = {path_.data(), nullptr};
   const long openMax = sysconf(_SC_OPEN_MAX);
   const int highestFd = openMax > 0 && openMax < 65536 ? static_cast<int>(openMax) - 1 : 65535;
+  const pid_t parent = getpid();
   const pid_t pid = fork();
   if (pid == 0) {
     placeAt(input[0], STDIN_FILENO);
@@ -121,6 +125,9 @@ bool EngineClient::startEngine(int priority) {
     // A group of its own: Ctrl-C typed at the terminal is the program's to handle (it stops a
     // book analysis), not a signal that kills the engine behind its back.
     setpgid(0, 0);
+    // Killed with the program however it ends, even by a signal that leaves no time to stop it:
+    // a hanging engine would otherwise think on alone, never reading the end of its input.
+    if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || getppid() != parent) _exit(127);
     execv(path_.c_str(), arguments);
     const int error = errno;
     ssize_t ignored = write(execStatus[1], &error, sizeof error);
@@ -328,7 +335,8 @@ bool waitReady(EngineClient& engine, platform::Timers& timers, int timeoutMs) {
 
 bool analysePosition(EngineClient& engine, Console& console, platform::Timers& timers,
                      std::string_view fen, int movetimeMs, std::string& pvOut, int& depthOut,
-                     int& valueOut, bool show, bool scroll, std::uint16_t hashMb) {
+                     int& valueOut, bool show, bool scroll, std::uint16_t hashMb,
+                     const std::function<bool()>& stopAsked) {
   depthOut = 0;
   if (!engine.running()) {
     pvOut = "not running";
@@ -362,7 +370,7 @@ bool analysePosition(EngineClient& engine, Console& console, platform::Timers& t
   char chunk[EngineClient::kChunkSize + 1];
   while (engine.running()) {
     const std::int64_t left = movetimeMs - timers.engineElapsedMs();
-    if (left <= 0) break;
+    if (left <= 0 || stopAsked()) break;
     const int n = engine.readEngineChunk(chunk);
     if (n > 0) {
       const std::string_view text(chunk, static_cast<std::size_t>(n));
@@ -379,9 +387,10 @@ bool analysePosition(EngineClient& engine, Console& console, platform::Timers& t
   if (parser.hasPv()) pvOut = parser.pv();
 
   // The engine answers isready while its search may still be ending: the last info lines and the
-  // bestmove of this search must not be read as the analysis of the next position.
-  if (!bestMove.seen()) waitForWord(engine, timers, kReadyWaitMs, bestMove);
-  if (!waitReady(engine, timers, kReadyWaitMs)) {
+  // bestmove of this search must not be read as the analysis of the next position. An engine that
+  // never ends its search hangs, and is as good as dead.
+  const bool ended = bestMove.seen() || waitForWord(engine, timers, kReadyWaitMs, bestMove);
+  if (!ended || !waitReady(engine, timers, kReadyWaitMs)) {
     engine.terminateEngine();
     console.writeText("\n- engine not ready\n", colour::kDefault);
     return false;
@@ -389,6 +398,20 @@ bool analysePosition(EngineClient& engine, Console& console, platform::Timers& t
   engine.setEnginePriority(EngineClient::kIdle);
   console.writeText("\n", colour::kNormal);
   return true;
+}
+
+const char* unfitForEngine(const AttackTables& tables, std::string_view fen) {
+  Board board;
+  parseFen(board, fen);
+  if (board.side != kWhite && board.side != kBlack) return "no side to move";
+  const Bitboard whiteKings = board.pieces[kWhite][kKing];
+  const Bitboard blackKings = board.pieces[kBlack][kKing];
+  if (whiteKings == 0 || blackKings == 0) return "no king";
+  if ((whiteKings & (whiteKings - 1)) != 0 || (blackKings & (blackKings - 1)) != 0) return "more than one king of a side";
+  // The side to move could take the king.
+  const Bitboard waitingKing = board.side == kWhite ? blackKings : whiteKings;
+  if (isAttacked(tables, board, board.side, highestSquare(waitingKing))) return "side not to move in check";
+  return nullptr;
 }
 
 }  // namespace kestrova

@@ -4,11 +4,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
+#include "platform/interrupt.hpp"
+
 namespace kestrova {
 
+struct AttackTables;
 class Console;
 namespace platform {
 struct Timers;
@@ -87,10 +91,18 @@ bool waitReady(EngineClient& engine, platform::Timers& timers, int timeoutMs);
 // Has the engine think about the position for `movetimeMs` milliseconds and reads what it
 // reports. `depthOut` gets the last depth read (0 if none), `valueOut` the last centipawn value
 // (12345 if none; left as it was when no engine runs), `pvOut` the last principal variation,
-// "no pv", or "not running". True when the engine answered readyok after the search; an engine
-// that does not is killed.
+// "no pv", or "not running". `stopAsked` is polled while the engine thinks: once it says yes the
+// search is cut short, and the engine is brought back to rest (its bestmove, then readyok) as
+// after a full search, so that it stays usable. True when the engine ended its search and
+// answered readyok; an engine that does not, within 3 seconds each, counts as hanging and is
+// killed.
 bool analysePosition(EngineClient& engine, Console& console, platform::Timers& timers,
                      std::string_view fen, int movetimeMs, std::string& pvOut, int& depthOut,
-                     int& valueOut, bool show, bool scroll, std::uint16_t hashMb);
+                     int& valueOut, bool show, bool scroll, std::uint16_t hashMb,
+                     const std::function<bool()>& stopAsked = platform::interruptRequested);
+
+// Why a position must not be sent to an engine, which may crash on it: "no king", "more than one
+// king of a side", "side not to move in check" or "no side to move"; null when it may be sent.
+const char* unfitForEngine(const AttackTables& tables, std::string_view fen);
 
 }  // namespace kestrova

@@ -1,6 +1,7 @@
 #pragma once
 // Engine-driven commands: askng and vfilt.
 #include <string>
+#include <string_view>
 
 namespace kestrova {
 
@@ -11,7 +12,7 @@ class CommandLine;
 int handleAskng(App& app, CommandLine& line);
 
 // Has the engine evaluate one position of every game of the open file and sorts the games into
-// the output file (value inside the window) and "vfilt.pgn" (outside it).
+// the output file (value inside the window) and "vfilt.pgn" (outside it, or not analysed).
 int handleVfilt(App& app, CommandLine& line);
 
 // The Annotator text vfilt gives a game. A tag value holds 69 characters; when the numbers make
@@ -19,5 +20,8 @@ int handleVfilt(App& app, CommandLine& line);
 // status always stays whole.
 std::string filterStatus(unsigned gameNumber, int depth, int value, int lowerBound, int upperBound,
                          bool accepted);
+
+// The Annotator text of a game vfilt could not have analysed, with the reason, within a tag value.
+std::string notAnalysedStatus(unsigned gameNumber, std::string_view reason);
 
 }  // namespace kestrova

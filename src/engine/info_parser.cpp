@@ -88,7 +88,8 @@ void InfoParser::scanInfo(std::size_t begin, std::size_t end, Console& console) 
 }
 
 void InfoParser::display(Console& console) const {
-  std::string line = scroll_ ? "\n" : "\r" + std::string(78, ' ') + "\r";
+  // Overwriting the last line means something on a terminal only; a pipe or a file gets a line each.
+  std::string line = scroll_ || !console.isTerminal() ? "\n" : "\r" + std::string(78, ' ') + "\r";
   char numbers[48];
   std::snprintf(numbers, sizeof numbers, "d=%d\tv=%d\t", depth_, value_);
   line += numbers;

@@ -35,6 +35,7 @@ GameCounts GameLoop::run(GameVisitor& visitor) {
     if (progressEvery_ != 0 && counts_.read % progressEvery_ == 0) {
       parts_.console.progress("%s%" PRIu64 "\r", progressLabel_, counts_.read);
     }
+    textWhole_ = read != PgnFile::kTooLarge;
     if (read == PgnFile::kTooLarge) {
       leaveOut("larger than the game or line buffer (gBufSz)");
       continue;

@@ -81,6 +81,8 @@ class GameLoop {
   void stop() { stopped_ = true; }
 
   std::uint32_t gameNumber() const;
+  // False for a game that did not fit the buffers: its text was not kept, so it cannot be written.
+  bool gameTextWhole() const { return textWhole_; }
   const GameCounts& counts() const { return counts_; }
 
  private:
@@ -97,6 +99,7 @@ class GameLoop {
   bool movesLoaded_ = false;
   bool currentLeftOut_ = false;
   bool stopped_ = false;
+  bool textWhole_ = true;
   std::string report_;
   std::string leftOutLine_;
 };

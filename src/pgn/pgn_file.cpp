@@ -222,9 +222,15 @@ void PgnFile::writeGame(platform::OutputFile& out) const {
     out.write(header_.lines[static_cast<std::size_t>(i)]);
     out.put('\n');
   }
+  writeMovetext(out);
+}
+
+void PgnFile::writeMovetext(platform::OutputFile& out) const {
   out.put('\n');
-  writeWithLineBreaks(out, game_);
-  if (game_.empty() || game_.back() != '\n') out.put('\n');
+  // The blank lines read after the tags are not the movetext's: the line above stands for them.
+  const std::string_view movetext = std::string_view(game_).substr(std::min(game_.find_first_not_of("\r\n"), game_.size()));
+  writeWithLineBreaks(out, movetext);
+  if (movetext.empty() || movetext.back() != '\n') out.put('\n');
   out.put('\n');
 }
 

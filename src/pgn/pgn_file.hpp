@@ -60,8 +60,11 @@ class PgnFile {
   const std::string& gameBuffer() const { return game_; }
   int gameBufferSize() const { return gameSize_; }
 
-  // Writes the header lines, an empty line, the game buffer (long lines broken), an empty line.
+  // Writes the header lines, an empty line, the game buffer (long lines broken; the blank lines that
+  // begin it left out), an empty line.
   void writeGame(platform::OutputFile& out) const;
+  // What writeGame writes after the header lines.
+  void writeMovetext(platform::OutputFile& out) const;
 
   // Text a command writes after its games (delete).
   std::string& saveBuffer() { return save_; }

@@ -132,6 +132,25 @@ int writePgn(Game& game, PgnFile& pgn, platform::OutputFile& out, int printCmt) 
   return 1;
 }
 
+void writeAsRead(const PgnFile& pgn, int tag, std::string_view value, platform::OutputFile& out) {
+  const HeaderLines& header = pgn.header();
+  std::string_view name;
+  std::string scratch;
+  bool written = false;
+  for (int n = 0; n < header.count; ++n) {
+    const std::string& line = header.lines[static_cast<std::size_t>(n)];
+    if (readTagLine(line, name, scratch) && TagTable::lookupTag(name) == tag) {
+      if (!written) writeTag(out, tag, value);
+      written = true;
+      continue;
+    }
+    out.write(line);
+    out.put('\n');
+  }
+  if (!written) writeTag(out, tag, value);
+  pgn.writeMovetext(out);
+}
+
 void printGame(const Game& game, Console& console, int printCmt) {
   std::string text = "\n";
   for (int i = 0; i < TagTable::kEntries; ++i) {

@@ -18,6 +18,11 @@ class OutputFile;
 // Always 1.
 int writePgn(Game& game, PgnFile& pgn, platform::OutputFile& out, int printCmt);
 
+// Writes the game as the PGN file holds it, for a game that was not loaded or replayed whole: its
+// text untouched but for the known tag, given the value in place of its line (or after the last
+// line when it has none).
+void writeAsRead(const PgnFile& pgn, int tag, std::string_view value, platform::OutputFile& out);
+
 // Shows the Game on the console: every known tag line, then the moves without line breaks.
 void printGame(const Game& game, Console& console, int printCmt);
 

@@ -127,7 +127,7 @@ TEST_F(NoDataLost, SubKeptAndRemovedAddUpToTheFile) {
   EXPECT_EQ(kept + removed, replayable) << "kept " << kept.size() << ", removed " << removed.size();
 }
 
-TEST_F(NoDataLost, VfiltAcceptedAndRejectedAddUpToTheFileButForTheNamedUnreadableGame) {
+TEST_F(NoDataLost, VfiltAcceptedAndRejectedAddUpToTheFileTheNamedUnreadableGameRejected) {
   session.withDefaultData("engineFile=" + test::fakeEnginePath() + "\n");
   setenv("KESTROVA_FAKE_ENGINE", "men", 1);  // the value is the number of men on the board
   // The final positions, a position most games reach and one that many games never reach.
@@ -135,7 +135,8 @@ TEST_F(NoDataLost, VfiltAcceptedAndRejectedAddUpToTheFileButForTheNamedUnreadabl
     const RunResult result = run("vfilt -time=20 -hash=1 " + ply + " -minval=0 -maxval=16 -out=accepted.pgn");
     const Games accepted = gamesOf(result.file("accepted.pgn")), rejected = gamesOf(result.file("vfilt.pgn"));
     EXPECT_FALSE(accepted.empty() || rejected.empty()) << ply << "\n" << result.output;
-    EXPECT_EQ(accepted + rejected, replayable) << ply << accepted.size() << " accepted, " << rejected.size();
+    EXPECT_EQ(accepted + rejected, input) << ply << accepted.size() << " accepted, " << rejected.size();
+    EXPECT_EQ(rejected.count(*gamesOf(kBroken).begin()), 1u) << ply;
     EXPECT_TRUE(test::has(result.output, kBrokenLeftOut)) << ply;
   }
   unsetenv("KESTROVA_FAKE_ENGINE");

@@ -68,16 +68,16 @@ TEST(EngineStartUp, LoadsTheEngineAtIdlePriorityOrSaysThereIsNone) {
 TEST(EngineAnalysis, AnEngineThatIsNotReadyOrEndsIsKilledOrCollectedAndNotRestarted) {
   EngineClient engine;
   platform::Timers timers;
-  for (const std::string mode : {"neverready", "exits"}) {
+  for (const std::string mode : {"neverready", "dies:0"}) {
     ASSERT_TRUE(start(engine, mode.c_str()));
     const pid_t pid = engine.processId();
-    EXPECT_TRUE(waitReady(engine, timers, mode == "exits" ? 10000 : 200) == (mode == "exits") && engine.running())
+    EXPECT_TRUE(waitReady(engine, timers, mode == "dies:0" ? 10000 : 200) == (mode == "dies:0") && engine.running())
         << "the check alone only gives up";
     const Analysis a = analyse(engine);
     EXPECT_TRUE(!a.ok && a.printed == "\n- engine not ready\n" && !engine.running() && processGone(pid)) << mode;
     // The engine that is never ready is stopped before it searches (the value is left as it was);
     // the exiting engine never ended its line.
-    EXPECT_EQ(std::tuple(a.depth, a.value), mode == "exits" ? std::tuple(0, 12345) : std::tuple(0, -777));
+    EXPECT_EQ(std::tuple(a.depth, a.value), mode == "dies:0" ? std::tuple(0, 12345) : std::tuple(0, -777));
     const Analysis none = analyse(engine);  // no restart; the value is left as it was
     EXPECT_TRUE(!none.ok && none.pv == "not running" && none.depth == 0 && none.value == -777 && none.printed.empty());
   }

@@ -3,9 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
+#include <cerrno>
 #include <climits>
 #include <regex>
 
+#include "platform/interrupt.hpp"
+#include "shell/command_loop.hpp"
 #include "support/engines.hpp"
 #include "support/test_app.hpp"
 #include "support/text.hpp"
@@ -23,11 +28,21 @@ const std::string kGames =
     "[Event \"T\"]\n[White \"C\"]\n[Black \"D\"]\n[Result \"1/2-1/2\"]\n[SetUp \"1\"]\n"
     "[FEN \"4k3/8/8/8/8/8/4P3/4K3 b - - 0 1\"]\n\n1... Kd7 2. e4 Ke6 1/2-1/2\n\n";
 
+std::string setUp(const std::string& fen) {
+  return "[Event \"T\"]\n[Result \"*\"]\n[SetUp \"1\"]\n[FEN \"" + fen + "\"]\n\n*\n\n";
+}
+
+// The three games; 4: an illegal move; set-up positions with 5: no black king, 6: two white kings,
+// 7: White to move with Black in check.
+const std::string kMixed = kGames + "[Event \"T\"]\n[Result \"1-0\"]\n\n1. e4 e5 2. Ke3 1-0\n\n" +
+                           setUp("8/8/8/8/8/8/4P3/4K3 w - - 0 1") + setUp("4k3/8/8/8/8/8/8/KK6 w - - 0 1") +
+                           setUp("4k3/8/8/8/8/8/8/4R1K1 w - - 0 1");
+
 // The games open and the scripted engine running in the mode.
-std::unique_ptr<App> appWithEngine(const test::ScratchDir& dir, const char* mode) {
+std::unique_ptr<App> appWithEngine(const test::ScratchDir& dir, const char* mode, const std::string& pgn = kGames) {
   auto app = test::makeApp();
   for (int i = 0; i < TagTable::kEntries; ++i) app->game.tags.setOutputEnabled(i, true);
-  dir.write("games.pgn", kGames);
+  dir.write("games.pgn", pgn);
   EXPECT_TRUE(app->pgn.open("games.pgn"));
   setenv("KESTROVA_FAKE_ENGINE", mode, 1);
   app->engine.createEngineClient(test::fakeEnginePath());
@@ -60,7 +75,7 @@ TEST(Vfilt, SortsTheGamesByTheValueOfThePositionBeforeTheHalfMoveWithBothBoundsI
     EXPECT_EQ(games(dir.read(out)) + "| " + games(dir.read("vfilt.pgn")), accepted + "| " + rejected) << options;
     const std::string counts = std::to_string(test::count(accepted, ",")) + " accepted games saved in the '" + out +
                                "' file\n> " + std::to_string(test::count(rejected, ",")) + " rejected games saved";
-    EXPECT_TRUE(has(printed, "\r- this pgn file has 3 games\n") && has(printed, "verified\n> " + counts)) << printed;
+    EXPECT_TRUE(has(printed, "> counting games\n- this pgn file has 3 games\n") && has(printed, "not analysed)\n> " + counts)) << printed;
   }
   // The positions before half-move 3 (counted from the game's start: the set-up game, which begins
   // with Black, before 2...Ke6), each on a line of its own after its diagram, worked out by hand.
@@ -92,13 +107,68 @@ TEST(Vfilt, NeverWritesOverAFileItReadsNorMixesItsTwoFiles) {
   }
 }
 
-TEST(Vfilt, StopsWhenTheEngineDies) {
+// The statuses of a file's games, "number status; " each.
+std::string statuses(const std::string& pgn) {
+  static const std::regex annotator("Annotator \"game ([0-9]+), (depth=[0-9]+ val=[0-9]+ (filter=\\S+ )?)?status=([^\"]+)");
+  std::string text;
+  for (std::sregex_iterator it(pgn.begin(), pgn.end(), annotator), end; it != end; ++it)
+    text += (*it)[1].str() + " " + (*it)[4].str() + "; ";
+  return text;
+}
+
+TEST(Vfilt, PutsEveryGameReadInOneFileWhetherOrNotTheEngineCouldJudgeIt) {
+  const std::string unsent = "4 not analysed: unreadable or illegal; 5 not analysed: no king; "
+                             "6 not analysed: more than one king of a side; 7 not analysed: side not to move in check; ";
+  const std::string stopped = "1 not analysed: the engine has stopped; 2 not analysed: the engine has stopped; "
+                              "3 not analysed: the engine has stopped; ";
+  // Mode, games accepted, restarts, positions sent. An engine that dies or hangs is started again
+  // once and given the game again; one that fails again is given up.
+  const std::tuple<const char*, bool, int, int> cases[] = {
+      {"men", true, 0, 3}, {"dies:1", true, 2, 5}, {"hangs:2", true, 1, 4}, {"dies:0", false, 1, 2}};
+  setenv("KESTROVA_FAKE_ENGINE_LOG", "sent.txt", 1);
+  for (const auto& [mode, accepted, restarts, sent] : cases) {
+    test::ScratchDir dir;
+    const std::string printed = test::run(*appWithEngine(dir, mode, kMixed), "vfilt -time=30");
+    EXPECT_EQ(statuses(dir.read("pgn-out.pgn")), accepted ? "1 accepted; 2 accepted; 3 accepted; " : "") << mode;
+    EXPECT_EQ(statuses(dir.read("vfilt.pgn")), (accepted ? "" : stopped) + unsent) << mode;
+    EXPECT_TRUE(has(printed, accepted ? "- 7 games read: 3 accepted, 4 rejected (4 of them not analysed)\n"
+                                      : "- 7 games read: 0 accepted, 7 rejected (7 of them not analysed)\n"))
+        << printed;
+    EXPECT_EQ(test::count(printed, ": starting it again\n"), restarts) << mode;
+    // Only the positions of the first three games, each once per engine that was given it.
+    EXPECT_EQ(test::count(dir.read("sent.txt"), "position fen "), sent) << mode;
+    EXPECT_TRUE(has(dir.read("vfilt.pgn"), "\"]\n\n1. e4 e5 2. Ke3 1-0\n\n") && !has(dir.read("sent.txt"), " w - - 0 1")) << mode;
+  }
+  unsetenv("KESTROVA_FAKE_ENGINE_LOG");
+}
+
+TEST(EngineCommands, CtrlCStopsTheAnalysisAndTheCommandAndLeavesTheEngineUsable) {
+  platform::catchInterrupts();
   test::ScratchDir dir;
-  auto app = appWithEngine(dir, "exits");
-  const std::string printed = test::run(*app, "vfilt -time=1000");
-  EXPECT_TRUE(has(printed, "> the chess engine has stopped: game 1 and the following ones are not filtered\n") &&
-              has(printed, "\n- 0 games have been verified\n")) << printed;
-  EXPECT_TRUE(dir.read("pgn-out.pgn").empty() && dir.read("vfilt.pgn").empty() && !app->engine.running());
+  // The scripted engine sends Ctrl-C as it starts thinking; a full search would take a minute.
+  auto app = appWithEngine(dir, "interrupt");
+  const pid_t engine = app->engine.processId();
+  const std::string printed = test::run(*app, "vfilt -time=60000");
+  EXPECT_TRUE(has(printed, "> interrupted by Ctrl-C after 1 games\n\n- 1 games read: 0 accepted, 1 rejected")) << printed;
+  EXPECT_EQ(statuses(dir.read("pgn-out.pgn")) + statuses(dir.read("vfilt.pgn")), "1 not analysed: interrupted by Ctrl-C; ");
+  platform::clearInterrupt();
+  EXPECT_TRUE(has(test::run(*app, "askng -time=60000"), "\n> analysis stopped by Ctrl-C\n"));
+  platform::clearInterrupt();
+  platform::Timers timers;
+  EXPECT_TRUE(app->engine.processId() == engine && waitReady(app->engine, timers, 10000)) << "the same engine, ready";
+}
+
+TEST(EngineCommands, TheEngineEndsWithTheProgramAtTheEndOfInputOrOfABatchEvenOneStoppedByCtrlC) {
+  platform::catchInterrupts();
+  for (const auto& [mode, batch, status] : {std::tuple{"men", false, 0}, {"men", true, 0}, {"interrupt", true, 130}}) {
+    test::ScratchDir dir;
+    auto app = appWithEngine(dir, mode);
+    const pid_t engine = app->engine.processId();
+    const std::vector<std::string> words = {"vfilt", status == 0 ? "-time=20" : "-time=60000"};
+    EXPECT_EQ(batch ? runBatch(*app, words) : runInteractive(*app), status) << mode;
+    EXPECT_TRUE(kill(engine, 0) == -1 && errno == ESRCH) << mode;
+  }
+  platform::clearInterrupt();
 }
 
 }  // namespace

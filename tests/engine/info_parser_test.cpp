@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <utility>
 
 #include "platform/console.hpp"
 
@@ -43,13 +44,15 @@ TEST(InfoParser, ReadsDepthScoreAndVariationOfEachLineOnceTheNextBegins) {
   }
 }
 
-TEST(InfoParser, ShowsEachVariationOverTheLastOrOnANewLineCutAtSixtyCharacters) {
+TEST(InfoParser, ShowsEachVariationOverTheLastOnATerminalOrOnANewLineCutAtSixtyCharacters) {
   const std::string pv = "a2a3 b7b6 c2c3 d7d6 e2e3 f7f6 g2g3 h7h6 a3a4 b6b5 c3c4 d6d5 e3e4";  // 64 characters
-  for (const bool scroll : {false, true}) {
+  // A line is overwritten on a terminal only.
+  for (const auto& [scroll, terminal] : {std::pair{false, true}, {true, true}, {false, false}}) {
     Console console = Console::capturing();
+    console.setTerminal(terminal);
     const InfoParser parser = parse("info depth 1 score cp 20 pv e2e4\ninfo depth 2 score mate 2 pv " + pv + "\ninfo",
                                     console, true, scroll);
-    const std::string start = scroll ? "\n" : "\r" + std::string(78, ' ') + "\r";
+    const std::string start = scroll || !terminal ? "\n" : "\r" + std::string(78, ' ') + "\r";
     EXPECT_EQ(console.captured(), start + "d=1\tv=20\te2e4" + start + "d=2\tv=20\t" + pv.substr(0, 60) + "...");
     EXPECT_EQ(parser.pv(), pv) << "kept whole";
   }
