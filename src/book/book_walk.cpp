@@ -132,8 +132,12 @@ int BookWalk::evaluate(std::size_t entryIndex) {
   Console& console = parts_.console;
   Game& game = parts_.game;
   const int side = parts_.chess.board.side == kWhite ? kWhite : kBlack;
-  console.writeText("[E] ", colour::kSuccess);
-  console.flush();
+  // "[E] " shows the search while it runs and is rubbed out after; a pipe only gets the result.
+  const bool terminal = console.isTerminal();
+  if (terminal) {
+    console.writeText("[E] ", colour::kSuccess);
+    console.flush();
+  }
   std::string pv;
   int depth = 0;
   int value = InfoParser::kNoValue;  // kept by an engine that no longer runs
@@ -143,7 +147,7 @@ int BookWalk::evaluate(std::size_t entryIndex) {
       unfitForEngine(*parts_.chess.attacks, fen_) != nullptr ||
       analysePosition(engine_, console, timers_, fen_, options_.ms, pv, depth, value, options_.showPv, false,
                       kHashMb, [this] { return escaped_ || (escaped_ = escape_.pressed()); });
-  console.writeText("\b\b\b\b");
+  if (terminal) console.writeText("\b\b\b\b");
   // A search cut short, or without a depth or without a score, is no evaluation: the move keeps its class.
   const bool evaluated = !escaped_ && depth > 0 && value != InfoParser::kNoValue;
   char text[48];

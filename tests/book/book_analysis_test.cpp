@@ -148,6 +148,7 @@ TEST(Anabk, CtrlCEndsTheWalkButTheCountersAndTheSaveQuestionFollow) {
   // The scripted engine sends Ctrl-C as it starts thinking about the first position, after 1.e4 e5
   // 2.Nf3: the walk ends at the next step, 2...Nc6.
   auto app = appWithBook("y\nn\n", test::fakeEnginePath(), {}, "interrupt");
+  app->console.setTerminal(true);  // "[E] " marks a running search on a terminal only
   const std::string out = test::run(*app, "anabk -occ<5 -rnk=1 -tsk=eval -ms=35");
   EXPECT_TRUE(has(out, "\n\n- 4 nodes scanned\n- 0 paths scanned") && has(out, "save the evaluations")) << out;
   EXPECT_EQ(std::make_pair(count(out, "[E] "), app->game.currentPly), std::make_pair(1, 0)) << "back at the root";

@@ -114,5 +114,28 @@ TEST(CommandHistory, NineLinesMostRecentFirstEachOnceTheEmptyLineToo) {
   EXPECT_EQ(dir.read("r"), "c9\nc8\nc7\nc6\nc5\nc4\nc3\nc2\nc1\n");
 }
 
+// The history is replaced whole: a link named "r" is replaced, what it links to stays as it was, and
+// a file "r" that is no history (a PGN file) is never written.
+TEST(CommandHistory, NeverWritesThroughALinkOrOverAForeignFile) {
+  ScratchDir dir;
+  dir.write("kept", "scan\n");  // a history of another directory
+  dir.write("games", "[Event \"E\"]\n\n1. e4 *\n");
+  for (const bool symbolic : {true, false}) {
+    std::filesystem::remove(dir.path() / "r");
+    if (symbolic) std::filesystem::create_symlink(dir.path() / "kept", dir.path() / "r");
+    else std::filesystem::create_hard_link(dir.path() / "kept", dir.path() / "r");
+    CommandHistory history;
+    history.load();
+    EXPECT_TRUE(history.remember("dbl") && dir.read("r") == "dbl\nscan\n") << symbolic;
+    EXPECT_EQ(dir.read("kept"), "scan\n") << symbolic;
+  }
+  std::filesystem::remove(dir.path() / "r");
+  std::filesystem::create_symlink(dir.path() / "games", dir.path() / "r");
+  CommandHistory history;
+  history.load();
+  history.remember("dbl");
+  EXPECT_TRUE(history.isForeign() && dir.read("games") == "[Event \"E\"]\n\n1. e4 *\n");
+}
+
 }  // namespace
 }  // namespace kestrova::test
