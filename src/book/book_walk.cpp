@@ -148,14 +148,15 @@ int BookWalk::evaluate(std::size_t entryIndex) {
       analysePosition(engine_, console, timers_, fen_, options_.ms, pv, depth, value, options_.showPv, false,
                       kHashMb, [this] { return escaped_ || (escaped_ = escape_.pressed()); });
   if (terminal) console.writeText("\b\b\b\b");
-  // A search cut short, or without a depth or without a score, is no evaluation: the move keeps its class.
-  const bool evaluated = !escaped_ && depth > 0 && value != InfoParser::kNoValue;
+  // A search cut short, or without a depth or without a score, is no evaluation: the move keeps its
+  // class. A mated position has no depth, and is the clearest evaluation of all.
+  const bool evaluated = !escaped_ && value != InfoParser::kNoValue && (depth > 0 || isMateValue(value));
   char text[48];
   int length = 0;
   if (evaluated) {
-    const long long magnitude = value < 0 ? -static_cast<long long>(value) : value;
-    length = std::snprintf(text, sizeof text, "[%c/%d,%c%lld] ", side == kWhite ? 'w' : 'b', depth,
-                           value < 0 ? '-' : '+', magnitude);
+    const std::string shown = formatValue(value);
+    length = std::snprintf(text, sizeof text, "[%c/%d,%s%s] ", side == kWhite ? 'w' : 'b', depth,
+                           shown[0] == '-' ? "" : "+", shown.c_str());
   } else {
     length = std::snprintf(text, sizeof text, "[%c/%d,?0] ", side == kWhite ? 'w' : 'b', depth);
   }
@@ -165,8 +166,7 @@ int BookWalk::evaluate(std::size_t entryIndex) {
   game.comments.set(game.currentPly, std::string_view(text, static_cast<std::size_t>(length - 1)));
   if (evaluated && entryIndex != 0) {
     // The engine speaks for the side to move, the class for the side that played the move.
-    const int mover = value == INT_MIN ? INT_MAX : -value;
-    parts_.book.entries()[entryIndex].cmt = static_cast<std::uint8_t>(evaluationClass(mover));
+    parts_.book.entries()[entryIndex].cmt = static_cast<std::uint8_t>(evaluationClass(-value));
   }
   if (files_.debug != nullptr) writeDebugGame();
   if (!answered && !engine_.running()) {

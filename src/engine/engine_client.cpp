@@ -86,13 +86,32 @@ EngineClient::~EngineClient() {
   closePipes();
 }
 
-void EngineClient::createEngineClient(std::string_view path) {
-  path_.assign(path.substr(0, kPathLimit));
+void EngineClient::createEngineClient(std::string_view commandLine, std::vector<std::string> options) {
+  commandLine_.assign(commandLine);
+  options_ = std::move(options);
+  arguments_.clear();
+  std::string word;
+  bool quoted = false, inWord = false;
+  for (char c : commandLine) {
+    if (c == '"') {
+      quoted = !quoted;
+      inWord = true;
+    } else if ((c == ' ' || c == '\t') && !quoted) {
+      if (inWord) arguments_.push_back(std::move(word));
+      word.clear();
+      inWord = false;
+    } else {
+      word += c;
+      inWord = true;
+    }
+  }
+  if (inWord) arguments_.push_back(std::move(word));
 }
 
 bool EngineClient::startEngine(int priority) {
   if (running_) return true;
-  if (path_.empty()) return false;
+  // Checked before the log is opened: a program that cannot run leaves no log behind.
+  if (arguments_.empty() || access(arguments_[0].c_str(), X_OK) != 0) return false;
 
   // A write to an engine that has died must come back as an error, not end the program.
   struct sigaction ignore {};
@@ -103,15 +122,18 @@ bool EngineClient::startEngine(int priority) {
   int input[2] = {-1, -1};
   int output[2] = {-1, -1};
   int execStatus[2] = {-1, -1};  // closed by a successful exec, carries errno otherwise
-  const int devNull = open("/dev/null", O_WRONLY | O_CLOEXEC);
-  if (devNull < 0 || pipe2(input, O_CLOEXEC) != 0 || pipe2(output, O_CLOEXEC) != 0 ||
+  const int logFd = open(kLogFile, O_WRONLY | O_CREAT | O_CLOEXEC | (logStarted_ ? O_APPEND : O_TRUNC), 0644);
+  const int errors = logFd >= 0 ? logFd : open("/dev/null", O_WRONLY | O_CLOEXEC);
+  if (errors < 0 || pipe2(input, O_CLOEXEC) != 0 || pipe2(output, O_CLOEXEC) != 0 ||
       pipe2(execStatus, O_CLOEXEC) != 0) {
-    for (int fd : {devNull, input[0], input[1], output[0], output[1], execStatus[0], execStatus[1]})
+    for (int fd : {errors, input[0], input[1], output[0], output[1], execStatus[0], execStatus[1]})
       if (fd >= 0) close(fd);
     return false;
   }
 
-  char* const arguments[] = {path_.data(), nullptr};
+  std::vector<char*> arguments;
+  for (std::string& argument : arguments_) arguments.push_back(argument.data());
+  arguments.push_back(nullptr);
   const long openMax = sysconf(_SC_OPEN_MAX);
   const int highestFd = openMax > 0 && openMax < 65536 ? static_cast<int>(openMax) - 1 : 65535;
   const pid_t parent = getpid();
@@ -119,7 +141,7 @@ bool EngineClient::startEngine(int priority) {
   if (pid == 0) {
     placeAt(input[0], STDIN_FILENO);
     placeAt(output[1], STDOUT_FILENO);
-    placeAt(devNull, STDERR_FILENO);
+    placeAt(errors, STDERR_FILENO);
     closeOtherFiles(execStatus[1], highestFd);
     setDefaultSignal(SIGPIPE);  // an ignored signal would otherwise stay ignored in the engine
     // A group of its own: Ctrl-C typed at the terminal is the program's to handle (it stops a
@@ -128,7 +150,7 @@ bool EngineClient::startEngine(int priority) {
     // Killed with the program however it ends, even by a signal that leaves no time to stop it:
     // a hanging engine would otherwise think on alone, never reading the end of its input.
     if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || getppid() != parent) _exit(127);
-    execv(path_.c_str(), arguments);
+    execv(arguments[0], arguments.data());
     const int error = errno;
     ssize_t ignored = write(execStatus[1], &error, sizeof error);
     (void)ignored;
@@ -137,8 +159,9 @@ bool EngineClient::startEngine(int priority) {
 
   close(input[0]);
   close(output[1]);
-  close(devNull);
+  close(errors);
   close(execStatus[1]);
+  logStarted_ = logStarted_ || logFd >= 0;
   if (pid < 0) {
     close(input[1]);
     close(output[0]);
@@ -166,8 +189,18 @@ bool EngineClient::startEngine(int priority) {
   setNonBlocking(fromEngine_);
   running_ = true;
   outputEnded_ = false;
+  hashMb_ = 0;
   setEnginePriority(priority);
   return true;
+}
+
+void EngineClient::setHash(std::uint16_t megabytes) {
+  // Stockfish reallocates and clears its table at every Hash option, however small: sent each
+  // time, it cost the first searches of a run their time.
+  if (megabytes == hashMb_) return;
+  char command[64];
+  std::snprintf(command, sizeof command, "setoption name Hash value %u\n", static_cast<unsigned>(megabytes));
+  if (sendToEngine(command) > 0) hashMb_ = megabytes;
 }
 
 void EngineClient::setEnginePriority(int level) {
@@ -290,6 +323,7 @@ void EngineClient::closePipes() {
 namespace {
 
 constexpr std::string_view kBestMove = "bestmove";
+constexpr std::string_view kUciOk = "uciok";
 
 // Looks for a word across chunk boundaries: keeps only the few characters that could begin it.
 class WordWatch {
@@ -310,14 +344,20 @@ class WordWatch {
   bool seen_ = false;
 };
 
-// Reads the engine's output until the word comes, the engine dies or the time runs out.
-bool waitForWord(EngineClient& engine, platform::Timers& timers, int timeoutMs, WordWatch& watch) {
+// Reads the engine's output until the word comes, the engine dies or the time runs out; what
+// comes meanwhile goes to the parser too, when there is one.
+bool waitForWord(EngineClient& engine, platform::Timers& timers, int timeoutMs, WordWatch& watch,
+                 InfoParser* parser = nullptr, Console* console = nullptr) {
   timers.restartEngineTimer();
   char chunk[EngineClient::kChunkSize + 1];
   for (;;) {
     if (!engine.running()) return false;
     const int n = engine.readEngineChunk(chunk);
-    if (n > 0 && watch.add(std::string_view(chunk, static_cast<std::size_t>(n)))) return true;
+    if (n > 0) {
+      const std::string_view text(chunk, static_cast<std::size_t>(n));
+      if (parser != nullptr) parser->addChunk(text, *console);
+      if (watch.add(text)) return true;
+    }
     if (!engine.running()) return false;
     const std::int64_t left = timeoutMs - timers.engineElapsedMs();
     if (left <= 0) return false;
@@ -333,6 +373,11 @@ bool waitReady(EngineClient& engine, platform::Timers& timers, int timeoutMs) {
   return waitForWord(engine, timers, timeoutMs, ready);
 }
 
+bool waitUciOk(EngineClient& engine, platform::Timers& timers, int timeoutMs) {
+  WordWatch ok(kUciOk);
+  return waitForWord(engine, timers, timeoutMs, ok);
+}
+
 bool analysePosition(EngineClient& engine, Console& console, platform::Timers& timers,
                      std::string_view fen, int movetimeMs, std::string& pvOut, int& depthOut,
                      int& valueOut, bool show, bool scroll, std::uint16_t hashMb,
@@ -343,10 +388,7 @@ bool analysePosition(EngineClient& engine, Console& console, platform::Timers& t
     return false;
   }
   engine.setEnginePriority(EngineClient::kNormal);
-  char command[64];
-  std::snprintf(command, sizeof command, "setoption name Hash value %d\n", hashMb);
-  engine.sendToEngine(command);
-  engine.sendToEngine("setoption name Ponder value false\n");
+  engine.setHash(hashMb);
   std::string position = "position fen ";
   position.append(fen);
   position += '\n';
@@ -361,6 +403,7 @@ bool analysePosition(EngineClient& engine, Console& console, platform::Timers& t
   }
 
   timers.restartEngineTimer();
+  char command[64];
   std::snprintf(command, sizeof command, "go movetime %d\n", movetimeMs);
   engine.sendToEngine(command);
 
@@ -368,7 +411,7 @@ bool analysePosition(EngineClient& engine, Console& console, platform::Timers& t
   InfoParser parser(show, scroll);
   WordWatch bestMove(kBestMove);
   char chunk[EngineClient::kChunkSize + 1];
-  while (engine.running()) {
+  while (engine.running() && !bestMove.seen()) {
     const std::int64_t left = movetimeMs - timers.engineElapsedMs();
     if (left <= 0 || stopAsked()) break;
     const int n = engine.readEngineChunk(chunk);
@@ -381,15 +424,14 @@ bool analysePosition(EngineClient& engine, Console& console, platform::Timers& t
     }
   }
 
-  engine.sendToEngine("stop\n");
+  // The search goes on until its bestmove: the info lines sent after "stop" are its last word
+  // (often its deepest), and must not be read as the analysis of the next position. An engine that
+  // never ends its search hangs, and is as good as dead.
+  if (!bestMove.seen()) engine.sendToEngine("stop\n");
+  const bool ended = bestMove.seen() || waitForWord(engine, timers, kReadyWaitMs, bestMove, &parser, &console);
   depthOut = parser.depth();
   valueOut = parser.value();
   if (parser.hasPv()) pvOut = parser.pv();
-
-  // The engine answers isready while its search may still be ending: the last info lines and the
-  // bestmove of this search must not be read as the analysis of the next position. An engine that
-  // never ends its search hangs, and is as good as dead.
-  const bool ended = bestMove.seen() || waitForWord(engine, timers, kReadyWaitMs, bestMove);
   if (!ended || !waitReady(engine, timers, kReadyWaitMs)) {
     engine.terminateEngine();
     console.writeText("\n- engine not ready\n", colour::kDefault);

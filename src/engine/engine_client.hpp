@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/interrupt.hpp"
 
@@ -20,7 +21,6 @@ struct Timers;
 
 class EngineClient {
  public:
-  static constexpr std::size_t kPathLimit = 255;
   static constexpr std::size_t kChunkSize = 4;  // bytes taken from the engine per read
   // Priority levels; any other value means normal.
   static constexpr int kIdle = 0;
@@ -34,14 +34,21 @@ class EngineClient {
   EngineClient(const EngineClient&) = delete;
   EngineClient& operator=(const EngineClient&) = delete;
 
-  // Keeps the engine's path (cut to 255 characters). Its standard input and output are always
-  // pipes to this client; its standard error goes to /dev/null, so a chatty engine never
-  // blocks on a pipe nobody reads.
-  void createEngineClient(std::string_view path);
+  static constexpr const char* kLogFile = "engine.log";
 
-  // Starts the engine with no arguments in the program's working directory, unless it already
-  // runs; false when the path is empty or cannot be executed. Returns whether it runs.
+  // Keeps the engine's command line: its path and arguments, separated by blanks (a word in
+  // double quotes may hold blanks), as engine testers give it to cutechess or fastchess. Its
+  // standard input and output are pipes to this client; its standard error goes to "engine.log"
+  // in the working directory, where its complaints are kept and never block it.
+  // The options ("Name=Value") are kept for whoever introduces the engine, at each start.
+  void createEngineClient(std::string_view commandLine, std::vector<std::string> options = {});
+
+  // Starts the engine in the program's working directory, unless it already runs; false when
+  // there is no command or its program cannot be executed. Returns whether it runs.
   bool startEngine(int priority);
+
+  // Sends "setoption name Hash" unless the engine has that size already (since it started).
+  void setHash(std::uint16_t megabytes);
 
   // Idle is nice 19, normal nice 0, high and real-time the lowest nice value allowed; a
   // priority that cannot be had is silently kept as it was.
@@ -67,7 +74,8 @@ class EngineClient {
   bool terminateEngine();
 
   bool running() const { return running_; }
-  const std::string& path() const { return path_; }
+  const std::string& commandLine() const { return commandLine_; }
+  const std::vector<std::string>& options() const { return options_; }
   // The engine's process id while one exists (started and not yet collected), else -1.
   pid_t processId() const { return pid_; }
 
@@ -76,7 +84,11 @@ class EngineClient {
   void forgetProcess();
   void closePipes();
 
-  std::string path_;
+  std::string commandLine_;
+  std::vector<std::string> arguments_;  // the program first
+  std::vector<std::string> options_;
+  bool logStarted_ = false;             // the log is emptied at the first start only
+  std::uint16_t hashMb_ = 0;            // the engine's hash size as set by this client; 0 unknown
   pid_t pid_ = -1;
   int toEngine_ = -1;
   int fromEngine_ = -1;
@@ -88,10 +100,14 @@ class EngineClient {
 // engine is not running or it stops running.
 bool waitReady(EngineClient& engine, platform::Timers& timers, int timeoutMs);
 
-// Has the engine think about the position for `movetimeMs` milliseconds and reads what it
-// reports. `depthOut` gets the last depth read (0 if none), `valueOut` the last centipawn value
-// (12345 if none; left as it was when no engine runs), `pvOut` the last principal variation,
-// "no pv", or "not running". `stopAsked` is polled while the engine thinks: once it says yes the
+// Waits up to `timeoutMs` for the "uciok" that ends the engine's answer to "uci".
+bool waitUciOk(EngineClient& engine, platform::Timers& timers, int timeoutMs);
+
+// Has the engine think about the position for `movetimeMs` milliseconds (counted from its
+// readyok) and reads what it reports up to its bestmove. `depthOut`, `valueOut` and `pvOut` are
+// those of the last info line with a score: the value in centipawns or a mate value (see
+// kMateValue), 12345 if none (left as it was when no engine runs); the variation, "no pv", or
+// "not running". `stopAsked` is polled while the engine thinks: once it says yes the
 // search is cut short, and the engine is brought back to rest (its bestmove, then readyok) as
 // after a full search, so that it stays usable. True when the engine ended its search and
 // answered readyok; an engine that does not, within 3 seconds each, counts as hanging and is

@@ -11,6 +11,7 @@
 #include "chess/fen.hpp"
 #include "engine/engine_client.hpp"
 #include "engine/engine_lifecycle.hpp"
+#include "engine/info_parser.hpp"
 #include "pgn/board_view.hpp"
 #include "pgn/game_loop.hpp"
 #include "pgn/output_files.hpp"
@@ -84,6 +85,7 @@ bool createFilterFiles(Console& console, const PgnFile& open, const std::string&
 constexpr const char* kUnreplayable = "unreadable or illegal";
 constexpr const char* kEngineStopped = "the engine has stopped";
 constexpr const char* kInterrupted = "interrupted by Ctrl-C";
+constexpr const char* kNoScore = "the engine gave no score";
 
 // One vfilt run: the games, the engine that judges them and the two files they go to.
 struct FilterRun {
@@ -127,9 +129,11 @@ class Filtering : public GameVisitor {
       return notAnalysed(number, kInterrupted);
     }
     if (!analysed) return notAnalysed(number, kEngineStopped);
+    if (value == InfoParser::kNoValue) return notAnalysed(number, kNoScore);
 
     const FilterOptions& options = run_.options;
-    const bool accept = options.lowerBound <= value && value <= options.upperBound;
+    // A mate is beyond any window: a win above it, a loss below it.
+    const bool accept = !isMateValue(value) && options.lowerBound <= value && value <= options.upperBound;
     game.tags.setValue(kTagAnnotator,
                        filterStatus(number, depth, value, options.lowerBound, options.upperBound, accept));
     writePgn(game, games.pgn, accept ? run_.acceptedFile : run_.rejectedFile, games.printCmt);
@@ -215,12 +219,12 @@ class Filtering : public GameVisitor {
 std::string filterStatus(unsigned gameNumber, int depth, int value, int lowerBound, int upperBound,
                          bool accepted) {
   const char* status = accepted ? "accepted" : "rejected";
+  const std::string shown = formatValue(value);
   char text[160];
-  std::snprintf(text, sizeof text, "game %u, depth=%d val=%d filter=[%d/%d] status=%s", gameNumber,
-                depth, value, lowerBound, upperBound, status);
+  std::snprintf(text, sizeof text, "game %u, depth=%d val=%s filter=[%d/%d] status=%s", gameNumber, depth,
+                shown.c_str(), lowerBound, upperBound, status);
   if (std::string_view(text).size() > TagTable::kValueLength) {
-    std::snprintf(text, sizeof text, "game %u, depth=%d val=%d status=%s", gameNumber, depth, value,
-                  status);
+    std::snprintf(text, sizeof text, "game %u, depth=%d val=%s status=%s", gameNumber, depth, shown.c_str(), status);
   }
   return text;
 }

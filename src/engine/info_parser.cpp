@@ -1,5 +1,6 @@
 #include "engine/info_parser.hpp"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 
@@ -11,13 +12,27 @@ namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// A word of the info line: the letters preceded and followed by a blank.
-bool isWordAt(const std::string& text, std::size_t pos, std::size_t end, std::string_view word) {
-  return pos > 0 && text[pos - 1] == ' ' && pos + word.size() < end &&
-         text.compare(pos, word.size(), word) == 0 && text[pos + word.size()] == ' ';
+// The next blank-separated word of the line from `at` on, and `at` moved past it.
+std::string_view nextWord(std::string_view line, std::size_t& at) {
+  while (at < line.size() && line[at] == ' ') ++at;
+  const std::size_t start = at;
+  while (at < line.size() && line[at] != ' ') ++at;
+  return line.substr(start, at - start);
 }
 
 }  // namespace
+
+int mateValue(int moves) {
+  moves = std::clamp(moves, -kLongestMate, kLongestMate);
+  return moves > 0 ? kMateValue - moves : -kMateValue - moves;
+}
+
+bool isMateValue(int value) { return value >= kMateValue - kLongestMate || value <= -kMateValue + kLongestMate; }
+
+std::string formatValue(int value) {
+  if (!isMateValue(value)) return std::to_string(value);
+  return value > 0 ? "M" + std::to_string(kMateValue - value) : "-M" + std::to_string(value + kMateValue);
+}
 
 int readDecimal(std::string_view text) {
   std::size_t pos = 0;
@@ -33,66 +48,66 @@ int readDecimal(std::string_view text) {
 }
 
 void InfoParser::addChunk(std::string_view chunk, Console& console) {
-  if (text_.size() + chunk.size() < kTextLimit) {
-    text_.append(chunk);
-    parseCompleteLines(console);
-  } else {
-    text_.assign(chunk);
+  for (;;) {
+    const std::size_t end = chunk.find('\n');
+    const std::string_view piece = chunk.substr(0, end);
+    if (!overlong_ && line_.size() + piece.size() > kTextLimit) {
+      overlong_ = true;
+      line_.clear();
+    }
+    if (!overlong_) line_.append(piece);
+    if (end == std::string_view::npos) return;
+    if (!overlong_) parseLine(line_, console);
+    line_.clear();
+    overlong_ = false;
+    chunk.remove_prefix(end + 1);
   }
 }
 
-void InfoParser::parseCompleteLines(Console& console) {
-  const std::size_t first = text_.find("inf");
-  if (first == std::string::npos) return;
-  std::size_t last = first;
-  for (std::size_t at = text_.find("inf", first + 1); at != std::string::npos;
-       at = text_.find("inf", at + 1)) {
-    last = at;
-  }
-  if (last == first) return;
-  scanInfo(first, last, console);
-  text_.erase(0, last);
-}
-
-void InfoParser::scanInfo(std::size_t begin, std::size_t end, Console& console) {
-  for (std::size_t pos = begin; pos < end; ++pos) {
-    const std::size_t left = end - pos;
-    if (left >= 9 && pos > 0 && text_[pos - 1] == ' ' && text_.compare(pos, 5, "depth") == 0) {
-      std::size_t digit = pos + 5;
-      while (digit < end - 3 && !isDigit(text_[digit])) ++digit;
-      if (isDigit(text_[digit])) {
-        depth_ = text_[digit] - '0';
-        // Depths are read as at most two digits.
-        if (isDigit(text_[digit + 1])) depth_ = depth_ * 10 + (text_[digit + 1] - '0');
+void InfoParser::parseLine(std::string_view line, Console& console) {
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  std::size_t at = 0;
+  if (nextWord(line, at) != "info") return;
+  int depth = 0;
+  int value = 0;
+  bool scored = false;
+  std::string_view pv;
+  bool hasPv = false;
+  for (std::string_view word = nextWord(line, at); !word.empty(); word = nextWord(line, at)) {
+    if (word == "depth") {
+      depth = std::max(0, readDecimal(nextWord(line, at)));
+    } else if (word == "score") {
+      const std::string_view kind = nextWord(line, at);
+      const int number = readDecimal(nextWord(line, at));
+      if (kind == "cp") {
+        value = std::clamp(number, -kMateValue + kLongestMate + 1, kMateValue - kLongestMate - 1);
+        scored = true;
+      } else if (kind == "mate") {
+        value = mateValue(number);
+        scored = true;
       }
-    } else if (left >= 4 && isWordAt(text_, pos, end, "cp")) {
-      const std::size_t start = pos + 3;
-      std::size_t stop = start;
-      while (stop < end && stop - start < kValueLimit &&
-             (isDigit(text_[stop]) || text_[stop] == '-' || text_[stop] == '+')) {
-        ++stop;
-      }
-      value_ = readDecimal(std::string_view(text_).substr(start, stop - start));
-    } else if (isWordAt(text_, pos, end, "pv")) {
-      const std::size_t start = pos + 3;
-      std::size_t stop = text_.find('\n', start);  // one line, without its line end
-      if (stop == std::string::npos || stop > end) stop = end;
-      if (stop > start && text_[stop - 1] == '\r') --stop;
-      if (stop - start > kPvLimit) stop = start + kPvLimit;
-      pv_.assign(text_, start, stop - start);
-      hasPv_ = true;
-      if (show_) display(console);
-      return;
+    } else if (word == "pv") {
+      while (at < line.size() && line[at] == ' ') ++at;
+      pv = line.substr(at, kPvLimit);
+      hasPv = true;
+      break;
+    } else if (word == "string") {
+      break;  // free text to the end of the line
     }
   }
+  // A line without a score (the current move, the nodes searched) is no result of the search.
+  if (!scored) return;
+  depth_ = depth;
+  value_ = value;
+  hasPv_ = hasPv;
+  pv_.assign(pv);
+  if (show_) display(console);
 }
 
 void InfoParser::display(Console& console) const {
   // Overwriting the last line means something on a terminal only; a pipe or a file gets a line each.
   std::string line = scroll_ || !console.isTerminal() ? "\n" : "\r" + std::string(78, ' ') + "\r";
-  char numbers[48];
-  std::snprintf(numbers, sizeof numbers, "d=%d\tv=%d\t", depth_, value_);
-  line += numbers;
+  line += "d=" + std::to_string(depth_) + "\tv=" + formatValue(value_) + "\t";
   if (pv_.size() > kShownPv) {
     line.append(pv_, 0, kShownPv);
     line += "...";

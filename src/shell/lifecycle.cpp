@@ -66,7 +66,7 @@ void startUp(App& app) {
   // Moves made from here on are checked against a full key computation.
   app.chess.keyCheck = true;
   readOutputEnabledTags(app.game.tags, config);
-  startConfiguredEngine(app.engine, app.settings.engineFile, app.console);
+  startConfiguredEngine(app.engine, app.settings.engineFile, app.settings.engineOptions, app.timers, app.console);
   app.console.writeText("\n[INFO]\n", colour::kTitle);
   app.console.writeText(
       "- type 'help' for informations on Kestrova's commands\n"

@@ -122,15 +122,13 @@ std::string applySettingsLine(Settings& s, const std::string& text) {
   for (const IntegerKey& key : kIntegerKeys) {
     if (keyApplies(line, key.name)) return applyInteger(s, key, line);
   }
-  if (keyApplies(line, "engineFile")) {
-    const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos) return {};
-    std::size_t from = equals + 1;
-    while (from < line.size() && line[from] == ' ') ++from;
-    std::size_t to = from;
-    while (to < line.size() && line[to] != '\t' && line[to] != '\n' && line[to] != ' ') ++to;
-    s.engineFile.assign(line.substr(from, to - from));
-  }
+  // The engine's command line with its arguments, and its UCI options, one "Name=Value" a line,
+  // as cutechess and fastchess users give them. A TAB ends the value.
+  const std::size_t equals = line.find('=');
+  const std::string_view value =
+      equals == std::string_view::npos ? std::string_view() : trimmed(line.substr(equals + 1, line.find('\t', equals) - equals - 1));
+  if (keyApplies(line, "engineFile")) s.engineFile.assign(value);
+  if (keyApplies(line, "engineOption") && !value.empty()) s.engineOptions.emplace_back(value);
   return {};
 }
 

@@ -27,7 +27,8 @@ struct Settings {
   std::uint16_t bkNumBase = 224;
   std::uint8_t bkHashSz = 32;
   int lang = 0;
-  std::string engineFile;
+  std::string engineFile;                  // the engine's command line
+  std::vector<std::string> engineOptions;  // "Name=Value", sent after "uci"
 };
 
 // The settings pass over the configuration file: key=value lines, tried in key order. Returns a

@@ -43,7 +43,7 @@ std::unique_ptr<App> appWithBook(const std::string& input, const std::string& en
   for (const auto& [line, cls] : classes) lines[line].cmt = cls;
   test::makeBook(*app, lines);
   setenv("KESTROVA_FAKE_ENGINE", mode, 1);
-  if (!engine.empty()) startConfiguredEngine(app->engine, engine, app->console);
+  if (!engine.empty()) startConfiguredEngine(app->engine, engine, {}, app->timers, app->console);
   return app;
 }
 
@@ -116,7 +116,7 @@ TEST(Anabk, EvalTaskStoresTheClassOfTheMoversScore) {
   EXPECT_EQ(dir.read("evaluated.pgn"),
             "[Event \"Kestrova's book scanning\"]\n" + kTags + "1.e2e4 c7c5 2.g1f3 {-=} d7d6 {+=} \n\n");
   // Without a score the move keeps its class; without an engine ready the root is given up.
-  for (const auto& [engine, shown] : {std::pair{test::fakeEnginePath(), "[b/4,?0] "},
+  for (const auto& [engine, shown] : {std::pair{test::fakeEnginePath(), "[b/0,?0] "},
                                       {std::string(), "- engine not ready\n- please reload Kestrova"}}) {
     app = appWithBook("y\nn\n", engine, {{4, 6}}, "noscore");
     const std::string out = test::run(*app, "anabk -occ<5 -rnk=1 -tsk=eval -ms=50");

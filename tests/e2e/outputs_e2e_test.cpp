@@ -27,11 +27,11 @@ const std::string kAfterE4 = "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQ
 
 using Snapshot = std::map<std::string, std::string>;
 
-// Every file under the directory with its text.
+// Every file under the directory with its text, but the engine's own log of its run.
 Snapshot snapshot(const Session& session) {
   std::map<std::string, std::string> files;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(session.directory())) {
-    if (!entry.is_regular_file()) continue;
+    if (!entry.is_regular_file() || entry.path().filename() == "engine.log") continue;
     std::ifstream in(entry.path(), std::ios::binary);
     files[entry.path().lexically_relative(session.directory())] = {std::istreambuf_iterator<char>(in), {}};
   }

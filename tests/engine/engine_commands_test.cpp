@@ -9,6 +9,7 @@
 #include <climits>
 #include <regex>
 
+#include "engine/info_parser.hpp"
 #include "platform/interrupt.hpp"
 #include "shell/command_loop.hpp"
 #include "support/engines.hpp"
@@ -86,14 +87,16 @@ TEST(Vfilt, SortsTheGamesByTheValueOfThePositionBeforeTheHalfMoveWithBothBoundsI
   for (const char* position : {"rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq ",
                                "rnbqkbnr/ppp1pppp/8/3p4/4P3/8/PPPP1PPP/RNBQKBNR w KQkq ", "8/3k4/8/8/4P3/8/8/4K3 b - e3 "})
     EXPECT_NE(at = printed.find("\n" + std::string(position), at), std::string::npos) << position << printed;
-  EXPECT_EQ(filterStatus(4294967295u, 99, INT_MIN, INT_MIN, INT_MAX, false),
-            "game 4294967295, depth=99 val=-2147483648 status=rejected") << "the longest status fits a tag value";
+  // The lowest centipawn value, 1000000 - 10000 - 1 below zero, and the deepest depth give the longest status.
+  EXPECT_EQ(filterStatus(4294967295u, 2147483647, -989999, INT_MIN, INT_MAX, false),
+            "game 4294967295, depth=2147483647 val=-989999 status=rejected") << "the longest status fits a tag value";
+  EXPECT_EQ(filterStatus(7, 0, mateValue(0), -80, 80, false), "game 7, depth=0 val=-M0 filter=[-80/80] status=rejected");
 }
 
-TEST(Vfilt, GivesNoScoreTheMissingValue) {
+TEST(Vfilt, AnEngineWithoutAScoreLeavesTheGameNotAnalysed) {
   test::ScratchDir dir;
   test::run(*appWithEngine(dir, "noscore"), "vfilt -time=60");
-  EXPECT_TRUE(has(dir.read("vfilt.pgn"), "[Annotator \"game 1, depth=4 val=12345 filter=[-80/80] status=rejected\"]"));
+  EXPECT_TRUE(has(dir.read("vfilt.pgn"), "[Annotator \"game 1, status=not analysed: the engine gave no score\"]"));
 }
 
 TEST(Vfilt, NeverWritesOverAFileItReadsNorMixesItsTwoFiles) {

@@ -1,4 +1,4 @@
-// A scripted UCI engine for the tests. It is started without arguments, like a real engine, so the
+// A scripted UCI engine for the tests. It writes its arguments to its standard error; the
 // environment variable KESTROVA_FAKE_ENGINE chooses what it does:
 //   normal      one info line with depth, cp and pv, then the start of another
 //   noscore     depth but neither score nor pv
@@ -40,7 +40,11 @@ void think(const std::string& mode, const std::string& fen, const std::string& g
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  // Its arguments, each ended by '|', on its standard error.
+  std::cerr << "fake engine: ";
+  for (int i = 1; i < argc; ++i) std::cerr << argv[i] << '|';
+  std::cerr << std::endl;
   std::string mode = std::getenv("KESTROVA_FAKE_ENGINE") ? std::getenv("KESTROVA_FAKE_ENGINE") : "normal";
   const char* logName = std::getenv("KESTROVA_FAKE_ENGINE_LOG");
   std::ofstream log(logName ? logName : "/dev/null", std::ios::app);

@@ -37,8 +37,13 @@ TEST(Settings, OneLineSetsOneValue) {
     EXPECT_TRUE(*c.problem == 0 ? problem.empty() : has(problem, c.problem)) << c.line << ": " << problem;
   }
   EXPECT_TRUE(applied("verbose").verbose && !applied("runElo=0").runElo && applied("bkHashSz=64").bkHashSz == 64);
-  // The engine's path stops at the first blank; a key inside a value does not apply.
-  EXPECT_EQ(applied("engineFile=  /opt/my engine\t# x").engineFile, "/opt/my");
+  // The engine's command line and options run to a TAB or the line's end; a key inside a value does not apply.
+  EXPECT_EQ(applied("engineFile=  /opt/my engine -q\t# x").engineFile, "/opt/my engine -q");
+  Settings options;
+  for (const char* line : {"engineOption=Threads=4", "engineOption= SyzygyPath=/t b ", "engineOption="}) {
+    applySettingsLine(options, line);
+  }
+  EXPECT_EQ(options.engineOptions, (std::vector<std::string>{"Threads=4", "SyzygyPath=/t b"}));
   EXPECT_EQ(applied("engineFile=/opt/slang/engine").lang + applied("ValDrop: act=1, name=verbose drop,").verbose, 0);
 }
 
