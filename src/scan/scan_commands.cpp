@@ -8,6 +8,7 @@
 #include "rating/rating_repository.hpp"
 #include "scan/scan_driver.hpp"
 #include "scan/synthesis.hpp"
+#include "scan/synthesis_html.hpp"
 #include "shell/app.hpp"
 #include "tournament/tournament_finder.hpp"
 
@@ -68,13 +69,16 @@ int handleScan(App& app, CommandLine& line) {
 
 int handleSyn(App& app, CommandLine& line) {
   const std::string synthesisName = optionOr(line, "-out=", "synthesis.txt");
+  // The page beside the text: synthesis.txt gives synthesis.html.
+  const std::string pageName =
+      (synthesisName.ends_with(".txt") ? synthesisName.substr(0, synthesisName.size() - 4) : synthesisName) + ".html";
   const char* ratingList = app.settings.runElo ? "rating.txt" : "";
   if (refusesOutputs(app.console, app.pgn,
-                     {synthesisName, "log.txt", "epd-out.epd", "pgn-out.pgn", "trnfound.txt", ratingList},
+                     {synthesisName, pageName, "log.txt", "epd-out.epd", "pgn-out.pgn", "trnfound.txt", ratingList},
                      {Settings::kConfigFile})) {
     return 1;
   }
-  platform::OutputFile synthesis, log, epd, pgn;
+  platform::OutputFile synthesis, page, log, epd, pgn;
   bool done = false;
   // The synthesis copies the tournaments and the log from their files: each must have been written
   // by this run, or an earlier run's text would pass for this one's.
@@ -84,12 +88,14 @@ int handleSyn(App& app, CommandLine& line) {
       // The cross-tables are joined as text, whatever format ftrn uses.
       findTournaments(app.ratings, app.tournaments, app.pgn, app.console, false, "trnfound.txt") &&
       runScan(scanParts(app), log, pgn, epd) && finishScanFiles(app, log, epd, pgn) &&
-      writeSynthesis(app.console, synthesis, Settings::kVersion)) {
-    done = finishOutput(app.console, synthesis);
+      writeSynthesis(app.console, synthesis, Settings::kVersion) &&
+      createOutputFileOrSay(app.console, app.pgn, page, pageName) &&
+      writeSynthesisHtml(app.loopParts(), "trnfound.txt", ratingList, "log.txt", page)) {
+    done = finishOutputs(app.console, {&synthesis, &page});
   }
   // Whatever stopped it, the repository is released.
   releaseRepository(app.ratings);
-  if (done) app.console.print(colour::kSuccess, "see %s file\n", synthesisName.c_str());
+  if (done) app.console.print(colour::kSuccess, "see %s file\nsee %s file\n", synthesisName.c_str(), pageName.c_str());
   return 1;
 }
 
