@@ -287,11 +287,10 @@ template <class Each>
 void forEachPairing(const TournamentView& view, std::span<const int> order, Each each) {
   std::vector<std::size_t> place(static_cast<std::size_t>(view.table.playerCount()));
   for (std::size_t i = 0; i < order.size(); ++i) place[static_cast<std::size_t>(order[i])] = i;
+  auto placeOf = [&](int entry) { return place[static_cast<std::size_t>(entry)]; };
   for (int entry : order) {
     for (const TournamentOpponent& opponent : view.table.entry(entry).opponents()) {
-      if (opponent.entry >= 0 && place[static_cast<std::size_t>(opponent.entry)] > place[static_cast<std::size_t>(entry)]) {
-        each(entry, opponent);
-      }
+      if (opponent.entry >= 0 && placeOf(opponent.entry) > placeOf(entry)) each(entry, opponent);
     }
   }
 }
@@ -341,8 +340,9 @@ void writePairingsHtml(const TournamentView& view, std::span<const int> order, s
     const EloEstimate elo = estimateElo(results);
     text += "  <tr><td>" + escaped(view.name(entry)) + " vs " + escaped(view.repository.player(opponent.player).name);
     text += format("</td><td align=\"right\">%d</td><td align=\"right\">%d</td><td align=\"right\">%d</td>"
-                   "<td align=\"right\">%d</td><td align=\"right\">%.1f %%</td><td align=\"right\">%.1f &plusmn; %.1f</td>"
-                   "<td align=\"right\">%.1f %%</td><td align=\"right\">%.1f %%</td></tr>\n",
+                   "<td align=\"right\">%d</td><td align=\"right\">%.1f %%</td>"
+                   "<td align=\"right\">%.1f &plusmn; %.1f</td><td align=\"right\">%.1f %%</td>"
+                   "<td align=\"right\">%.1f %%</td></tr>\n",
                    results.games(), results.wins, results.draws, results.losses, 100 * elo.score, eloDifference(elo),
                    elo.finite ? elo.error95 : HUGE_VAL, 100 * elo.los, 100 * elo.drawRatio);
   });
