@@ -13,6 +13,7 @@
 #include "pgn/output_files.hpp"
 #include "platform/console.hpp"
 #include "platform/output_file.hpp"
+#include "platform/text_width.hpp"
 #include "rating/rating_difference.hpp"
 #include "rating/rating_repository.hpp"
 #include "rating/rating_settings.hpp"
@@ -287,7 +288,9 @@ bool writeRatingList(const RatingRepository& repository, const RatingSettings& s
     const PlayerRating& player = repository.player(p);
     if (player.cluster != cluster || player.countedGames == 0) continue;
     line = std::to_string(++rank) + "." + player.name;
-    const char* separator = line.size() < 14 ? " :\t\t\t" : line.size() < 22 ? " :\t\t" : " :\t";
+    // Tab stops count characters: a UTF-8 name takes fewer columns than bytes.
+    const std::size_t width = platform::textWidth(line);
+    const char* separator = width < 14 ? " :\t\t\t" : width < 22 ? " :\t\t" : " :\t";
     std::snprintf(text, sizeof text, "%selo=%d, x=%d, sc=%d/%d\n", separator, player.rating, player.average,
                   player.points / 100, player.countedGames);
     line += text;

@@ -79,6 +79,7 @@ int handleSyn(App& app, CommandLine& line) {
     return 1;
   }
   platform::OutputFile synthesis, page, log, epd, pgn;
+  app.tournaments.reportPairings = line.findOption("-pairs") != 0;
   bool done = false;
   // The synthesis copies the tournaments and the log from their files: each must have been written
   // by this run, or an earlier run's text would pass for this one's.

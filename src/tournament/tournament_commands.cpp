@@ -14,6 +14,7 @@ int handleFtrn(App& app, CommandLine& line) {
   if (line.findOption("-fmt=")) app.settings.prfFileFmt = line.optionValue("-fmt=") == "html" ? 1 : 0;
   std::string base = "trnfound";
   if (line.findOption("-out=") && !line.optionValue("-out=").empty()) base = line.optionValue("-out=");
+  app.tournaments.reportPairings = line.findOption("-pairs") != 0;
   // The finder replaces the file it writes; a file named like the bare base name is the user's.
   const bool html = app.settings.prfFileFmt == 1;
   const std::string name = base + (html ? ".html" : ".txt");

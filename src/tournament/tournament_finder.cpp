@@ -15,8 +15,8 @@ namespace {
 void writeTournament(const RatingRepository& repository, TournamentTable& table, const EventGroup& group, bool html,
                      platform::OutputFile& out) {
   ++table.tournamentsHandled;
+  // A group that is no tournament is a match, or several: each pairing gets its match report.
   const int type = tournamentType(table);
-  if (type == kNoTournament) return;
   rankTable(table);
   if (html) writeTournamentHtml(table, repository, group, type, out);
   else writeTournamentText(table, repository, group, type, out);

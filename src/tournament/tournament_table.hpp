@@ -55,6 +55,8 @@ class TournamentTable {
   int entryOf(std::uint32_t player) const;
 
   int tournamentsHandled = 0;
+  // Each tournament is followed by the match report of every pairing (ftrn -pairs).
+  bool reportPairings = false;
 
  private:
   static std::uint64_t pairKey(int entryIndex, std::uint32_t opponentPlayer) {

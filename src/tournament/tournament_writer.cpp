@@ -1,11 +1,16 @@
 #include "tournament/tournament_writer.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <numeric>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/output_file.hpp"
+#include "platform/text_width.hpp"
+#include "rating/elo_statistics.hpp"
 #include "rating/rating_repository.hpp"
 #include "tournament/tournament_table.hpp"
 
@@ -13,7 +18,7 @@ namespace kestrova {
 
 namespace {
 
-constexpr char kHalfPoint = '\xBD';  // the Latin-1 one-half
+constexpr std::string_view kHalfPoint = "\xC2\xBD";  // in UTF-8, as every text file is written
 
 // What every part of one tournament's output reads.
 struct TournamentView {
@@ -31,7 +36,7 @@ struct TournamentView {
 
   int longestName() const {
     std::size_t longest = 0;
-    for (int entry : table.ranking()) longest = std::max(longest, name(entry).size());
+    for (int entry : table.ranking()) longest = std::max(longest, platform::textWidth(name(entry)));
     return static_cast<int>(longest);
   }
 
@@ -54,7 +59,8 @@ struct TournamentView {
 
   static void appendResults(std::string& text, const TournamentOpponent& opponent) {
     for (const TournamentResult& result : opponent.results) {
-      text += result.score == 100 ? '1' : result.score == 50 ? kHalfPoint : '0';
+      if (result.score == 50) text += kHalfPoint;
+      else text += result.score == 100 ? '1' : '0';
     }
   }
 };
@@ -88,16 +94,13 @@ GameCounts countGames(const TournamentTable& table) {
 }
 
 // The first two characters of a name for a column head; a shorter name leaves blanks.
-std::string columnHead(const std::string& name) {
-  std::string head = name.substr(0, 2);
-  head.resize(2, ' ');
-  return head;
-}
+std::string columnHead(const std::string& name) { return platform::leadingColumns(name, 2); }
 
 const char* typeTitle(int type) {
   switch (type) {
     case kRoundRobin: return "Round Robin tournament";
     case kGauntlet: return "Gauntlet tournament";
+    case kNoTournament: return "Match";
     default: return "Swiss tournament";
   }
 }
@@ -110,11 +113,6 @@ std::string format(const char* pattern, auto... values) {
 }
 
 // Text -----------------------------------------------------------------------------------------
-
-void appendPadded(std::string& text, const std::string& name, int width) {
-  text += name;
-  text.append(static_cast<std::size_t>(std::max(0, width - static_cast<int>(name.size()))), ' ');
-}
 
 void writeRoundRobinText(const TournamentView& view, std::string& text) {
   const std::span<const int> ranking = view.table.ranking();
@@ -137,7 +135,7 @@ void writeRoundRobinText(const TournamentView& view, std::string& text) {
     const TournamentPlayer& player = view.table.entry(entry);
     text += format("%d. ", rank);
     if (rank < 10) text += ' ';
-    appendPadded(text, view.name(entry), w + 4);
+    platform::appendPadded(text, view.name(entry), static_cast<std::size_t>(w) + 4);
     for (int column : ranking) {
       text += column == entry ? std::string(static_cast<std::size_t>(g), 'X') : view.results(entry, column);
       text += ' ';
@@ -157,7 +155,7 @@ void writeRoundRobinText(const TournamentView& view, std::string& text) {
 void writeGauntletText(const TournamentView& view, std::string& text) {
   const int evaluated = view.evaluatedPlayer();
   if (evaluated < 0) {
-    text += "</table>\nError : no player to evaluate\n";
+    text += "Error : no player to evaluate\n";
     return;
   }
   const TournamentPlayer& player = view.table.entry(evaluated);
@@ -171,7 +169,7 @@ void writeGauntletText(const TournamentView& view, std::string& text) {
   const std::string rule = std::string(static_cast<std::size_t>(g + w + 4), '=') + "\n";
   text += rule;
   for (const TournamentOpponent& opponent : player.opponents()) {
-    appendPadded(text, view.repository.player(opponent.player).name, w + 4);
+    platform::appendPadded(text, view.repository.player(opponent.player).name, static_cast<std::size_t>(w) + 4);
     TournamentView::appendResults(text, opponent);
     text += "\n";
   }
@@ -199,7 +197,7 @@ std::string escaped(std::string_view text) {
 
 constexpr const char* kTableTag =
     "<table border=\"1\" cellpadding=\"0\" cellspacing=\"0\" style=\"border-collapse: collapse\" "
-    "bordercolor=\"#111111\" width=\"%d\" id=\"AutoNumber1\">";
+    "bordercolor=\"#111111\" width=\"%d\">";
 constexpr const char* kNameHead =
     "    <td width=\"%d\" bgcolor=\"#F5E8CF\" height=\"31\" style=\"padding-left: 4\"><b>Name</b></td>\n";
 constexpr const char* kScoreHead =
@@ -259,13 +257,13 @@ void writeRoundRobinHtml(const TournamentView& view, std::string& text) {
 void writeGauntletHtml(const TournamentView& view, std::string& text) {
   const int evaluated = view.evaluatedPlayer();
   if (evaluated < 0) {
-    text += "</table>\nError : no player to evaluate\n";
+    text += "</font></p>\n<p>Error : no player to evaluate</p>\n";
     return;
   }
   const TournamentPlayer& player = view.table.entry(evaluated);
   const int g = view.gamesPerPairing();
   text += "Evaluated player : " + escaped(view.name(evaluated)) + "<br>";
-  text += "Score : " + pointsText(player.score) + format("/%d<br></p></font>\n", player.games);
+  text += "Score : " + pointsText(player.score) + format("/%d<br></font></p>\n", player.games);
   text += format(kTableTag, 30 * g + 130);
   text += "  <tr>\n";
   text += format(kNameHead, 130);
@@ -282,10 +280,89 @@ void writeGauntletHtml(const TournamentView& view, std::string& text) {
   text += "</table>\n<p>&nbsp;</p>\n";
 }
 
+// Matches -------------------------------------------------------------------------------------
+
+// Each pairing once, its first player the one met earlier in `order`; in that order.
+template <class Each>
+void forEachPairing(const TournamentView& view, std::span<const int> order, Each each) {
+  std::vector<std::size_t> place(static_cast<std::size_t>(view.table.playerCount()));
+  for (std::size_t i = 0; i < order.size(); ++i) place[static_cast<std::size_t>(order[i])] = i;
+  auto placeOf = [&](int entry) { return place[static_cast<std::size_t>(entry)]; };
+  for (int entry : order) {
+    for (const TournamentOpponent& opponent : view.table.entry(entry).opponents()) {
+      if (opponent.entry >= 0 && placeOf(opponent.entry) > placeOf(entry)) each(entry, opponent);
+    }
+  }
+}
+
+MatchResults matchResults(const TournamentOpponent& opponent) {
+  MatchResults results;
+  for (const TournamentResult& result : opponent.results) {
+    if (result.score == 100) ++results.wins;
+    else if (result.score == 50) ++results.draws;
+    else ++results.losses;
+  }
+  return results;
+}
+
+// A score of 0 or 100% has an infinite difference and error bar, which printf writes as "inf"; an
+// even score is 0.0, not the -0.0 of the logarithm.
+double eloDifference(const EloEstimate& elo) {
+  return elo.finite ? elo.difference + 0.0 : elo.score > 0.5 ? HUGE_VAL : -HUGE_VAL;
+}
+
+// As cutechess-cli and fastchess print it, so that testers compare the figures at a glance.
+std::string eloLine(const EloEstimate& elo) {
+  return format("Elo difference: %.1f +/- %.1f, LOS: %.1f %%, DrawRatio: %.1f %%", eloDifference(elo),
+                elo.finite ? elo.error95 : HUGE_VAL, 100 * elo.los, 100 * elo.drawRatio);
+}
+
+void writePairingsText(const TournamentView& view, std::span<const int> order, std::string& text) {
+  forEachPairing(view, order, [&](int entry, const TournamentOpponent& opponent) {
+    const MatchResults results = matchResults(opponent);
+    const EloEstimate elo = estimateElo(results);
+    text += view.name(entry) + " vs " + view.repository.player(opponent.player).name +
+            format(" : %d games, +%d =%d -%d, score %.1f %%\n", results.games(), results.wins, results.draws,
+                   results.losses, 100 * elo.score);
+    text += eloLine(elo) + "\n";
+  });
+  text += "\n\n";
+}
+
+void writePairingsHtml(const TournamentView& view, std::span<const int> order, std::string& text) {
+  text += "<table border=\"1\" cellpadding=\"4\" cellspacing=\"0\" style=\"border-collapse: collapse\">\n  <tr>";
+  for (const char* head : {"Pairing", "Games", "+", "=", "-", "Score", "Elo difference", "LOS", "DrawRatio"}) {
+    text += format("<th bgcolor=\"#F5E8CF\">%s</th>", head);
+  }
+  text += "</tr>\n";
+  forEachPairing(view, order, [&](int entry, const TournamentOpponent& opponent) {
+    const MatchResults results = matchResults(opponent);
+    const EloEstimate elo = estimateElo(results);
+    text += "  <tr><td>" + escaped(view.name(entry)) + " vs " + escaped(view.repository.player(opponent.player).name);
+    text += format("</td><td align=\"right\">%d</td><td align=\"right\">%d</td><td align=\"right\">%d</td>"
+                   "<td align=\"right\">%d</td><td align=\"right\">%.1f %%</td>"
+                   "<td align=\"right\">%.1f &plusmn; %.1f</td><td align=\"right\">%.1f %%</td>"
+                   "<td align=\"right\">%.1f %%</td></tr>\n",
+                   results.games(), results.wins, results.draws, results.losses, 100 * elo.score, eloDifference(elo),
+                   elo.finite ? elo.error95 : HUGE_VAL, 100 * elo.los, 100 * elo.drawRatio);
+  });
+  text += "</table>\n<p>&nbsp;</p>\n";
+}
+
+// A match lists its players as they first appear, the first one White in the first game, as the
+// engines of a cutechess-cli match are listed; a tournament's pairings follow its ranking.
+std::vector<int> pairingOrder(const TournamentTable& table, int type) {
+  if (type != kNoTournament) return {table.ranking().begin(), table.ranking().end()};
+  std::vector<int> order(static_cast<std::size_t>(table.playerCount()));
+  std::iota(order.begin(), order.end(), 0);
+  return order;
+}
+
 }  // namespace
 
 void writeHtmlIndex(const RatingRepository& repository, platform::OutputFile& out) {
-  out.write("<html>\n<head>\n<title>trnFound</title>\n</head>\n<body>\n");
+  out.write("<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>trnFound</title>\n</head>\n"
+            "<body>\n");
   out.write("<p style=\"margin-top: 0; margin-bottom: 40\"><b><font size=\"6\">Tournaments list</font></b></p>\n");
   for (const EventGroup& group : repository.groups()) {
     out.print("<p style=\"margin-top: 0; margin-bottom: 0\"><a href=\"#%d\">%d. %s (%s)</a></p>\n", group.number,
@@ -298,32 +375,35 @@ void writeHtmlEnd(platform::OutputFile& out) { out.write("</body>\n</html>\n"); 
 
 void writeTournamentText(const TournamentTable& table, const RatingRepository& repository, const EventGroup& group,
                          int type, platform::OutputFile& out) {
-  if (type == kNoTournament || table.ranking().empty()) return;
+  if (table.ranking().empty()) return;
   const TournamentView view{table, repository};
   std::string text = typeTitle(type);
   // The Swiss title has always ended with this mark; readers of the file may look for it.
   text += type == kSwiss ? ">\n" : "\n";
   text += "Name : " + group.event + "\nDate : " + group.date + "\n";
-  if (type != kGauntlet) text += "Winner : " + view.name(table.ranking().front()) + "\n";
+  if (type != kGauntlet && type != kNoTournament) text += "Winner : " + view.name(table.ranking().front()) + "\n";
   if (type == kRoundRobin) writeRoundRobinText(view, text);
   else if (type == kGauntlet) writeGauntletText(view, text);
+  else if (type == kNoTournament) text += "\n";
   else text += "\n\n";
+  if (type == kNoTournament || table.reportPairings) writePairingsText(view, pairingOrder(table, type), text);
   out.write(text);
 }
 
 void writeTournamentHtml(const TournamentTable& table, const RatingRepository& repository, const EventGroup& group,
                          int type, platform::OutputFile& out) {
-  if (type == kNoTournament || table.ranking().empty()) return;
+  if (table.ranking().empty()) return;
   const TournamentView view{table, repository};
-  std::string text = format("<p><font size=\"5\"><b><a name=\"%d\"></a>%s</b></font><br>\n", group.number,
+  std::string text = format("<p><font size=\"5\"><b><a id=\"%d\"></a>%s</b></font><br>\n", group.number,
                             typeTitle(type));
   text += "<font size =\"4\">Name : " + escaped(group.event) + "<br>Date : " + escaped(group.date) + "<br>";
   if (type != kGauntlet) {
-    text += "Winner : " + escaped(view.name(table.ranking().front())) + "<br>";
+    if (type != kNoTournament) text += "Winner : " + escaped(view.name(table.ranking().front())) + "<br>";
     text += "</font></p>\n";
   }
   if (type == kRoundRobin) writeRoundRobinHtml(view, text);
   else if (type == kGauntlet) writeGauntletHtml(view, text);
+  if (type == kNoTournament || table.reportPairings) writePairingsHtml(view, pairingOrder(table, type), text);
   out.write(text);
 }
 

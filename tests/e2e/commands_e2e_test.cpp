@@ -114,6 +114,42 @@ TEST(CommandsEndToEnd, EveryCommandWordWorks) {
   unsetenv("KESTROVA_FAKE_ENGINE");
 }
 
+// Python's parser, made strict: every element closed in order, the head of an HTML5 document, and
+// every link of the index to an anchor of the page.
+const char* const kStrictHtml = R"(import sys
+from html.parser import HTMLParser
+class Strict(HTMLParser):
+    open, ids, links, head = [], set(), [], set()
+    def handle_decl(self, decl): self.head.add(decl.lower())
+    def handle_starttag(self, tag, attrs):
+        a = dict(attrs)
+        self.ids.add(a.get("id")); self.links.append(a.get("href", "#")[1:])
+        self.head.add((tag, a.get("lang"), a.get("charset")))
+        if tag not in ("br", "meta"): self.open.append(tag)
+    def handle_endtag(self, tag):
+        if not self.open or self.open.pop() != tag: sys.exit("misnested </" + tag + ">")
+p = Strict()
+p.feed(open(sys.argv[1], encoding="utf-8").read())
+p.close()
+assert not p.open and {"doctype html", ("html", "en", None), ("meta", None, "utf-8")} <= p.head, p.open
+assert set(filter(None, p.links)) <= p.ids, set(p.links) - p.ids
+)";
+
+TEST(CommandsEndToEnd, TheTournamentPageIsAWellFormedDocument) {
+  if (std::system("python3 -c '' 2>/dev/null") != 0) GTEST_SKIP() << "python3 is missing";
+  Session session;
+  // A round robin, a gauntlet and a match (event "M&M") whose names are markup.
+  const std::string gauntlet = game("G", "A", "1-0", "1. e4") + game("G", "B", "0-1", "1. e4") + game("C", "G", "1-0", "1. e4");
+  const std::string match = game("R&D", "<M\xC3\xBCller>", "1-0", "1. e4").replace(8, 3, "M&M");
+  session.withDefaultData().withFile("strict.py", kStrictHtml)
+      .withFile("all.pgn", sourceText("data/sample.pgn") + gauntlet + match);
+  const RunResult run = session.run(words("open all.pgn ftrn -fmt=html -pairs"));
+  ASSERT_EQ(run.exitStatus, 0);
+  const std::string check = "python3 " + (session.directory() / "strict.py").string() + " " +
+                            (session.directory() / "trnfound.html").string();
+  EXPECT_EQ(std::system(check.c_str()), 0) << run.file("trnfound.html");
+}
+
 TEST(CommandsEndToEnd, EveryGameWalkingCommandNamesAndCountsTheGameItCannotRead) {
   // The second game, the only one Black wins, is larger than a game buffer of 4096 bytes, in short lines.
   std::string comments;
