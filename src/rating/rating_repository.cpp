@@ -66,9 +66,8 @@ bool RatingRepository::addRatedGame(const TagTable& tags) {
   game.siteLength = static_cast<std::uint8_t>(length);
 
   const std::string& event = tags.value(kTagEvent);
-  const bool joinsLastGroup = !groups_.empty() && groups_.back().event == event &&
-                              (games_.empty() || game.round >= games_.back().round);
-  if (!joinsLastGroup) {
+  if (groups_.empty() || groups_.back().event != std::string_view(event).substr(0, 70) || startsNewCycle(game)) {
+    cycle_ = {};
     EventGroup& group = groups_.emplace_back();
     group.number = static_cast<int>(groups_.size());
     group.event.assign(event, 0, 70);
@@ -76,9 +75,21 @@ bool RatingRepository::addRatedGame(const TagTable& tags) {
     group.date = eventDate.empty() ? tags.value(kTagDate) : eventDate;
   }
   game.group = static_cast<std::uint32_t>(groups_.size() - 1);
+  cycle_.highestRound = std::max(cycle_.highestRound, game.round);
+  cycle_.mostPerPairing = std::max(cycle_.mostPerPairing, ++cycle_.games[{game.round, game.white, game.black}]);
   games_.push_back(game);
   clusterIndex.built = false;
   return true;
+}
+
+bool RatingRepository::startsNewCycle(const RatedGame& game) const {
+  // Managers playing games at once write them as they end, so an earlier round may follow a later
+  // one (1 1 2 1 2 2). Only a pairing of a lower round that already has all its games there (with
+  // these colours) is the next run of the schedule, which managers number from round 1 again. A
+  // later Date never separates: one run may go on past midnight.
+  if (game.round >= cycle_.highestRound) return false;
+  const auto found = cycle_.games.find({game.round, game.white, game.black});
+  return found != cycle_.games.end() && found->second >= cycle_.mostPerPairing;
 }
 
 void RatingRepository::clear() {
@@ -88,6 +99,7 @@ void RatingRepository::clear() {
   list_ = {};
   clusters_ = {};
   groups_ = {};
+  cycle_ = {};
   sites_ = {};
   gamesRead = 0;
   clusterIndex = {};

@@ -115,12 +115,35 @@ class RatingRepository {
   const std::deque<int>& clusters() const { return clusters_; }
 
  private:
+  // The game repeats a pairing of a round the last group has finished: a new run of its event.
+  bool startsNewCycle(const RatedGame& game) const;
+
   std::vector<RatedGame> games_;
   std::deque<PlayerRating> players_;  // by creation; a deque keeps the names where the index points
   std::unordered_map<std::string_view, std::uint32_t> byName_;
   std::deque<std::uint32_t> list_;
   std::deque<int> clusters_;
   std::vector<EventGroup> groups_;
+  // The games of the last group by round, White and Black: what tells its next cycle apart.
+  struct PairingKey {
+    std::int32_t round;
+    std::uint32_t white;
+    std::uint32_t black;
+    bool operator==(const PairingKey&) const = default;
+  };
+  struct PairingHash {
+    std::size_t operator()(const PairingKey& key) const {
+      const std::uint64_t round = static_cast<std::uint32_t>(key.round);
+      return std::hash<std::uint64_t>{}((static_cast<std::uint64_t>(key.white) << 32 | key.black) ^
+                                        (round * 0x9E3779B97F4A7C15ULL));
+    }
+  };
+  struct Cycle {
+    std::int32_t highestRound = INT32_MIN;
+    int mostPerPairing = 0;  // games of one pairing with the same colours in one round
+    std::unordered_map<PairingKey, int, PairingHash> games;
+  };
+  Cycle cycle_;
   std::string sites_;  // every game's Site text, one after the other
   bool filled_ = false;
   std::uint32_t generation_ = 0;

@@ -17,7 +17,7 @@ void writeTournament(const RatingRepository& repository, TournamentTable& table,
   ++table.tournamentsHandled;
   // A group that is no tournament is a match, or several: each pairing gets its match report.
   const int type = tournamentType(table);
-  rankTable(table);
+  rankTable(table, type);
   if (html) writeTournamentHtml(table, repository, group, type, out);
   else writeTournamentText(table, repository, group, type, out);
 }
@@ -43,8 +43,8 @@ bool findTournaments(const RatingRepository& repository, TournamentTable& table,
       writeTournament(repository, table, repository.groups()[previous->group], html, out);
       table.reset();
     }
-    table.addTableGame(game.white, game.black, game.whiteScore, 1);
-    table.addTableGame(game.black, game.white, game.blackScore, 0);
+    table.addTableGame(game.white, game.black, game.whiteScore, 1, game.round);
+    table.addTableGame(game.black, game.white, game.blackScore, 0, game.round);
     previous = &game;
   }
   // A file without games has no last tournament.

@@ -8,7 +8,7 @@ namespace kestrova {
 void TournamentTable::reset() {
   for (int i = 0; i < count_; ++i) {
     TournamentPlayer& player = entries_[i];
-    player.score = player.games = player.sonnebornBerger = 0;
+    player.score = player.games = player.sonnebornBerger = player.buchholz = 0;
     for (TournamentOpponent& opponent : player.opponents()) opponent.results.clear();
     player.opponentCount = 0;
   }
@@ -18,7 +18,8 @@ void TournamentTable::reset() {
   opponentSlot_.clear();
 }
 
-void TournamentTable::addTableGame(std::uint32_t player, std::uint32_t opponent, int score, int colour) {
+void TournamentTable::addTableGame(std::uint32_t player, std::uint32_t opponent, int score, int colour,
+                                   std::int32_t round) {
   auto [found, added] = entryOf_.emplace(player, count_);
   if (added) {
     if (count_ == static_cast<int>(entries_.size())) entries_.emplace_back();
@@ -39,7 +40,7 @@ void TournamentTable::addTableGame(std::uint32_t player, std::uint32_t opponent,
     fresh.results.clear();
   }
   entry.opponentSlots[slot->second].results.push_back(
-      {static_cast<std::uint8_t>(score), static_cast<std::uint8_t>(colour)});
+      {static_cast<std::uint8_t>(score), static_cast<std::uint8_t>(colour), round});
 }
 
 const TournamentOpponent* TournamentTable::findOpponent(int entryIndex, std::uint32_t opponentPlayer) const {
@@ -91,7 +92,17 @@ int sonnebornBerger(const TournamentTable& table, const TournamentPlayer& player
   return value;
 }
 
-void rankTable(TournamentTable& table) {
+int buchholz(const TournamentTable& table, const TournamentPlayer& player) {
+  int value = 0;
+  for (const TournamentOpponent& opponent : player.opponents()) {
+    const int entry = opponent.entry >= 0 ? opponent.entry : table.entryOf(opponent.player);
+    if (entry >= 0) value += table.entry(entry).score * static_cast<int>(opponent.results.size());
+  }
+  return value;
+}
+
+void rankTable(TournamentTable& table, int type) {
+  const bool swiss = type == kSwiss;
   const int n = table.playerCount();
   for (int i = 0; i < n; ++i) {
     for (TournamentOpponent& opponent : table.entry(i).opponents()) opponent.entry = table.entryOf(opponent.player);
@@ -101,12 +112,14 @@ void rankTable(TournamentTable& table) {
   for (int i = 0; i < n; ++i) ++playersWithScore[table.entry(i).score];
   for (int i = 0; i < n; ++i) {
     TournamentPlayer& player = table.entry(i);
-    player.sonnebornBerger = playersWithScore[player.score] > 1 ? sonnebornBerger(table, player) : 0;
+    player.sonnebornBerger = swiss || playersWithScore[player.score] > 1 ? sonnebornBerger(table, player) : 0;
+    player.buchholz = swiss ? buchholz(table, player) : 0;
   }
   auto ranksHigher = [&](int a, int b) {
     const TournamentPlayer& first = table.entry(a);
     const TournamentPlayer& second = table.entry(b);
     if (first.score != second.score) return first.score > second.score;
+    if (first.buchholz != second.buchholz) return first.buchholz > second.buchholz;
     return first.sonnebornBerger > second.sonnebornBerger;
   };
   std::vector<int>& ranking = table.ranking();

@@ -10,6 +10,7 @@ namespace kestrova {
 struct TournamentResult {
   std::uint8_t score = 0;   // 100, 50 or 0 for this player
   std::uint8_t colour = 0;  // 1 White, 0 Black
+  std::int32_t round = 0;   // leading integer of the Round tag
 };
 
 struct TournamentOpponent {
@@ -22,7 +23,8 @@ struct TournamentPlayer {
   std::uint32_t player = 0;  // in the rating repository
   int score = 0;             // 100 per win, 50 per draw
   int games = 0;
-  int sonnebornBerger = 0;   // hundredths of points; stored only for players tied on score
+  int sonnebornBerger = 0;   // hundredths of points; stored only for players tied on score, or in a Swiss
+  int buchholz = 0;          // hundredths of points; stored only in a Swiss
   // The opponents in use are the first opponentCount entries; the others are kept for reuse.
   std::vector<TournamentOpponent> opponentSlots;
   int opponentCount = 0;
@@ -37,7 +39,7 @@ class TournamentTable {
   void reset();
 
   // One game seen from one side: the player's score and colour against the opponent.
-  void addTableGame(std::uint32_t player, std::uint32_t opponent, int score, int colour);
+  void addTableGame(std::uint32_t player, std::uint32_t opponent, int score, int colour, std::int32_t round = 0);
 
   int playerCount() const { return count_; }
   // Entries in order of first appearance.
@@ -79,8 +81,11 @@ int tournamentType(const TournamentTable& table);
 // Hundredths of points: the opponents' scores of the games won, half of them for the draws.
 int sonnebornBerger(const TournamentTable& table, const TournamentPlayer& player);
 
-// Ranks the players by score, Sonneborn-Berger on equal scores, first appearance after that;
-// each player's opponents by the same key.
-void rankTable(TournamentTable& table);
+// Hundredths of points: the opponents' scores, once for each game against them.
+int buchholz(const TournamentTable& table, const TournamentPlayer& player);
+
+// Ranks the players by score, then (in a Swiss, as Swiss results are published) Buchholz, then
+// Sonneborn-Berger, first appearance after that; each player's opponents by the same key.
+void rankTable(TournamentTable& table, int type);
 
 }  // namespace kestrova

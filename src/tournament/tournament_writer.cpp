@@ -152,6 +152,96 @@ void writeRoundRobinText(const TournamentView& view, std::string& text) {
                  counts.draws, counts.blackWins, view.table.entry(ranking.front()).games);
 }
 
+// Swiss ---------------------------------------------------------------------------------------
+
+// One game of a Swiss player's row: the opponent's rank (0: no game in that column) and the result.
+struct SwissCell {
+  int opponentRank = 0;
+  TournamentResult result;
+};
+
+// The ranked players' games by round: a column for each round number, or, when a player has two
+// games of one round number (rounds left unnumbered), a column for each game in order.
+std::vector<std::vector<SwissCell>> swissRows(const TournamentView& view) {
+  const std::span<const int> ranking = view.table.ranking();
+  std::vector<int> rankOf(static_cast<std::size_t>(view.table.playerCount()));
+  for (std::size_t i = 0; i < ranking.size(); ++i) rankOf[ranking[i]] = static_cast<int>(i) + 1;
+  std::vector<std::vector<SwissCell>> games(ranking.size());
+  std::vector<std::int32_t> rounds;
+  bool oneGameARound = true;
+  for (std::size_t i = 0; i < ranking.size(); ++i) {
+    for (const TournamentOpponent& opponent : view.table.entry(ranking[i]).opponents()) {
+      for (const TournamentResult& result : opponent.results) {
+        games[i].push_back({opponent.entry >= 0 ? rankOf[opponent.entry] : 0, result});
+      }
+    }
+    // Games of a run with several at once are in the order they ended.
+    std::ranges::stable_sort(games[i], {}, [](const SwissCell& cell) { return cell.result.round; });
+    for (std::size_t k = 0; k < games[i].size(); ++k) {
+      rounds.push_back(games[i][k].result.round);
+      if (k > 0 && games[i][k].result.round == games[i][k - 1].result.round) oneGameARound = false;
+    }
+  }
+  if (!oneGameARound) return games;
+  std::ranges::sort(rounds);
+  rounds.erase(std::unique(rounds.begin(), rounds.end()), rounds.end());
+  std::vector<std::vector<SwissCell>> rows(ranking.size(), std::vector<SwissCell>(rounds.size()));
+  for (std::size_t i = 0; i < ranking.size(); ++i) {
+    for (const SwissCell& game : games[i]) {
+      rows[i][static_cast<std::size_t>(std::ranges::lower_bound(rounds, game.result.round) - rounds.begin())] = game;
+    }
+  }
+  return rows;
+}
+
+std::size_t columnCount(const std::vector<std::vector<SwissCell>>& rows) {
+  std::size_t count = 0;
+  for (const std::vector<SwissCell>& row : rows) count = std::max(count, row.size());
+  return count;
+}
+
+// "3w1": the opponent's rank, the colour and the result as the cross-tables write it.
+std::string swissCellText(const SwissCell& cell, int rankWidth) {
+  if (cell.opponentRank == 0) return std::string(static_cast<std::size_t>(rankWidth + 2), ' ');
+  TournamentOpponent one;
+  one.results.push_back(cell.result);
+  std::string text = format("%*d", rankWidth, cell.opponentRank) + (cell.result.colour == 1 ? "w" : "b");
+  TournamentView::appendResults(text, one);
+  return text;
+}
+
+// Rank, name, score, Buchholz, Sonneborn-Berger and the games by round, as Swiss results are published.
+void writeSwissText(const TournamentView& view, std::string& text) {
+  const std::span<const int> ranking = view.table.ranking();
+  const std::vector<std::vector<SwissCell>> rows = swissRows(view);
+  const std::size_t columns = columnCount(rows);
+  const int w = view.longestName();
+  const int rankWidth = static_cast<int>(std::to_string(ranking.size()).size());
+
+  text += "\nRk  Name";
+  text.append(static_cast<std::size_t>(w), ' ');
+  text += "Sc    Bh     SB      ";
+  for (std::size_t k = 1; k <= columns; ++k) text += format("%-*d", rankWidth + 3, static_cast<int>(k));
+  text += "\n";
+  const std::string rule =
+      std::string(static_cast<std::size_t>(w + 29) + columns * static_cast<std::size_t>(rankWidth + 3), '=') + "\n";
+  text += rule;
+  for (std::size_t i = 0; i < ranking.size(); ++i) {
+    const TournamentPlayer& player = view.table.entry(ranking[i]);
+    const std::string rank = format("%d. ", static_cast<int>(i) + 1);
+    platform::appendPadded(text, rank, 4);
+    platform::appendPadded(text, view.name(ranking[i]), static_cast<std::size_t>(w + 4));
+    platform::appendPadded(text, pointsText(player.score), 6);
+    platform::appendPadded(text, pointsText(player.buchholz), 7);
+    platform::appendPadded(text, format("%.2f", player.sonnebornBerger / 100.0), 8);
+    for (const SwissCell& cell : rows[i]) text += swissCellText(cell, rankWidth) + " ";
+    text += "\n";
+  }
+  const GameCounts counts = countGames(view.table);
+  text += rule;
+  text += format("\n%d games : +%d =%d -%d\n\n\n", counts.total(), counts.whiteWins, counts.draws, counts.blackWins);
+}
+
 void writeGauntletText(const TournamentView& view, std::string& text) {
   const int evaluated = view.evaluatedPlayer();
   if (evaluated < 0) {
@@ -252,6 +342,42 @@ void writeRoundRobinHtml(const TournamentView& view, std::string& text) {
   text += format("<p style=\"margin-top: 12\">%d games : +%d =%d -%d<br>%d games per player<br>&nbsp;</p>\n",
                  counts.total(), counts.whiteWins, counts.draws, counts.blackWins,
                  view.table.entry(ranking.front()).games);
+}
+
+void writeSwissHtml(const TournamentView& view, std::string& text) {
+  const std::span<const int> ranking = view.table.ranking();
+  const std::vector<std::vector<SwissCell>> rows = swissRows(view);
+  const std::size_t columns = columnCount(rows);
+  constexpr const char* kHead =
+      "    <td width=\"%d\" align=\"center\" bgcolor=\"#F5E8CF\" height=\"31\"><b>%s</b></td>\n";
+
+  text += format(kTableTag, static_cast<int>(columns) * 40 + 290);
+  text += "  <tr>\n";
+  text += format(kHead, 30, "Rk");
+  text += format(kNameHead, 150);
+  text += format(kScoreHead, 30);
+  text += format(kHead, 40, "Bh");
+  text += format(kHead, 40, "SB");
+  for (std::size_t k = 1; k <= columns; ++k) text += format(kHead, 40, std::to_string(k).c_str());
+  text += "  </tr>\n";
+  for (std::size_t i = 0; i < ranking.size(); ++i) {
+    const TournamentPlayer& player = view.table.entry(ranking[i]);
+    text += "  <tr>\n";
+    text += format("    <td width=\"%d\" align=\"center\" bgcolor=\"#F5E8CF\" height=\"23\">%d</td>\n", 30,
+                   static_cast<int>(i) + 1);
+    text += format(kNameCell, 150, escaped(view.name(ranking[i])).c_str());
+    text += format(kResultCell, 30) + "<b>" + pointsText(player.score) + "</b></td>\n";
+    text += format(kResultCell, 40) + pointsText(player.buchholz) + "</td>\n";
+    text += format(kResultCell, 40) + format("%.2f", player.sonnebornBerger / 100.0) + "</td>\n";
+    for (std::size_t k = 0; k < columns; ++k) {
+      text += format(kResultCell, 40);
+      // An empty cell of the text file's alignment is no cell content here.
+      if (k < rows[i].size() && rows[i][k].opponentRank != 0) text += swissCellText(rows[i][k], 1);
+      text += "</td>\n";
+    }
+    text += "  </tr>\n";
+  }
+  text += "</table>\n<p>&nbsp;</p>\n";
 }
 
 void writeGauntletHtml(const TournamentView& view, std::string& text) {
@@ -385,7 +511,7 @@ void writeTournamentText(const TournamentTable& table, const RatingRepository& r
   if (type == kRoundRobin) writeRoundRobinText(view, text);
   else if (type == kGauntlet) writeGauntletText(view, text);
   else if (type == kNoTournament) text += "\n";
-  else text += "\n\n";
+  else writeSwissText(view, text);
   if (type == kNoTournament || table.reportPairings) writePairingsText(view, pairingOrder(table, type), text);
   out.write(text);
 }
@@ -403,6 +529,7 @@ void writeTournamentHtml(const TournamentTable& table, const RatingRepository& r
   }
   if (type == kRoundRobin) writeRoundRobinHtml(view, text);
   else if (type == kGauntlet) writeGauntletHtml(view, text);
+  else if (type != kNoTournament) writeSwissHtml(view, text);
   if (type == kNoTournament || table.reportPairings) writePairingsHtml(view, pairingOrder(table, type), text);
   out.write(text);
 }

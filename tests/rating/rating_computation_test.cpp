@@ -57,7 +57,7 @@ TEST_F(Ratings, TheFillKeepsEveryReadableGameWithItsPlayersAtTheHeadAndItsEventG
   const std::string printed =
       rate(gameText({"A", "B", "1-0", "Cup", 1, "2024.01.01", "2023.12.30"}) +  // group 1, dated by EventDate
                gameText({"C", "A", "0-1", "Cup", 1}) +  // same round, same group
-               gameText({"A", "B", "1-0", "Cup", 3}) + gameText({"A", "B", "1-0", "Cup", 2}) +  // rising; drop: 2
+               gameText({"A", "B", "1-0", "Cup", 3}) + gameText({"A", "B", "1-0", "Cup", 1}) +  // played again: 2
                gameText({"A", "B", "1-0", "Open", 5, "2024.05.05"}) + gameText({"A", "B", "1-0", "Cup", 9}) +  // 3, 4
                gameText({"A", "B", "1-0", "Cup", 65535}) + gameText({"A", "B", "1-0", "Cup", 65536}),  // no wrap
            "");
