@@ -1,6 +1,7 @@
 #include "rating/rating_computation.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +15,7 @@
 #include "platform/console.hpp"
 #include "platform/output_file.hpp"
 #include "platform/text_width.hpp"
+#include "rating/elo_statistics.hpp"
 #include "rating/rating_difference.hpp"
 #include "rating/rating_repository.hpp"
 #include "rating/rating_settings.hpp"
@@ -86,6 +88,27 @@ void bucketByCluster(const std::vector<std::uint32_t>& items, const std::vector<
 
 int perMilleOf(const PlayerRating& player) {
   return static_cast<int>(static_cast<std::int64_t>(player.points) * 10 / player.countedGames);
+}
+
+// Points from hundredths: a half point as ".5", whole points bare.
+std::string pointsText(int hundredths) {
+  return std::to_string(hundredths / 100) + (hundredths % 100 != 0 ? ".5" : "");
+}
+
+// After the list's first fields, what Ordo and BayesElo users read beside a rating: the 95% error
+// bar of the player's results against the field ("inf" when they bound the rating on one side
+// only, as a score of 0 or 100% does), points, games, score and draw percentages.
+std::string resultFields(const PlayerRating& player) {
+  const EloEstimate estimate =
+      estimateElo({player.wins, player.draws, player.countedGames - player.wins - player.draws});
+  const std::string error = estimate.finite && std::isfinite(estimate.error95)
+                                ? std::to_string(static_cast<int>(std::lround(estimate.error95)))
+                                : "inf";
+  char text[96];
+  std::snprintf(text, sizeof text, ", err=%s, pts=%s, gm=%d, pc=%.1f%%, dr=%.1f%%", error.c_str(),
+                pointsText(player.points).c_str(), player.countedGames, estimate.score * 100.0,
+                estimate.drawRatio * 100.0);
+  return text;
 }
 
 }  // namespace
@@ -186,6 +209,8 @@ bool rateCluster(RatingRepository& repository, const RatingSettings& settings, i
   std::vector<std::int64_t> opponentSum(rated.size());
   std::vector<std::int64_t> points(rated.size());
   std::vector<int> counted(rated.size());
+  std::vector<int> wins(rated.size());
+  std::vector<int> draws(rated.size());
 
   float previousVariation = 999.0f;
   int stability = 0;
@@ -195,6 +220,8 @@ bool rateCluster(RatingRepository& repository, const RatingSettings& settings, i
     std::fill(opponentSum.begin(), opponentSum.end(), 0);
     std::fill(points.begin(), points.end(), 0);
     std::fill(counted.begin(), counted.end(), 0);
+    std::fill(wins.begin(), wins.end(), 0);
+    std::fill(draws.begin(), draws.end(), 0);
     // One pass: every game credits both of its players, with the ratings from before this pass.
     for (std::uint32_t g : games) {
       const RatedGame& game = repository.games()[g];
@@ -203,11 +230,15 @@ bool rateCluster(RatingRepository& repository, const RatingSettings& settings, i
         opponentSum[white] += repository.player(game.black).rating;
         points[white] += game.whiteScore;
         ++counted[white];
+        wins[white] += game.whiteScore == 100;
+        draws[white] += game.whiteScore == 50;
       }
       if (const std::int32_t black = slot[game.black]; black >= 0) {
         opponentSum[black] += repository.player(game.white).rating;
         points[black] += game.blackScore;
         ++counted[black];
+        wins[black] += game.blackScore == 100;
+        draws[black] += game.blackScore == 50;
       }
     }
     std::int64_t sum = 0;
@@ -215,6 +246,8 @@ bool rateCluster(RatingRepository& repository, const RatingSettings& settings, i
       PlayerRating& player = repository.player(rated[i]);
       player.countedGames = counted[i];
       player.points = static_cast<int>(points[i]);
+      player.wins = wins[i];
+      player.draws = draws[i];
       player.average = counted[i] > 0 ? static_cast<int>(opponentSum[i] / counted[i]) : 0;
       if (player.countedGames > 0) sum += player.average + ratingDifference(perMilleOf(player));
     }
@@ -291,9 +324,11 @@ bool writeRatingList(const RatingRepository& repository, const RatingSettings& s
     // Tab stops count characters: a UTF-8 name takes fewer columns than bytes.
     const std::size_t width = platform::textWidth(line);
     const char* separator = width < 14 ? " :\t\t\t" : width < 22 ? " :\t\t" : " :\t";
-    std::snprintf(text, sizeof text, "%selo=%d, x=%d, sc=%d/%d\n", separator, player.rating, player.average,
-                  player.points / 100, player.countedGames);
+    std::snprintf(text, sizeof text, "%selo=%d, x=%d, sc=%s/%d", separator, player.rating, player.average,
+                  pointsText(player.points).c_str(), player.countedGames);
     line += text;
+    line += resultFields(player);
+    line += '\n';
     console.writeText(line);
     out.write(line);
   }

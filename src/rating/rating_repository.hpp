@@ -26,6 +26,8 @@ struct PlayerRating {
   int countedGames = 0;   // games counted in the last iteration
   int games = 0;          // games in the file
   int points = 0;         // 100 per win, 50 per draw, over the counted games
+  int wins = 0;           // over the counted games
+  int draws = 0;
 };
 
 struct EventGroup {

@@ -66,7 +66,8 @@ const Row kRows[] = {
     {"open two.pgn givelo -out=rated.pgn", "see rated.pgn file\n", "rated.pgn",
      "[White \"A\"]\n[Black \"B\"]\n[Result \"1-0\"]\n[WhiteElo \"2371\"]\n[BlackElo \"2179\"]\n", 2},
     {"open two.pgn elo", "> rating list saved in rating.txt\n", "rating.txt",
-     "\n1.A :\t\t\telo=2371, x=2275, sc=3/4\n2.B :\t\t\telo=2179, x=2275, sc=1/4\n", 1},
+     "\n1.A :\t\t\telo=2371, x=2275, sc=3/4, err=458, pts=3, gm=4, pc=75.0%, dr=50.0%\n2.B :\t\t\telo=2179, x=2275, "
+     "sc=1/4, err=458, pts=1, gm=4, pc=25.0%, dr=50.0%\n", 1},
     {"board", "", "", "| R| N| B| Q| K| B| N| R|\n", 2},
     // The position before the last half-move played, 2.exd5.
     {"open two.pgn play 1 3 epdsv", "", "epdsave.epd", "rnbqkbnr/ppp1pppp/8/3p4/4P3/8/PPPP1PPP/RNBQKBNR w KQkq d6 ", 1},

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "rating/elo_statistics.hpp"
 #include "rating/game_text.hpp"
 #include "rating/rating_difference.hpp"
 #include "rating/rating_repository.hpp"
@@ -19,7 +22,7 @@ namespace {
 struct LiteralRatings {
   struct Player {
     std::string name;
-    int cluster = 0, rating = 0, average = 0, counted = 0, games = 0, points = 0;
+    int cluster = 0, rating = 0, average = 0, counted = 0, games = 0, points = 0, wins = 0, draws = 0;
   };
   struct Game {
     int white, black, whiteScore;
@@ -56,7 +59,7 @@ struct LiteralRatings {
       for (int p : rated) {
         Player& player = players[p];
         long long sum = 0;
-        player.points = player.counted = 0;
+        player.points = player.counted = player.wins = player.draws = 0;
         for (const Game& game : games) {
           const Player &white = players[game.white], &black = players[game.black];
           const int gap = white.rating - black.rating;
@@ -65,7 +68,9 @@ struct LiteralRatings {
           if (white.cluster != c || white.games < o.minNbGm || black.games < o.minNbGm || dropped) continue;
           if (game.white != p && game.black != p) continue;
           sum += players[game.white == p ? game.black : game.white].rating;
-          player.points += game.white == p ? game.whiteScore : 100 - game.whiteScore;
+          const int score = game.white == p ? game.whiteScore : 100 - game.whiteScore;
+          player.points += score;
+          player.wins += score == 100, player.draws += score == 50;
           ++player.counted;
         }
         player.average = player.counted > 0 ? static_cast<int>(sum / player.counted) : 0;
@@ -118,9 +123,16 @@ struct LiteralRatings {
         const Player& player = players[p];
         if (player.cluster != c || player.counted == 0) continue;
         const std::string head = std::to_string(++rank) + "." + player.name;
+        const std::string points = std::to_string(player.points / 100) + (player.points % 100 ? ".5" : "");
+        const EloEstimate e = estimateElo({player.wins, player.draws, player.counted - player.wins - player.draws});
+        char fields[128];
+        std::snprintf(fields, sizeof fields, ", err=%s, pts=%s, gm=%d, pc=%.1f%%, dr=%.1f%%\n",
+                      e.finite && e.error95 < 1e9 ? std::to_string(std::lround(e.error95)).c_str() : "inf",
+                      points.c_str(), player.counted, 100.0 * player.points / (100 * player.counted),
+                      100.0 * player.draws / player.counted);
         text += head + (head.size() < 14 ? " :\t\t\t" : head.size() < 22 ? " :\t\t" : " :\t") + "elo=" +
-                std::to_string(player.rating) + ", x=" + std::to_string(player.average) +
-                ", sc=" + std::to_string(player.points / 100) + "/" + std::to_string(player.counted) + "\n";
+                std::to_string(player.rating) + ", x=" + std::to_string(player.average) + ", sc=" + points + "/" +
+                std::to_string(player.counted) + fields;
       }
       text += "\n";
     }
