@@ -99,9 +99,8 @@ std::string pointsText(int hundredths) {
 // bar of the player's results against the field ("inf" when they bound the rating on one side
 // only, as a score of 0 or 100% does), points, games, score and draw percentages.
 std::string resultFields(const PlayerRating& player) {
-  const EloEstimate estimate =
-      estimateElo({player.wins, player.draws, player.countedGames - player.wins - player.draws});
-  const std::string error = estimate.finite && std::isfinite(estimate.error95)
+  const EloEstimate estimate = playerEstimate(player);
+  const std::string error = std::isfinite(estimate.error95)
                                 ? std::to_string(static_cast<int>(std::lround(estimate.error95)))
                                 : "inf";
   char text[96];
@@ -112,6 +111,13 @@ std::string resultFields(const PlayerRating& player) {
 }
 
 }  // namespace
+
+EloEstimate playerEstimate(const PlayerRating& player) {
+  EloEstimate estimate = estimateElo({player.wins, player.draws, player.countedGames - player.wins - player.draws});
+  // A score of 0 or 100% bounds the rating on one side only.
+  if (!estimate.finite) estimate.error95 = HUGE_VAL;
+  return estimate;
+}
 
 void indexClusters(RatingRepository& repository) {
   ClusterIndex& index = repository.clusterIndex;

@@ -3,10 +3,13 @@
 // and the rating list.
 #include <string>
 
+#include "rating/elo_statistics.hpp"
+
 namespace kestrova {
 
 class Console;
 struct GameLoopParts;
+struct PlayerRating;
 struct RatedGame;
 class RatingRepository;
 struct RatingSettings;
@@ -14,6 +17,10 @@ namespace platform {
 class OutputFile;
 struct Timers;
 }  // namespace platform
+
+// The player's score, draw ratio and the 95% error bar of the rating, from the games counted; the
+// error is infinite when the score is 0 or 100% or its interval reaches either.
+EloEstimate playerEstimate(const PlayerRating& player);
 
 // Fills the repository from the open file, rates every cluster and writes the list to fileName.
 // False when no list was written: the fill was interrupted, the file has no finished game (a

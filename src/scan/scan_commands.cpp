@@ -91,7 +91,7 @@ int handleSyn(App& app, CommandLine& line) {
       runScan(scanParts(app), log, pgn, epd) && finishScanFiles(app, log, epd, pgn) &&
       writeSynthesis(app.console, synthesis, Settings::kVersion) &&
       createOutputFileOrSay(app.console, app.pgn, page, pageName) &&
-      writeSynthesisHtml(app.loopParts(), "trnfound.txt", ratingList, "log.txt", page)) {
+      writeSynthesisHtml(app.loopParts(), app.ratings, "trnfound.txt", ratingList, "log.txt", page)) {
     done = finishOutputs(app.console, {&synthesis, &page});
   }
   // Whatever stopped it, the repository is released.

@@ -1,6 +1,7 @@
 #include "scan/synthesis_html.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -13,6 +14,8 @@
 #include "platform/console.hpp"
 #include "platform/line_reader.hpp"
 #include "platform/output_file.hpp"
+#include "rating/rating_computation.hpp"
+#include "rating/rating_repository.hpp"
 
 namespace kestrova {
 
@@ -91,6 +94,47 @@ std::string points(const Game& game, int first, int last, Value value, Has has) 
     text += point;
   }
   return text;
+}
+
+// Each rated player of a cluster as a dot at the rating with a bar of its 95% error; an error
+// without bound runs to the chart's edge.
+void writeRatingChart(const RatingRepository& ratings, int cluster, platform::OutputFile& out) {
+  constexpr int kNameWidth = 200, kRow = 20, kRight = 620;
+  std::vector<const PlayerRating*> players;
+  double low = 1e9, high = -1e9;
+  for (std::uint32_t p : ratings.playerList()) {  // in the rating list's order
+    const PlayerRating& player = ratings.player(p);
+    if (player.cluster != cluster || player.countedGames == 0) continue;
+    players.push_back(&player);
+    const double error = playerEstimate(player).error95;
+    const double reach = std::isfinite(error) ? error : 0.0;
+    low = std::min(low, player.rating - reach - 50);
+    high = std::max(high, player.rating + reach + 50);
+  }
+  if (players.empty()) return;
+  const int height = kRow * static_cast<int>(players.size()) + 30;
+  auto x = [&](double rating) {
+    return kNameWidth + static_cast<int>((std::clamp(rating, low, high) - low) * (kRight - kNameWidth) / (high - low));
+  };
+  out.print("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"640\" height=\"%d\" viewBox=\"0 0 640 %d\" role=\"img\">\n"
+            "<title>Ratings of cluster %d with their 95%% error bars</title>\n",
+            height, height, cluster);
+  for (std::size_t k = 0; k < players.size(); ++k) {
+    const PlayerRating& player = *players[k];
+    const double error = playerEstimate(player).error95;
+    const int y = kRow * static_cast<int>(k) + kRow;
+    const double from = std::isfinite(error) ? player.rating - error : low, to = std::isfinite(error) ? player.rating + error : high;
+    out.print("<text x=\"0\" y=\"%d\" font-size=\"12\">", y + 4);
+    writeEscaped(out, player.name);
+    out.print("</text>\n<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke=\"#888\"/>\n", x(from), y, x(to), y);
+    out.print("<circle cx=\"%d\" cy=\"%d\" r=\"4\" fill=\"#1f5fbf\"><title>", x(player.rating), y);
+    writeEscaped(out, player.name);
+    if (std::isfinite(error)) out.print(": %d +- %.0f</title></circle>\n", player.rating, error);
+    else out.print(": %d, error without bound</title></circle>\n", player.rating);
+  }
+  out.print("<text x=\"%d\" y=\"%d\" font-size=\"10\">%.0f</text><text x=\"%d\" y=\"%d\" font-size=\"10\" "
+            "text-anchor=\"end\">%.0f</text>\n</svg>\n",
+            kNameWidth, height - 5, low, kRight, height - 5, high);
 }
 
 class PageWriter : public GameVisitor {
@@ -220,8 +264,8 @@ class PageWriter : public GameVisitor {
 
 }  // namespace
 
-bool writeSynthesisHtml(const GameLoopParts& games, std::string_view tournamentsFile, std::string_view ratingFile,
-                        std::string_view logFile, platform::OutputFile& out) {
+bool writeSynthesisHtml(const GameLoopParts& games, const RatingRepository& ratings, std::string_view tournamentsFile,
+                        std::string_view ratingFile, std::string_view logFile, platform::OutputFile& out) {
   platform::LineReader log;
   if (!log.open(std::string(logFile))) {
     games.console.fail("\n> Kestrova can't read the log file\n");
@@ -239,6 +283,7 @@ bool writeSynthesisHtml(const GameLoopParts& games, std::string_view tournaments
   if (!ratingFile.empty()) {
     out.write("<h2>Ratings</h2>\n");
     if (!writeFileAsText(out, ratingFile)) out.write("<p>No rating list.</p>\n");
+    for (int cluster : ratings.clusters()) writeRatingChart(ratings, cluster, out);
   }
   out.write("<h2>Games the scan reported on</h2>\n");
   GameLoop loop(games, GameDepth::kReplay);

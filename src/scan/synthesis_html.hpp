@@ -8,14 +8,16 @@
 namespace kestrova {
 
 struct GameLoopParts;
+class RatingRepository;
 namespace platform {
 class OutputFile;
 }
 
 // Reads the tournaments, the rating list (when there is one) and the scan's log from their files,
 // and the reported games again from the open file, one at a time: the log is in game order, so the
-// page is written in constant memory. False, after the message, when a file cannot be read.
-bool writeSynthesisHtml(const GameLoopParts& games, std::string_view tournamentsFile, std::string_view ratingFile,
-                        std::string_view logFile, platform::OutputFile& out);
+// page is written in constant memory. The ratings chart is drawn from the rated repository.
+// False, after the message, when a file cannot be read.
+bool writeSynthesisHtml(const GameLoopParts& games, const RatingRepository& ratings, std::string_view tournamentsFile,
+                        std::string_view ratingFile, std::string_view logFile, platform::OutputFile& out);
 
 }  // namespace kestrova

@@ -15,7 +15,7 @@ using test::has;
 
 TEST(SynthesisEndToEnd, EachReportedGameGetsItsChartWithEveryReportMarkedAtItsHalfMove) {
   Session session;
-  session.withDefaultData().withFile(
+  session.withDefaultData("minNbGm=1\n").withFile(
       "g.pgn", "[Event \"E\"]\n[White \"A\"]\n[Black \"B<&>\"]\n[Result \"1-0\"]\n\n"
                "1. e4 {+0.30/10 1s} e5 {-0.20/3 1s} 2. Nf3 {+0.25/12 1s} Nc6 {-0.20/12 1s} 1-0\n\n");
   const RunResult run = session.run(words("open g.pgn syn"));
@@ -27,6 +27,8 @@ TEST(SynthesisEndToEnd, EachReportedGameGetsItsChartWithEveryReportMarkedAtItsHa
   // The low depth of 1...e5 (depth 3 < 5), the report's link and its mark at the second half-move.
   EXPECT_TRUE(has(page, "<li><a href=\"#g1-r1\">1: [b] LowDepth (3) before 1...e5 "));
   EXPECT_TRUE(has(page, "<line id=\"g1-r1\" x1=\"236\" y1=\"10\" x2=\"236\" y2=\"160\""));
+  // The two rated players on the ratings chart; A won the only game, so neither error has a bound.
+  EXPECT_TRUE(has(page, "<circle") && has(page, "<title>B&lt;&amp;&gt;: ") && has(page, ", error without bound</title>"));
   // A page every browser reads: the tags nest, and python3's parser meets no error.
   const std::string check = "python3 -c \"import sys, html.parser\n"
                             "class P(html.parser.HTMLParser):\n"
