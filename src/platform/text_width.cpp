@@ -37,4 +37,16 @@ std::string leadingColumns(std::string_view text, std::size_t count) {
   return head;
 }
 
+void appendHtmlEscaped(std::string& out, std::string_view text) {
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c;
+    }
+  }
+}
+
 }  // namespace kestrova::platform

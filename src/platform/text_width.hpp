@@ -16,4 +16,7 @@ void appendPadded(std::string& out, std::string_view text, std::size_t width);
 // The first `count` characters of the text, never a part of one, padded with blanks to `count`.
 std::string leadingColumns(std::string_view text, std::size_t count);
 
+// The text with HTML's markup characters as entities: names and events come from the games.
+void appendHtmlEscaped(std::string& out, std::string_view text);
+
 }  // namespace kestrova::platform

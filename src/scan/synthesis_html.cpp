@@ -14,6 +14,7 @@
 #include "platform/console.hpp"
 #include "platform/line_reader.hpp"
 #include "platform/output_file.hpp"
+#include "platform/text_width.hpp"
 #include "rating/rating_computation.hpp"
 #include "rating/rating_repository.hpp"
 
@@ -29,15 +30,9 @@ constexpr int kPlotWidth = kWidth - kLeft - kRight, kPlotHeight = kHeight - kTop
 constexpr int kEvaluationRange = 500;  // centipawns at the top and bottom edges; beyond, the edge
 
 void writeEscaped(platform::OutputFile& out, std::string_view text) {
-  for (char c : text) {
-    switch (c) {
-      case '&': out.write("&amp;"); break;
-      case '<': out.write("&lt;"); break;
-      case '>': out.write("&gt;"); break;
-      case '"': out.write("&quot;"); break;
-      default: out.put(c);
-    }
-  }
+  std::string escaped;
+  platform::appendHtmlEscaped(escaped, text);
+  out.write(escaped);
 }
 
 // A text file as preformatted text; false when it cannot be opened.

@@ -269,19 +269,9 @@ void writeGauntletText(const TournamentView& view, std::string& text) {
 
 // HTML -----------------------------------------------------------------------------------------
 
-// Names and event texts come from the games: markup characters must stay text.
 std::string escaped(std::string_view text) {
   std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
-  }
+  platform::appendHtmlEscaped(out, text);
   return out;
 }
 
