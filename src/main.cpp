@@ -24,8 +24,9 @@ constexpr const char* kUsage =
     "one after another, and ends, for example:\n"
     "    kestrova open games.pgn scan exit\n"
     "\n"
-    "It reads \"kestrova.ini\" from the working directory, and \"help.man\" from there or else\n"
-    "the one installed with the program.\n"
+    "It reads \"kestrova.ini\" from the working directory, else from $XDG_CONFIG_HOME/kestrova\n"
+    "(~/.config/kestrova), else the one installed with the program; \"help.man\" from the\n"
+    "working directory or else the installed one. See kestrova(1).\n"
     "\n"
     "  --help      show this text and exit\n"
     "  --version   show the version and exit\n";

@@ -34,8 +34,8 @@ int handleNewbk(App& app, CommandLine& line) {
   const bool reload = line.findOption("!") != 0;
   app.console.print(colour::kDefault,
                     "\n> WARNING ! this will create/overwrite a book named %s !\n"
-                    "> type 'y' to create the book from '/pgn_book': ",
-                    request.out.c_str());
+                    "> type 'y' to create the book from %s'%s': ",
+                    request.out.c_str(), request.pgn.empty() ? "the folder " : "", request.pgn.empty() ? "pgn_book" : request.pgn.c_str());
   app.console.flush();
   if (app.input.readAnswer() == 'y') {
     takeBookSettings(app);

@@ -7,6 +7,7 @@
 #include "pgn/board_view.hpp"
 #include "pgn/game_loop.hpp"
 #include "pgn/pgn_writer.hpp"
+#include "platform/numbers.hpp"
 #include "shell/app.hpp"
 
 namespace kestrova {
@@ -96,8 +97,8 @@ int handlePlay(App& app, CommandLine& line) {
   Game& game = app.game;
   game.currentPly = std::min(game.currentPly, game.plyCount);
   printBoard(app);
-  app.console.print(colour::kNormal, "> game %ld after the %dth halfmove\n", number,
-                    std::max(0, game.playedHalfMoves(game.currentPly)));
+  const int played = std::max(0, game.playedHalfMoves(game.currentPly));
+  app.console.print(colour::kNormal, "> game %ld after the %d%s halfmove\n", number, played, ordinalSuffix(played));
   return 1;
 }
 

@@ -11,10 +11,14 @@ void printDiagram(Console& console, StringManager& strings, const Board& board, 
   for (int type = kKing; type <= kPawn; ++type) letters[type] = strings.pieceLetter(language, type);
   strings.clearText();
   formatDiagram(board, std::string_view(letters, sizeof letters), strings.text());
+  std::string& text = strings.text();
   for (int square = 0; square < 64; ++square) {
     if (board.isEmpty(square)) continue;
     const std::size_t at = diagramLetterOffset(square);
-    strings.addRun(board.colourOn(square) == kWhite ? colour::kBright : colour::kError, at, at);
+    const bool white = board.colourOn(square) == kWhite;
+    // Without colour the sides are told apart by the letters' case, as FEN does.
+    if (!white && !console.showsColour() && text[at] >= 'A' && text[at] <= 'Z') text[at] = static_cast<char>(text[at] - 'A' + 'a');
+    strings.addRun(white ? colour::kBright : colour::kError, at, at);
   }
   strings.addRunEnd();
   console.writeText(strings.text(), colour::kNormal, strings.runs().data());

@@ -11,6 +11,9 @@ bool ConfigFile::read(const std::string& path) {
   ConfigLine line;
   while (file.readLine(line.text, kLineLimit)) {
     line.ended = file.lineHadEnd();
+    // "#" starts a comment line; ";" cannot, since detection lines are read there.
+    const std::size_t first = line.text.find_first_not_of(" \t");
+    if (first != std::string::npos && line.text[first] == '#') continue;
     lines_.push_back(line);
   }
   return true;

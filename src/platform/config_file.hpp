@@ -14,7 +14,8 @@ class ConfigFile {
  public:
   static constexpr std::size_t kLineLimit = 511;
 
-  // Reads every line of the file; false (and no lines) when it cannot be opened.
+  // Reads every line of the file but comment lines (first non-blank "#"); false (and no lines)
+  // when it cannot be opened.
   bool read(const std::string& path);
   const std::vector<ConfigLine>& lines() const { return lines_; }
 

@@ -57,6 +57,8 @@ class Console {
   void progress(const char* format, ...) __attribute__((format(printf, 2, 3)));
   void bell();
   bool isTerminal() const { return terminal_; }
+  // Results are shown in colour (a terminal without NO_COLOR, or an ANSI capture).
+  bool showsColour() const { return out_.ansi; }
   // Tests that watch the progress lines make the captured console a terminal.
   void setTerminal(bool terminal) { terminal_ = terminal; }
 

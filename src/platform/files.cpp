@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 namespace kestrova::platform {
 
@@ -36,6 +38,18 @@ std::string joinPath(const std::string& directory, const std::string& name) {
   if (directory.empty()) return name;
   if (directory.back() == '/') return directory + name;
   return directory + "/" + name;
+}
+
+bool isRegularFile(const std::string& path) {
+  std::error_code error;
+  return !path.empty() && std::filesystem::is_regular_file(path, error);
+}
+
+std::string installedDataFile(const std::string& name) {
+  std::error_code error;
+  const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (error || executable.empty()) return {};
+  return (executable.parent_path() / ".." / "share" / "kestrova" / name).lexically_normal().string();
 }
 
 }  // namespace kestrova::platform

@@ -15,4 +15,11 @@ bool listFiles(const std::string& directory, const std::string& extension, std::
 // Joins a directory and a file name.
 std::string joinPath(const std::string& directory, const std::string& name);
 
+// True when the path names a regular file (after links).
+bool isRegularFile(const std::string& path);
+
+// A data file installed with the program: ../share/kestrova/NAME from the executable's directory,
+// so an install under any prefix finds its own. Empty when the executable's path is unknown.
+std::string installedDataFile(const std::string& name);
+
 }  // namespace kestrova::platform

@@ -24,4 +24,15 @@ std::uint64_t leadingUnsigned64(std::string_view text) {
   return value;
 }
 
+const char* ordinalSuffix(long number) {
+  const long lastTwo = (number < 0 ? -number : number) % 100;
+  if (lastTwo >= 11 && lastTwo <= 13) return "th";
+  switch (lastTwo % 10) {
+    case 1: return "st";
+    case 2: return "nd";
+    case 3: return "rd";
+    default: return "th";
+  }
+}
+
 }  // namespace kestrova

@@ -13,4 +13,7 @@ long leadingInteger(std::string_view text);
 // expect of oversized input; 0 when there are none.
 std::uint64_t leadingUnsigned64(std::string_view text);
 
+// "st", "nd", "rd" or "th", as English writes the ordinal of the number (1st, 12th, 22nd).
+const char* ordinalSuffix(long number);
+
 }  // namespace kestrova

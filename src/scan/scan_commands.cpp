@@ -22,9 +22,12 @@ std::string optionOr(const CommandLine& line, std::string_view option, const cha
   return std::string(line.optionValue(option));
 }
 
+// The configuration a scan reads again: it may not be one of its outputs.
+std::string configInput(const App& app) { return app.configFile.empty() ? Settings::kConfigFile : app.configFile; }
+
 // What of the application a scan works with.
 ScanParts scanParts(App& app) {
-  return {app.loopParts(), Settings::kConfigFile, app.detections, app.ratings, app.settings.rating,
+  return {app.loopParts(), configInput(app), app.detections, app.ratings, app.settings.rating,
           app.settings.runElo, app.book, app.timers};
 }
 
@@ -50,7 +53,7 @@ int handleScan(App& app, CommandLine& line) {
   const std::string pgnName = optionOr(line, "-p=", "pgn-out.pgn");
   const char* ratingList = app.settings.runElo ? "rating.txt" : "";
   // The scan reads its detection settings from the configuration file.
-  if (refusesOutputs(app.console, app.pgn, {logName, epdName, pgnName, ratingList}, {Settings::kConfigFile})) {
+  if (refusesOutputs(app.console, app.pgn, {logName, epdName, pgnName, ratingList}, {configInput(app)})) {
     return 1;
   }
   platform::OutputFile log, epd, pgn;
@@ -75,7 +78,7 @@ int handleSyn(App& app, CommandLine& line) {
   const char* ratingList = app.settings.runElo ? "rating.txt" : "";
   if (refusesOutputs(app.console, app.pgn,
                      {synthesisName, pageName, "log.txt", "epd-out.epd", "pgn-out.pgn", "trnfound.txt", ratingList},
-                     {Settings::kConfigFile})) {
+                     {configInput(app)})) {
     return 1;
   }
   platform::OutputFile synthesis, page, log, epd, pgn;

@@ -101,7 +101,8 @@ bool runScan(const ScanParts& parts, platform::OutputFile& log, platform::Output
   // The detection lines are read again, so that an edited configuration counts.
   platform::ConfigFile config;
   if (!config.read(parts.configFile)) {
-    console.fail("> can not open \"kestrova.ini\"\n");
+    console.fail("> can not open \"%s\": the scan reads its detections there\n",
+                 parts.configFile.empty() ? "kestrova.ini" : parts.configFile.c_str());
     return false;
   }
   loadDetectionSettings(parts.detections, config);

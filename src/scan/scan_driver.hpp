@@ -19,7 +19,7 @@ struct Timers;
 // What a scan works with.
 struct ScanParts {
   GameLoopParts games;
-  const char* configFile;         // its detection lines are read again by every scan
+  std::string configFile;  // its detection lines are read again by every scan
   DetectionSettings& detections;
   RatingRepository& ratings;
   const RatingSettings& ratingSettings;

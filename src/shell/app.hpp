@@ -51,6 +51,7 @@ struct App {
   BookParts bookParts() { return {book, chess, game, console, strings, input, settings.lang}; }
 
   std::string helpFile = "help.man";
+  std::string configFile;  // the "kestrova.ini" read at start-up; empty when there was none
   bool batchMode = false;  // the exit handler only ends an interactive session
   bool finished = false;   // set by shutDown
 };

@@ -4,6 +4,7 @@
 #include <string>
 #include <system_error>
 
+#include "platform/files.hpp"
 #include "platform/text_file.hpp"
 #include "shell/app.hpp"
 
@@ -15,19 +16,11 @@ std::string_view helpSectionMarker(int language) {
   return kMarkers[language];
 }
 
-std::string installedHelpFile() {
-  std::error_code error;
-  const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error || executable.empty()) return {};
-  return (executable.parent_path() / ".." / "share" / "kestrova" / "help.man").lexically_normal().string();
-}
-
 std::string helpFileToRead(const App& app) {
-  std::error_code error;
-  if (std::filesystem::is_regular_file(app.helpFile, error)) return app.helpFile;
+  if (platform::isRegularFile(app.helpFile)) return app.helpFile;
   // Without a help file of its own, the working directory uses the one installed with the program.
-  const std::string installed = installedHelpFile();
-  if (!installed.empty() && std::filesystem::is_regular_file(installed, error)) return installed;
+  const std::string installed = platform::installedDataFile("help.man");
+  if (platform::isRegularFile(installed)) return installed;
   return app.helpFile;
 }
 
@@ -39,7 +32,7 @@ void showCommandHelp(App& app, std::string_view name) {
 int showHelpEntry(App& app, std::string_view name, int language, bool longDescription) {
   platform::TextFile file(helpFileToRead(app));
   if (!file.isOpen()) {
-    app.console.writeText("- unable to open the help file", colour::kError);
+    app.console.writeText("- unable to open the help file\n", colour::kError);
     return 0;
   }
   constexpr std::size_t kLineLimit = 1023;

@@ -15,11 +15,6 @@ int showHelpEntry(App& app, std::string_view name, int language, bool longDescri
 // names over 20 characters.
 void showCommandHelp(App& app, std::string_view name);
 
-// The help file of an installed program: ../share/kestrova/help.man from the executable's
-// directory, so an install under any prefix finds its own. Empty when the executable's path is
-// unknown.
-std::string installedHelpFile();
-
 // The help file a lookup reads: the working directory's (app.helpFile) when it is there, else the
 // installed one when that is there, else app.helpFile (whose opening then fails as usual).
 std::string helpFileToRead(const App& app);

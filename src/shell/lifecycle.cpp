@@ -44,9 +44,16 @@ void startUp(App& app) {
   app.settings = Settings{};
   // One reading of the configuration serves its three passes: settings, detections, output tags.
   platform::ConfigFile config;
-  if (!config.read(Settings::kConfigFile)) app.console.writeText("> can not open \"kestrova.ini\"\n", colour::kError);
+  app.configFile = findConfigFile();
+  const bool configRead = config.read(app.configFile);
+  if (!configRead) {
+    app.console.writeText(
+        "> no \"kestrova.ini\" in the working directory, in ~/.config/kestrova or installed: the defaults are used\n",
+        colour::kError);
+  }
   for (const std::string& problem : readSettings(app.settings, config)) app.console.writeText(problem, colour::kError);
   app.console.writeText("\n\n[SYSTEM]\n", colour::kTitle);
+  if (configRead) app.console.print(colour::kNormal, "- configuration read from \"%s\"\n", app.configFile.c_str());
   if (app.history.isForeign()) {
     app.console.writeText("- the file \"r\" is no command history: it is left alone, and commands are not kept\n",
                           colour::kError);
@@ -71,8 +78,7 @@ void startUp(App& app) {
   app.console.writeText(
       "- type 'help' for informations on Kestrova's commands\n"
       "- type ' /?' or ' /help' just after a command to show its syntax\n"
-      "- for more legibility, please enlarge the screen's buffer width\n"
-      "  (right-click on the window's header + 'property')\n\n");
+      "- for more legibility, please widen the terminal to 120 columns or more\n\n");
   app.console.flush();
 }
 

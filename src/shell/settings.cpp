@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <string_view>
 
 #include "platform/config_file.hpp"
+#include "platform/files.hpp"
 
 namespace kestrova {
 
@@ -129,6 +131,26 @@ std::string applySettingsLine(Settings& s, const std::string& text) {
       equals == std::string_view::npos ? std::string_view() : trimmed(line.substr(equals + 1, line.find('\t', equals) - equals - 1));
   if (keyApplies(line, "engineFile")) s.engineFile.assign(value);
   if (keyApplies(line, "engineOption") && !value.empty()) s.engineOptions.emplace_back(value);
+  return {};
+}
+
+std::vector<std::string> configFilePlaces(const char* xdgConfigHome, const char* home, const std::string& installed) {
+  std::vector<std::string> places{Settings::kConfigFile};
+  // A relative XDG_CONFIG_HOME is invalid and ignored, as the base-directory rules say.
+  if (xdgConfigHome != nullptr && xdgConfigHome[0] == '/') {
+    places.push_back(std::string(xdgConfigHome) + "/kestrova/" + Settings::kConfigFile);
+  } else if (home != nullptr && home[0] == '/') {
+    places.push_back(std::string(home) + "/.config/kestrova/" + Settings::kConfigFile);
+  }
+  if (!installed.empty()) places.push_back(installed);
+  return places;
+}
+
+std::string findConfigFile() {
+  for (const std::string& place : configFilePlaces(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"),
+                                                   platform::installedDataFile(Settings::kConfigFile))) {
+    if (platform::isRegularFile(place)) return place;
+  }
   return {};
 }
 

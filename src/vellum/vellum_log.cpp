@@ -6,7 +6,7 @@ void VellumLog::start() {
   close();
   std::FILE* created = std::fopen(kFileName, "wb");
   if (created == nullptr) return;
-  std::fputs("VELLUM.DLL v1.2\n================\n\n", created);
+  std::fputs("vellum 1.2\n==========\n\n", created);
   std::fclose(created);
   file_ = std::fopen(kFileName, "ab");
 }

@@ -68,7 +68,8 @@ const Row kRows[] = {
     {"open two.pgn elo", "> rating list saved in rating.txt\n", "rating.txt",
      "\n1.A :\t\t\telo=2371, x=2275, sc=3/4, err=458, pts=3, gm=4, pc=75.0%, dr=50.0%\n2.B :\t\t\telo=2179, x=2275, "
      "sc=1/4, err=458, pts=1, gm=4, pc=25.0%, dr=50.0%\n", 1},
-    {"board", "", "", "| R| N| B| Q| K| B| N| R|\n", 2},
+    // Without colour Black's pieces are in lower case.
+    {"board", "| r| n| b| q| k| b| n| r|\n", "", "| R| N| B| Q| K| B| N| R|\n", 1},
     // The position before the last half-move played, 2.exd5.
     {"open two.pgn play 1 3 epdsv", "", "epdsave.epd", "rnbqkbnr/ppp1pppp/8/3p4/4P3/8/PPPP1PPP/RNBQKBNR w KQkq d6 ", 1},
     {"lang", "- writing in French", "", "", 0, "1\n"},
@@ -201,7 +202,7 @@ TEST(CommandsEndToEnd, SetUpGamesCountTheirOwnMoves) {
   Session session;
   session.withDefaultData().withFile("s.pgn", "[Event \"S\"]\n" + fen + "Kf5 43. Ke3 *\n\n[Event \"T\"]\n" + fen + "Kg8 *\n");
   const RunResult run = session.run(words("open s.pgn play 1 3 epdsv cut -ply=2"));
-  EXPECT_TRUE(has(run.output, "> game 1 after the 3th halfmove\n"));
+  EXPECT_TRUE(has(run.output, "> game 1 after the 3rd halfmove\n"));
   EXPECT_EQ(run.file("epdsave.epd"), "8/8/6k1/8/8/8/5K2/8 b - - 2 42;game Current position\n");
   EXPECT_TRUE(has(run.output, "game 2: illegal move 42...Kg8 (ply 3)"));
   EXPECT_TRUE(has(run.file("pgn-out.pgn"), "\n41...Kg6 42.Kf2 *\n")) << run.file("pgn-out.pgn");

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -80,6 +81,8 @@ RunResult Session::run(const std::vector<std::string>& arguments, const std::str
   if (pid == 0) {
     const int from = open(in.c_str(), O_RDONLY), to = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (dup2(from, 0) < 0 || dup2(to, 1) < 0 || dup2(to, 2) < 0 || chdir(directory_.c_str()) != 0) _exit(126);
+    // The user's own configuration never reaches a test: a run reads only what its directory holds.
+    setenv("XDG_CONFIG_HOME", (directory_ / ".config").c_str(), 1);
     alarm(static_cast<unsigned>(timeLimitSeconds));  // SIGALRM outlives exec and ends a run that hangs
     execv(program.c_str(), argv.data());
     _exit(127);
@@ -106,6 +109,7 @@ RunResult Session::runInterrupted(const std::vector<std::string>& arguments, con
       _exit(126);
     }
     close(pipeEnds[0]);
+    setenv("XDG_CONFIG_HOME", (directory_ / ".config").c_str(), 1);
     alarm(120);
     execv(KESTROVA_BINARY, argv.data());
     _exit(127);

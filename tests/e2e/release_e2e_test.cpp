@@ -1,5 +1,6 @@
 // The program as a Linux user installs and starts it: --help and --version, and an installed tree
-// (cmake --install into a temporary prefix) whose help works from any working directory.
+// (cmake --install into a temporary prefix) whose help and configuration are found from any
+// working directory.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -56,7 +57,16 @@ TEST(ReleaseEndToEnd, TheInstalledTreeWorksFromAnyDirectory) {
   const std::string output = work.run(words("help select /? exit"), "", 60, installed).output;
   EXPECT_TRUE(has(output, "Kestrova works on one PGN file at a time, the PGN file in memory (see\n")) << output;
   EXPECT_TRUE(has(output, "syntax : select <criterion> [and|or <criterion>] [-out=file]\n"));
-  EXPECT_EQ(count(output, "> can not open \"kestrova.ini\"\n"), 1) << "read once, and only from the working directory";
+  // The configuration: the working directory's, else the user's, else the installed one.
+  const std::string installedIni = (fs::canonical(root) / "share/kestrova/kestrova.ini").string();
+  EXPECT_EQ(count(output, "- configuration read from \"" + installedIni + "\"\n"), 1) << output;
+  work.withFile(".config/kestrova/kestrova.ini", "gBufSz=2k\n# engineFile=/usr/games/stockfish\n");
+  const std::string user = work.run({"exit"}, "", 60, installed).output;
+  EXPECT_TRUE(has(user, "- configuration read from \"" + (work.directory() / ".config/kestrova/kestrova.ini").string()));
+  EXPECT_TRUE(has(user, "> gBufSz=2k in kestrova.ini") && has(user, "- no chess engine loaded\n")) << user;
+  work.withFile("kestrova.ini", "gBufSz=1k\n");
+  const std::string own = work.run({"exit"}, "", 60, installed).output;
+  EXPECT_TRUE(has(own, "- configuration read from \"kestrova.ini\"\n") && has(own, "> gBufSz=1k in")) << own;
   // A help file of the working directory comes first.
   work.withFile("help.man", "[ENG]\nhelp\n-LONG\nthe local help\n-END\n");
   const std::string local = work.run({"help"}, "", 60, installed).output;

@@ -26,7 +26,7 @@ TEST(Settings, OneLineSetsOneValue) {
       {"minNbGm=abc", minNbGm, 20, "minNbGm=abc in"}, {"minNbGm=0", minNbGm, 20, "minNbGm=0 in"},
       {"startElo=99999999999999999999", startElo, 2275, "startElo=99999999999999999999 in"},
       {"gBufSz=30k", saveBuffer, 30000, "gBufSz=30k in kestrova.ini: not a number of bytes"},
-      {"gBufSz=0", saveBuffer, 30000, "gBufSz=0 in"}, {"bkHashSz=48", [](const Settings& s) -> int { return s.bkHashSz; }, 32, "bkHashSz=48 in"},
+      {"gBufSz=0", saveBuffer, 30000, "gBufSz=0 in"}, {"bkHashSz=48", [](const Settings& s) -> int { return s.bkHashSz; }, 64, "bkHashSz=48 in"},
       {"gBufSz=100000", saveBuffer, 100000, ""}, {"gBufSz=100000", lineBuffer, 25000, ""},
       {"gBufSz=400000", lineBuffer, 65535, ""},  // a quarter beyond 16 bits stops at the largest
   };
@@ -36,7 +36,7 @@ TEST(Settings, OneLineSetsOneValue) {
     EXPECT_EQ(c.field(s), c.expected) << c.line;
     EXPECT_TRUE(*c.problem == 0 ? problem.empty() : has(problem, c.problem)) << c.line << ": " << problem;
   }
-  EXPECT_TRUE(applied("verbose").verbose && !applied("runElo=0").runElo && applied("bkHashSz=64").bkHashSz == 64);
+  EXPECT_TRUE(applied("verbose").verbose && !applied("runElo=0").runElo && applied("bkHashSz=32").bkHashSz == 32);
   // The engine's command line and options run to a TAB or the line's end; a key inside a value does not apply.
   EXPECT_EQ(applied("engineFile=  /opt/my engine -q\t# x").engineFile, "/opt/my engine -q");
   Settings options;
@@ -49,7 +49,7 @@ TEST(Settings, OneLineSetsOneValue) {
 
 TEST(StartUp, ReadsTheConfigurationForSettingsAndTagsAndSetsUpTheBoard) {
   ScratchDir dir;
-  dir.write("kestrova.ini", "; comment\r\nstartElo=2500\r\n[OutputEnabledTags]\r\n[White\r\nElo\r\n[Plycount\r\n\r\n"
+  dir.write("kestrova.ini", "; comment\r\nstartElo=2500\r\n# startElo=2600\r\n  #minNbGm=9\r\n[OutputEnabledTags]\r\n[White\r\nElo\r\n[Plycount\r\n\r\n"
                             "[Black\r\nminNbGm=3");
   auto app = makeApp();
   startUp(*app);
@@ -59,6 +59,20 @@ TEST(StartUp, ReadsTheConfigurationForSettingsAndTagsAndSetsUpTheBoard) {
     EXPECT_EQ(app->game.tags.outputEnabled(i), i == kTagWhite || i == kTagWhiteElo || i == kTagPlyCount) << i;
   }
   EXPECT_TRUE(app->chess.keyCheck && app->game.currentFen == kStartPosition);
+  EXPECT_EQ(app->configFile, "kestrova.ini");
+}
+
+TEST(Settings, ConfigurationPlacesInOrderOfLookup) {
+  using Places = std::vector<std::string>;
+  const struct { const char* xdg; const char* home; const char* installed; Places places; } cases[] = {
+      {"/x", "/h", "/p/share/kestrova/kestrova.ini",
+       {"kestrova.ini", "/x/kestrova/kestrova.ini", "/p/share/kestrova/kestrova.ini"}},
+      {nullptr, "/h", "", {"kestrova.ini", "/h/.config/kestrova/kestrova.ini"}},
+      {"", "/h", "", {"kestrova.ini", "/h/.config/kestrova/kestrova.ini"}},      // empty: as if unset
+      {"cfg", "/h", "", {"kestrova.ini", "/h/.config/kestrova/kestrova.ini"}},   // relative: ignored
+      {nullptr, nullptr, "/i.ini", {"kestrova.ini", "/i.ini"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(configFilePlaces(c.xdg, c.home, c.installed), c.places) << c.places[1];
 }
 
 TEST(ShellCommands, BinVerboseLangHelpAndExit) {
@@ -95,7 +109,7 @@ TEST(Help, TheLongDescriptionInTheSectionOfTheLanguage) {
   dir.write("help.man", "[ENG]\nscan\n-SHORT\nx\n-END\n");
   EXPECT_EQ(helpOf("scan", 0), "- command description type not found in the help file\n");
   std::filesystem::remove(dir.path() / "help.man");
-  EXPECT_EQ(helpOf("scan", 0), "- unable to open the help file");
+  EXPECT_EQ(helpOf("scan", 0), "- unable to open the help file\n");
   // The shipped file describes every command in every language.
   dir.write("help.man", sourceFile("data/help.man"));
   std::vector<std::string> names = {"recall"};  // recall is the shell's own

@@ -103,7 +103,7 @@ TEST(VellumLibrary, AnswersTheQueriesOfAChessInterfaceFromTheBookOfTheSampleGame
   EXPECT_TRUE(rest.ends_with("\nGetData 0\nGetData 0\nGetData 0\nCloseBook 1\n") && !has(rest, "overrun")) << rest;
   const std::string log = dir.read("vellum.log");
   for (const std::string& part :
-       {"Requesting moves...\n" + kStart + "\n\n" + lines[0], std::string("VELLUM.DLL v1.2\n================\n\n"
+       {"Requesting moves...\n" + kStart + "\n\n" + lines[0], std::string("vellum 1.2\n==========\n\n"
        "- book's hash size : 64 bits\n- book file numeration base : 224\n- loading parameters and Zobrist tables...\n"),
         std::string("please enlarge bufSz"), std::string("Can't get Zobrist keys !\n"), std::string("- book closed\n")})
     EXPECT_TRUE(has(log, part)) << part;
