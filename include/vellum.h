@@ -1,6 +1,6 @@
-/* vellum: read-only access to a Kestrova opening book ("book.obk" in the working directory)
- * for chess interfaces and engines. Load the library with dlopen() and look the five functions
- * up by these names. Messages go to "vellum.log" in the working directory; calls must not
+/* vellum: read-only access to a Kestrova opening book ("book.obk" in the working directory, or
+ * any book file) for chess interfaces and engines. Load the library with dlopen() and look the
+ * functions up by these names. Messages go to "vellum.log" in the working directory; calls must not
  * overlap (one book per process, no locks). */
 #ifndef VELLUM_H
 #define VELLUM_H
@@ -18,6 +18,10 @@ extern "C" {
 /* Loads "book.obk" (numeration base 224, 64-bit hashes); starts a new "vellum.log".
  * 1 when the book was loaded, else 0. */
 VELLUM_EXPORT int LoadBook(void);
+
+/* LoadBook for the book file at path (relative to the working directory, or absolute); the log
+ * is still "vellum.log" in the working directory. 1 when the book was loaded, else 0. */
+VELLUM_EXPORT int LoadBookFile(const char* path);
 
 /* Writes one line per book move of the position, most played first, into out (bufSz bytes):
  * "e2e4 n=12 pc=54 myElo=2650 perf=2690 eloGain=+40\n". 1 when every line fitted, else 0.

@@ -10,8 +10,11 @@
 #include "book/book_writer.hpp"
 #include "book/console_book_reporter.hpp"
 #include "book/new_book.hpp"
+#include "book/polyglot_book.hpp"
 #include "commands/epd_dedup.hpp"
+#include "pgn/output_files.hpp"
 #include "platform/escape_key.hpp"
+#include "platform/output_file.hpp"
 #include "shell/app.hpp"
 
 namespace kestrova {
@@ -23,6 +26,13 @@ void takeBookSettings(App& app) {
   applyBookSettings(app.book, app.console, app.settings.bkNumBase, app.settings.bkHashSz);
 }
 
+// The polyglot book "-bin=" asks for ("book.bin" when it names no file); empty without the option.
+std::string polyglotOutput(const CommandLine& line) {
+  if (!line.findOption("-bin=")) return "";
+  const std::string_view path = line.optionValue("-bin=");
+  return path.empty() ? "book.bin" : std::string(path);
+}
+
 }  // namespace
 
 int handleNewbk(App& app, CommandLine& line) {
@@ -31,6 +41,7 @@ int handleNewbk(App& app, CommandLine& line) {
   request.maxPly = static_cast<int>(line.number(2));
   if (line.findOption("-out=") && !line.optionValue("-out=").empty()) request.out = line.optionValue("-out=");
   if (line.findOption("-pgn=")) request.pgn = line.optionValue("-pgn=");
+  request.bin = polyglotOutput(line);
   const bool reload = line.findOption("!") != 0;
   app.console.print(colour::kDefault,
                     "\n> WARNING ! this will create/overwrite a book named %s !\n"
@@ -50,10 +61,23 @@ int handleNewbk(App& app, CommandLine& line) {
 }
 
 int handleOpenbk(App& app, CommandLine& line) {
+  const std::string& path = line.word(1);
+  const std::string bin = polyglotOutput(line);
+  if (refusesOutputs(app.console, app.pgn, {bin}, {path})) return 1;
   takeBookSettings(app);
   ConsoleBookReporter reporter(app.console);
-  if (app.book.loadBook(line.word(1), reporter)) app.console.writeText("- Book loaded\n", colour::kSuccess);
-  else app.console.fail("> Can't load the specified book !\n");
+  if (!app.book.loadBook(path, reporter)) {
+    app.console.fail("> Can't load the specified book !\n");
+    return 1;
+  }
+  app.console.writeText("- Book loaded\n", colour::kSuccess);
+  if (bin.empty()) return 1;
+  platform::OutputFile out;
+  if (!beginOutputOrSay(app.console, out, bin)) return 1;
+  const int entries = exportPolyglotBook(app.book, app.chess, out);
+  if (finishOutput(app.console, out)) {
+    app.console.print(colour::kDefault, "- %d moves written to the polyglot book %s\n", entries, bin.c_str());
+  }
   return 1;
 }
 

@@ -9,6 +9,8 @@
 #include "book/book_table.hpp"
 #include "book/book_writer.hpp"
 #include "book/console_book_reporter.hpp"
+#include "book/polyglot_book.hpp"
+#include "chess/polyglot_key.hpp"
 #include "pgn/game.hpp"
 #include "pgn/game_loop.hpp"
 #include "pgn/output_files.hpp"
@@ -42,14 +44,17 @@ int validElo(const std::string& text) {
 // replay ends with the line; the records of a game are written once its line has been replayed.
 class LineRecorder : public GameVisitor {
  public:
-  LineRecorder(const BookTable& book, const Game& game, BookWriter& writer, int& records)
-      : book_(book), game_(game), writer_(writer), records_(records) {
+  LineRecorder(const BookTable& book, const Game& game, BookWriter& writer, int& records,
+               platform::OutputFile* polyglot)
+      : book_(book), game_(game), writer_(writer), records_(records), polyglot_(polyglot) {
     line_.reserve(kPlyLimit);
+    polyglotLine_.reserve(kPlyLimit);
   }
 
   void onGameStart() override {
     const Game& game = game_;
     line_.clear();
+    polyglotLine_.clear();
     whiteElo_ = validElo(game.tags.value(kTagWhiteElo));
     blackElo_ = validElo(game.tags.value(kTagBlackElo));
     // White's score is 100, 50 or 0 (every other result, "*" included).
@@ -81,11 +86,13 @@ class LineRecorder : public GameVisitor {
     entry.myElo = static_cast<std::uint16_t>(mover == kWhite ? whiteElo_ : blackElo_);
     entry.oppElo = static_cast<std::uint16_t>(mover == kWhite ? blackElo_ : whiteElo_);
     line_.push_back(entry);
+    if (polyglot_ != nullptr) polyglotLine_.push_back({polyglotKey(before, mover), polyglotMove(move), entry.cmt});
     return true;
   }
 
   void onGame() override {
     for (const BookEntry& entry : line_) writer_.writeRecord(entry);
+    for (const PolyglotEntry& entry : polyglotLine_) writePolyglotEntry(*polyglot_, entry);
     records_ += static_cast<int>(line_.size());
   }
 
@@ -94,7 +101,9 @@ class LineRecorder : public GameVisitor {
   const Game& game_;
   BookWriter& writer_;
   int& records_;
+  platform::OutputFile* polyglot_;
   std::vector<BookEntry> line_;
+  std::vector<PolyglotEntry> polyglotLine_;  // the same moves by their polyglot names; the mover's points
   int whiteElo_ = 0;
   int blackElo_ = 0;
   int whitePoints_ = 0;
@@ -106,6 +115,7 @@ struct RawBookInput {
   const GameLoopParts& games;
   platform::Timers& timers;
   BookWriter& writer;
+  platform::OutputFile* polyglot;
   int records = 0;
 };
 
@@ -115,7 +125,7 @@ bool addFile(RawBookInput& input, const std::string& path) {
   input.timers.restartProcessTimer();
   GameLoop loop(input.games, GameDepth::kReplay);
   loop.showProgress("> scanning game ", 64);
-  LineRecorder recorder(input.book, input.games.game, input.writer, input.records);
+  LineRecorder recorder(input.book, input.games.game, input.writer, input.records, input.polyglot);
   printGameCounts(input.games.console, loop.run(recorder));
   return true;
 }
@@ -233,14 +243,17 @@ int mergeDoubles(BookTable& book) {
 }
 
 bool writeRawBook(BookTable& book, const GameLoopParts& games, platform::Timers& timers,
-                  const NewBookRequest& request, platform::OutputFile& raw) {
+                  const NewBookRequest& request, platform::OutputFile& raw, platform::OutputFile* rawPolyglot) {
   Console& console = games.console;
-  // The book must not replace one of the games it is built from; refused before anything changes.
+  // The books must not replace one of the games they are built from, nor each other; refused
+  // before anything changes.
   std::vector<std::string> names;
   if (request.pgn.empty()) platform::listFiles(kBookDirectory, ".pgn", names);
-  if (refusesAsOutput(console, games.pgn, request.out, {request.pgn})) return false;
+  if (refusesOutputs(console, games.pgn, {request.out, request.bin}, {request.pgn})) return false;
   for (const std::string& name : names) {
-    if (refusesAsOutput(console, games.pgn, request.out, {platform::joinPath(kBookDirectory, name)})) return false;
+    if (refusesOutputs(console, games.pgn, {request.out, request.bin}, {platform::joinPath(kBookDirectory, name)})) {
+      return false;
+    }
   }
   if (book.isLoaded()) book.closeBook();
   timers.restartProcessTimer();
@@ -250,6 +263,8 @@ bool writeRawBook(BookTable& book, const GameLoopParts& games, platform::Timers&
   // The raw records stay in the output's temporary file: the earlier book is replaced only by
   // the finished one.
   if (!beginOutputOrSay(console, raw, request.out)) return false;
+  platform::OutputFile* polyglot = request.bin.empty() ? nullptr : rawPolyglot;
+  if (polyglot != nullptr && !beginOutputOrSay(console, *polyglot, request.bin)) return false;
   console.print(colour::kDefault, "> the maximum length is %d half moves per line\n", book.maxPly);
   console.writeText("> Kestrova is generating a new book\n", colour::kSuccess);
 
@@ -260,14 +275,20 @@ bool writeRawBook(BookTable& book, const GameLoopParts& games, platform::Timers&
   BookWriter writer(raw, book);
   writer.writeTables();
   writer.beginMoves();
-  RawBookInput input{book, games, timers, writer};
+  RawBookInput input{book, games, timers, writer, polyglot};
   if (!readInput(input, request.pgn, names)) return false;
   writer.writeParameters(input.records, false, false);
-  return finishScratchOutput(console, raw);
+  return finishScratchOutput(console, raw) && (polyglot == nullptr || finishScratchOutput(console, *polyglot));
 }
 
 void finishBook(BookTable& book, Console& console, const PgnFile& open, platform::Timers& timers,
-                const NewBookRequest& request, const std::string& rawPath) {
+                const NewBookRequest& request, const std::string& rawPath, const std::string& rawPolyglotPath) {
+  // The ".bin" is made first, so that its records and the book's are never in memory together.
+  platform::OutputFile bin;
+  const bool withBin = !request.bin.empty() && !rawPolyglotPath.empty();
+  if (withBin && (!beginOutputOrSay(console, bin, request.bin) || !writePolyglotFromRaw(console, rawPolyglotPath, bin))) {
+    return;
+  }
   ConsoleBookReporter reporter(console);
   if (!book.loadBook(rawPath, reporter)) {
     console.fail("> Kestrova can't reload the book file in order to sort and clean it; \"%s\" is left as it was\n",
@@ -284,7 +305,11 @@ void finishBook(BookTable& book, Console& console, const PgnFile& open, platform
   // The points the entries held are in pc by now.
   BookEntry* entries = book.entries();
   for (int i = 1; i <= book.moves; ++i) entries[i].cmt = 0;
-  const bool saved = saveBook(book, console, open);
+  bool saved = saveBook(book, console, open);
+  if (saved && withBin) {
+    saved = finishOutput(console, bin);
+    if (saved) console.print(colour::kDefault, "- polyglot book written to %s\n", request.bin.c_str());
+  }
   console.print(colour::kDefault, "- process time : %ds             \n", timers.elapsedSeconds());
   if (saved) console.writeText("- book fully created\n");
   book.closeBook();
@@ -292,9 +317,9 @@ void finishBook(BookTable& book, Console& console, const PgnFile& open, platform
 }
 
 void buildBook(BookTable& book, const GameLoopParts& games, platform::Timers& timers, const NewBookRequest& request) {
-  platform::OutputFile raw;
-  if (writeRawBook(book, games, timers, request, raw)) {
-    finishBook(book, games.console, games.pgn, timers, request, raw.temporaryPath());
+  platform::OutputFile raw, rawPolyglot;
+  if (writeRawBook(book, games, timers, request, raw, &rawPolyglot)) {
+    finishBook(book, games.console, games.pgn, timers, request, raw.temporaryPath(), rawPolyglot.temporaryPath());
   }
 }
 

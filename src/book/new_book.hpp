@@ -22,6 +22,7 @@ struct NewBookRequest {
   int maxPly = 1;
   std::string out = "book.obk";
   std::string pgn;  // one PGN file; empty for every "*.pgn" of the directory "pgn_book"
+  std::string bin;  // the same book as a polyglot ".bin" file as well; empty for none
 };
 
 // Runs the generation (after the user's confirmation): the two passes below. The games are read
@@ -30,15 +31,19 @@ void buildBook(BookTable& book, const GameLoopParts& games, platform::Timers& ti
 
 // The first pass: closes the loaded book, begins `raw` for the output with fresh tables and
 // streams one raw record per book move of the input games into its temporary file, holding
-// nothing but the current game. False (reported) when the output is refused, an input cannot be
-// read or the file cannot be written; the target is untouched either way.
+// nothing but the current game. With a ".bin" asked for and `rawPolyglot` given, the polyglot key,
+// move and points of each record go to that file's temporary as well. False (reported) when an
+// output is refused, an input cannot be read or a file cannot be written; the targets are
+// untouched either way.
 bool writeRawBook(BookTable& book, const GameLoopParts& games, platform::Timers& timers,
-                  const NewBookRequest& request, platform::OutputFile& raw);
+                  const NewBookRequest& request, platform::OutputFile& raw,
+                  platform::OutputFile* rawPolyglot = nullptr);
 
-// The second pass: reloads the raw file in one allocation, sorts it, merges the doubles, saves it
-// as the output and closes the book. The output is replaced only by the saved book.
+// The second pass: makes the ".bin" of the polyglot records when asked, then reloads the raw file
+// in one allocation, sorts it, merges the doubles, saves it as the output and closes the book.
+// The outputs are replaced only by the saved books, the ".bin" only once the book is saved.
 void finishBook(BookTable& book, Console& console, const PgnFile& open, platform::Timers& timers,
-                const NewBookRequest& request, const std::string& rawPath);
+                const NewBookRequest& request, const std::string& rawPath, const std::string& rawPolyglotPath = "");
 
 // The first two half-moves of a line must be ordinary openings: a pawn one or two squares ahead
 // from its home row, or a knight to the edge or centre file. Only the squares are looked at.

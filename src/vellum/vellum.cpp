@@ -1,4 +1,4 @@
-// The five exports of libvellum.so over one book per process.
+// The exports of libvellum.so over one book per process.
 #include "vellum.h"
 
 #include <array>
@@ -66,15 +66,21 @@ bool wantsLog(int logIt) { return (logIt & 0xFF) != 0; }
 
 using namespace kestrova;
 
-extern "C" int LoadBook(void) {
+extern "C" int LoadBookFile(const char* path) {
   Library& lib = library();
   lib.log.start();
   lib.book.closeBook();
   lib.book.setNumerationBase(224);
   lib.book.setHashSize(64);
+  if (path == nullptr || *path == '\0') {
+    lib.log.write("> no book file named\n");
+    return 0;
+  }
   // The hash size and base are logged by the load's reset.
-  return lib.book.loadBook("book.obk", lib.log) ? 1 : 0;
+  return lib.book.loadBook(path, lib.log) ? 1 : 0;
 }
+
+extern "C" int LoadBook(void) { return LoadBookFile("book.obk"); }
 
 extern "C" int GetMoves(const char* fen, char* out, int bufSz, int logIt) {
   Library& lib = library();

@@ -84,7 +84,9 @@ const Row kRows[] = {
     // 1.c4 alone is played in fewer than two games.
     {"anabk -occ<2 -ply=2", "resulting epd", "tree.epd", "rnbqkbnr/pppppppp/8/8/2P5/8/PP1PPPPP/RNBQKBNR b ", 1, "y\n"},
     {"open var.pgn split -out=lines.pgn", "see lines.pgn file\n", "lines.pgn", "[Event ", 2},
-    {"openbk book.obk", "- 3 book's moves have been successfully loaded\n- Book loaded\n"},
+    // As a polyglot book: the three first moves of the start position (its key 463b96181691fc9c).
+    {"openbk book.obk -bin=book.bin", "- 3 book's moves have been successfully loaded\n- Book loaded\n", "book.bin",
+     "\x46\x3b\x96\x18\x16\x91\xfc\x9c", 3},
     {"ddepd -in=dup.epd -out=one.epd", "- 1 duplicated positions deleted\n- 2 remaining", "one.epd", "\n", 2},
     {"open all.pgn sub -gam=var.pgn -out=rest.pgn", "> 1 games have been removed and stored in the sub.pgn file\n",
      "rest.pgn", "[Event ", 4},

@@ -121,7 +121,8 @@ const Writer kWriters[] = {
     {"merge -dir=in -out=all.pgn", "all.pgn"}, {"open rr.pgn sub -gam=two.pgn -out=rest.pgn", "rest.pgn"},
     {"open two.pgn fepd e4.epd", "epd-1.pgn"}, {"open two.pgn play 1 3 epdsv", "epdsave.epd"},
     {"ddepd -in=dup.epd -out=one.epd", "one.epd"}, {"open two.pgn vfilt -time=20 -out=acc.pgn", "acc.pgn"},
-    {"newbk 1 4 -pgn=rr.pgn -out=new.obk", "new.obk", "y\n"}, {"openbk book.obk dcmbk", "book.obk", "y\n"},
+    {"newbk 1 4 -pgn=rr.pgn -out=new.obk -bin=new.bin", "new.obk", "y\n"}, {"openbk book.obk dcmbk", "book.obk", "y\n"},
+    {"openbk book.obk -bin=book.bin", "book.bin"},
     {"openbk book.obk anabk -occ<2 -ply=2", "tree.epd", "y\n"},
     {"", "r", "tag\nexit\n", 0},  // the history, at the prompt, where the exit status is always 0
 };
@@ -148,7 +149,7 @@ const char* const kTwins[] = {
     "open rr.pgn syn -out=log.txt",           "open rr.pgn syn -out=trnfound.txt",   "open rr.pgn givelo -out=rating.txt",
     "open rr.pgn sub -gam=two.pgn -out=sub.pgn", "open two.pgn vfilt -out=vfilt.pgn",
     "openbk book.obk anabk -ddup -out=tmp.epd", "openbk book.obk anabk -vfy -out=evaluated.pgn",
-    "openbk book.obk anabk -dbg -out=in/../anabk-debug.pgn"};
+    "openbk book.obk anabk -dbg -out=in/../anabk-debug.pgn", "newbk 1 2 -pgn=rr.pgn -bin=./book.obk"};
 
 TEST(OutputsEndToEnd, TwoOutputsOfOneNameAreRefusedBeforeAnyFileChanges) {
   Session session;
@@ -182,6 +183,7 @@ const char* const kInputsAsOutputs[] = {
     "open two.pgn sub -gam=rr.pgn -out=rr.pgn", "merge -dir=in -out=in/b.pgn",
     "ddepd -in=dup.epd -out=dup.epd",          "newbk 1 2 -pgn=rr.pgn -out=rr.pgn",
     "openbk book.obk anabk -out=book.obk",     "open two.pgn select White=A -out=r",
+    "newbk 1 2 -pgn=rr.pgn -bin=rr.pgn",       "openbk book.obk -bin=book.obk",
     "open two.pgn scan -l=kestrova.ini"};
 
 TEST(OutputsEndToEnd, AnOutputThatIsAnInputIsRefusedBeforeAnyFileChanges) {

@@ -1,5 +1,6 @@
-// A chess interface's use of libvellum.so: dlopen(), the five exports by name, one request a line:
-//   LoadBook | CloseBook | GetData maxMoves fen | GetMoves bufSz logIt fen | GetAMove mode bufSz logIt fen
+// A chess interface's use of libvellum.so: dlopen(), the exports by name, one request a line:
+//   LoadBook | LoadBookFile path | CloseBook | GetData maxMoves fen | GetMoves bufSz logIt fen
+//   | GetAMove mode bufSz logIt fen
 // ("\n" in a FEN stands for a line feed). Each answer starts with the function's name and its result;
 // "overrun" follows when the library wrote past the room it was given.
 #include <dlfcn.h>
@@ -15,12 +16,13 @@ int main(int argc, char** argv) {
   void* library = argc == 2 ? dlopen(argv[1], RTLD_NOW | RTLD_LOCAL) : nullptr;
   if (library == nullptr) return 2;
   const auto loadBook = reinterpret_cast<int (*)()>(dlsym(library, "LoadBook"));
+  const auto loadBookFile = reinterpret_cast<int (*)(const char*)>(dlsym(library, "LoadBookFile"));
   const auto closeBook = reinterpret_cast<int (*)()>(dlsym(library, "CloseBook"));
   const auto getMoves = reinterpret_cast<int (*)(const char*, char*, int, int)>(dlsym(library, "GetMoves"));
   const auto getAMove = reinterpret_cast<int (*)(int, const char*, char*, int, int)>(dlsym(library, "GetAMove"));
   const auto getData =
       reinterpret_cast<int (*)(const char*, int, char*, int*, int*, int*, int*, int*)>(dlsym(library, "GetData"));
-  if (!loadBook || !closeBook || !getMoves || !getAMove || !getData) return 3;
+  if (!loadBook || !loadBookFile || !closeBook || !getMoves || !getAMove || !getData) return 3;
   for (std::string line; std::getline(std::cin, line);) {
     std::istringstream in(line);
     std::string request, fen;
@@ -35,6 +37,7 @@ int main(int argc, char** argv) {
     std::vector<char> text(request == "GetData" ? 5 * room + 5 : room + 1, '#');
     std::vector<int> n(room + 1, -1), pc(n), myElo(n), perf(n), cmt(n);
     if (request == "LoadBook") std::printf("LoadBook %d\n", loadBook());
+    if (request == "LoadBookFile") std::printf("LoadBookFile %d\n", loadBookFile(line.substr(std::min<std::size_t>(13, line.size())).c_str()));
     if (request == "CloseBook") std::printf("CloseBook %d\n", closeBook());
     if (request == "GetData") {
       const int count =

@@ -120,5 +120,18 @@ TEST(VellumLoad, AMissingOrA32BitBookIsRefusedAndEveryQueryAnswersNothing) {
   EXPECT_TRUE(has(dir.read("vellum.log"), "- incompatible hash size : book's file [32 bits] <=> program [64 bits]"));
 }
 
+TEST(VellumLoad, LoadBookFileOpensTheBookAtItsPathWhileLoadBookReadsOnlyTheWorkingDirectorysBook) {
+  test::ScratchDir dir;
+  buildSampleBook(64);
+  fs::create_directory("books");
+  fs::rename("book.obk", "books/sample.obk");
+  const std::string data = "GetData 0 " + kStart + "\n", moves = std::to_string(expectedFirstMoves().size());
+  EXPECT_EQ(host("LoadBookFile books/sample.obk\n" + data + "LoadBookFile " + fs::absolute("books/sample.obk").string() +
+                 "\n" + data + "LoadBook\n" + data + "LoadBookFile books/none.obk\n"),
+            "LoadBookFile 1\nGetData " + moves + "\nLoadBookFile 1\nGetData " + moves +
+                "\nLoadBook 0\nGetData 0\nLoadBookFile 0\n");
+  EXPECT_TRUE(has(dir.read("vellum.log"), "> no books/none.obk file found (use newbk command to generate it)\n"));
+}
+
 }  // namespace
 }  // namespace kestrova
