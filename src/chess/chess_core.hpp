@@ -13,8 +13,9 @@ struct ChessCore {
   // Builds the tables (keys from seed 1), so that a core is usable before start-up has run.
   ChessCore();
 
-  std::unique_ptr<const ZobristTables> zobrist;
-  std::unique_ptr<const AttackTables> attacks;
+  // Shared by the cores of worker threads: built once, never changed.
+  std::shared_ptr<const ZobristTables> zobrist;
+  std::shared_ptr<const AttackTables> attacks;
   Board board;
   // Compares the incremental keys with a full computation after every move; off until start-up
   // has finished.

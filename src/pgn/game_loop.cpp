@@ -30,25 +30,36 @@ GameCounts GameLoop::run(GameVisitor& visitor) {
       break;
     }
     if (!visitor.wants(pgn.gameNumber())) continue;
-    ++counts_.read;
-    currentLeftOut_ = false;
-    if (progressEvery_ != 0 && counts_.read % progressEvery_ == 0) {
-      parts_.console.progress("%s%" PRIu64 "\r", progressLabel_, counts_.read);
+    if (progressEvery_ != 0 && (counts_.read + 1) % progressEvery_ == 0) {
+      parts_.console.progress("%s%" PRIu64 "\r", progressLabel_, counts_.read + 1);
     }
-    textWhole_ = read != PgnFile::kTooLarge;
-    if (read == PgnFile::kTooLarge) {
-      leaveOut("larger than the game or line buffer (gBufSz)");
-      continue;
-    }
-    setStartPosition(parts_.chess, parts_.game, kStartPosition, &pgn.header());
-    movesLoaded_ = false;
-    if (depth_ == GameDepth::kTags) loadGame(parts_.game, pgn, parts_.printCmt, false);
-    else if (!loadAndReplay(&visitor)) continue;
-    visitor.onGame();
-    if (!currentLeftOut_) ++counts_.used;
+    handleGame(visitor, read);
   }
   visitor_ = nullptr;
   return counts_;
+}
+
+void GameLoop::beginGames(GameVisitor& visitor) {
+  visitor_ = &visitor;
+  counts_ = GameCounts{};
+}
+
+void GameLoop::takeGame(int readResult) { handleGame(*visitor_, readResult); }
+
+void GameLoop::handleGame(GameVisitor& visitor, int read) {
+  ++counts_.read;
+  currentLeftOut_ = false;
+  textWhole_ = read != PgnFile::kTooLarge;
+  if (read == PgnFile::kTooLarge) {
+    leaveOut("larger than the game or line buffer (gBufSz)");
+    return;
+  }
+  setStartPosition(parts_.chess, parts_.game, kStartPosition, &parts_.pgn.header());
+  movesLoaded_ = false;
+  if (depth_ == GameDepth::kTags) loadGame(parts_.game, parts_.pgn, parts_.printCmt, false);
+  else if (!loadAndReplay(&visitor)) return;
+  visitor.onGame();
+  if (!currentLeftOut_) ++counts_.used;
 }
 
 std::uint64_t GameLoop::countGames() {

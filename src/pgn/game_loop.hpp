@@ -4,6 +4,7 @@
 // game that cannot be read, loaded or replayed: it is named by its number with the reason,
 // counted as left out, and the loop goes on with the next game.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,9 @@ class Console;
 class Game;
 class PgnFile;
 class StringManager;
+namespace platform {
+class OutputFile;
+}
 
 // How far the loop takes each game before handing it over.
 enum class GameDepth {
@@ -68,6 +72,11 @@ class GameLoop {
   // From the first game of the file to the last, or until stop(). The counts of this run.
   GameCounts run(GameVisitor& visitor);
 
+  // A worker thread's loop: its games come one at a time (the number and text in the parts'
+  // file), read or too large (a PgnFile::ReadResult); counts() sums them.
+  void beginGames(GameVisitor& visitor);
+  void takeGame(int readResult);
+
   // The number of games in the file, read without being loaded (for a command that shows how far
   // it has come).
   std::uint64_t countGames();
@@ -87,6 +96,7 @@ class GameLoop {
 
  private:
   bool loadAndReplay(GameVisitor* visitor);
+  void handleGame(GameVisitor& visitor, int readResult);
   void reportIllegal(const ReplayResult& result);
   void leftOut(std::string_view report);
 
@@ -103,6 +113,27 @@ class GameLoop {
   std::string report_;
   std::string leftOutLine_;
 };
+
+// The per-game work of a command that can run on several threads.
+class GameWorkers {
+ public:
+  virtual ~GameWorkers() = default;
+  // The visitor of one more worker. It works on the worker's own parts (game, board, console,
+  // strings and file) with the worker's loop, and writes the command's outputs to `outputs`: the
+  // command's files themselves with one thread, else in-memory stand-ins in the same order. Called
+  // on the calling thread before any game is read.
+  virtual GameVisitor& addWorker(GameLoop& loop, const GameLoopParts& parts,
+                                 std::span<platform::OutputFile* const> outputs) = 0;
+};
+
+// Runs every game of the open file through the workers' visitors on `threads` threads: the
+// calling thread reads the file and hands batches of games to the workers, then writes what each
+// batch wrote (console lines and the outputs) in the order of the games, so that every output is
+// the one a single thread writes. With one thread it is the loop of today. The workers' visitors
+// may not ask for single games (wants) nor stop the loop.
+GameCounts runGameWorkers(const GameLoopParts& parts, GameDepth depth, int threads, GameWorkers& workers,
+                          std::span<platform::OutputFile* const> outputs, const char* progressLabel = nullptr,
+                          unsigned progressEvery = 0);
 
 // The closing line of every command that walks games: "> N games read, U used, L left out".
 void printGameCounts(Console& console, const GameCounts& counts);

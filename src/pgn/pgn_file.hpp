@@ -66,6 +66,14 @@ class PgnFile {
   // What writeGame writes after the header lines.
   void writeMovetext(platform::OutputFile& out) const;
 
+  // A worker thread's file holds one game at a time, handed over by the thread that reads the
+  // file: its number, tag lines and movetext are swapped in (and back out after the work).
+  void swapGame(std::uint32_t number, HeaderLines& header, std::string& movetext) {
+    gameNumber_ = number;
+    std::swap(header_, header);
+    game_.swap(movetext);
+  }
+
   // Text a command writes after its games (delete).
   std::string& saveBuffer() { return save_; }
 

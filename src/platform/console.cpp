@@ -25,6 +25,27 @@ Console::Console(CaptureTag, bool ansi) : capturing_(true) {
 
 Console Console::capturing(bool ansi) { return Console(CaptureTag{}, ansi); }
 
+Console Console::recording(const Console& target) {
+  Console console(CaptureTag{}, false);
+  console.capturing_ = false;
+  console.recording_ = true;
+  console.out_.ansi = target.out_.ansi;
+  console.err_.ansi = target.err_.ansi;
+  return console;
+}
+
+void Console::replayTo(Console& target) {
+  for (const Recorded& r : recorded_) {
+    const std::string_view text(recordedText_.data() + r.textBegin, r.textEnd - r.textBegin);
+    const ColourRun* runs = r.runsBegin == r.runsEnd ? nullptr : recordedRuns_.data() + r.runsBegin;
+    target.writeText(text, r.colour, runs);
+    if (r.failed) target.failed_ = true;
+  }
+  recorded_.clear();
+  recordedText_.clear();
+  recordedRuns_.clear();
+}
+
 Console::~Console() { flush(); }
 
 void Console::setAttribute(Stream& stream, int attribute) {
@@ -44,6 +65,18 @@ void Console::emit(Stream& stream, std::string_view text) {
 }
 
 int Console::writeText(std::string_view text, int colour, const ColourRun* runs) {
+  if (recording_) {
+    Recorded r{recordedText_.size(), 0, recordedRuns_.size(), 0, colour, false};
+    recordedText_.append(text);
+    r.textEnd = recordedText_.size();
+    if (runs != nullptr && runs[0].attribute != 0) {
+      for (const ColourRun* run = runs; run->attribute != 0; ++run) recordedRuns_.push_back(*run);
+      recordedRuns_.push_back(ColourRun{});
+    }
+    r.runsEnd = recordedRuns_.size();
+    recorded_.push_back(r);
+    return 1;
+  }
   const int base = colour == colour::kDefault ? colour::kNormal : colour;
   // Error messages go to standard error, after what standard output holds, so that the two read in
   // order on a terminal.
@@ -101,6 +134,7 @@ void Console::fail(const char* format, ...) {
   vprint(colour::kError, format, args);
   va_end(args);
   failed_ = true;
+  if (recording_ && !recorded_.empty()) recorded_.back().failed = true;
 }
 
 void Console::progress(const char* format, ...) {

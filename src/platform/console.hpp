@@ -34,6 +34,9 @@ class Console {
   Console();
   // Collects everything written into a text instead (tests), with ANSI colours when asked.
   static Console capturing(bool ansi = false);
+  // Keeps what is written, to be written later to `target` (replayTo) as if written there: a worker
+  // thread's messages, shown in the order of the games. It shows colour when the target does.
+  static Console recording(const Console& target);
   ~Console();
   Console(const Console&) = delete;
   Console& operator=(const Console&) = delete;
@@ -64,6 +67,16 @@ class Console {
 
   void flush();
 
+  // Writes what a recording console holds to the target, in order, and empties it; a failure
+  // recorded fails the target too.
+  void replayTo(Console& target);
+  // Exchanges what two recording consoles hold.
+  void swapRecording(Console& other) {
+    recordedText_.swap(other.recordedText_);
+    recordedRuns_.swap(other.recordedRuns_);
+    recorded_.swap(other.recorded_);
+  }
+
   // Everything written so far when capturing; the capture is emptied.
   std::string takeCaptured();
   const std::string& captured() const { return captured_; }
@@ -79,6 +92,13 @@ class Console {
     bool closed = false;
   };
 
+  // One recorded writeText: its text and runs are stretches of the recorded buffers.
+  struct Recorded {
+    std::size_t textBegin, textEnd, runsBegin, runsEnd;
+    int colour;
+    bool failed;
+  };
+
   struct CaptureTag {};
   Console(CaptureTag, bool ansi);
   void setAttribute(Stream& stream, int attribute);
@@ -87,6 +107,10 @@ class Console {
   void vprint(int colour, const char* format, va_list args);
 
   bool capturing_ = false;
+  bool recording_ = false;
+  std::string recordedText_;
+  std::vector<ColourRun> recordedRuns_;
+  std::vector<Recorded> recorded_;
   bool terminal_ = false;
   bool failed_ = false;
   Stream out_;

@@ -1,6 +1,8 @@
 #include "platform/files.hpp"
 
 #include <dirent.h>
+#include <sched.h>
+#include <unistd.h>
 #include <strings.h>
 #include <sys/stat.h>
 
@@ -38,6 +40,12 @@ std::string joinPath(const std::string& directory, const std::string& name) {
   if (directory.empty()) return name;
   if (directory.back() == '/') return directory + name;
   return directory + "/" + name;
+}
+
+int usableCores() {
+  cpu_set_t set;
+  if (sched_getaffinity(0, sizeof set, &set) == 0) return std::max(1, CPU_COUNT(&set));
+  return std::max(1, static_cast<int>(sysconf(_SC_NPROCESSORS_ONLN)));
 }
 
 bool isRegularFile(const std::string& path) {

@@ -15,6 +15,9 @@ bool listFiles(const std::string& directory, const std::string& extension, std::
 // Joins a directory and a file name.
 std::string joinPath(const std::string& directory, const std::string& name);
 
+// The processors this process may run on (its affinity mask), at least 1.
+int usableCores();
+
 // True when the path names a regular file (after links).
 bool isRegularFile(const std::string& path);
 

@@ -40,8 +40,20 @@ bool OutputFile::create(const std::string& path) { return begin(path, false); }
 
 bool OutputFile::append(const std::string& path) { return begin(path, true); }
 
+void OutputFile::holdInMemory() {
+  discard();
+  inMemory_ = true;
+  memory_.clear();
+}
+
+void OutputFile::takeText(std::string& text) {
+  text.swap(memory_);
+  memory_.clear();
+}
+
 bool OutputFile::begin(const std::string& path, bool keepText) {
   discard();
+  inMemory_ = false;
   error_ = 0;
   path_ = path;
   temporary_ = directoryOf(path) + "." + nameOf(path) + ".kestrova-XXXXXX";
@@ -78,18 +90,42 @@ void OutputFile::check(bool ok) {
 }
 
 void OutputFile::write(std::string_view text) {
+  if (inMemory_) {
+    memory_.append(text);
+    return;
+  }
   if (file_ != nullptr && !text.empty()) check(std::fwrite(text.data(), 1, text.size(), file_) == text.size());
 }
 
 void OutputFile::put(char c) {
+  if (inMemory_) {
+    memory_.push_back(c);
+    return;
+  }
   if (file_ != nullptr) check(std::putc(c, file_) != EOF);
 }
 
 void OutputFile::print(const char* format, ...) {
-  if (file_ == nullptr) return;
+  if (file_ == nullptr && !inMemory_) return;
   va_list args;
   va_start(args, format);
-  check(std::vfprintf(file_, format, args) >= 0);
+  if (inMemory_) {
+    char text[1024];
+    va_list copy;
+    va_copy(copy, args);
+    const int needed = std::vsnprintf(text, sizeof text, format, copy);
+    va_end(copy);
+    if (needed >= static_cast<int>(sizeof text)) {
+      const std::size_t at = memory_.size();
+      memory_.resize(at + static_cast<std::size_t>(needed) + 1);
+      std::vsnprintf(memory_.data() + at, static_cast<std::size_t>(needed) + 1, format, args);
+      memory_.pop_back();
+    } else if (needed > 0) {
+      memory_.append(text, static_cast<std::size_t>(needed));
+    }
+  } else {
+    check(std::vfprintf(file_, format, args) >= 0);
+  }
   va_end(args);
 }
 

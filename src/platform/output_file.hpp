@@ -22,7 +22,12 @@ class OutputFile {
   bool create(const std::string& path);
   // Begins a file that will replace the target with its present text followed by what is written.
   bool append(const std::string& path);
-  bool isOpen() const { return file_ != nullptr; }
+  // Begins a text kept in memory, never a file: what a worker thread writes for its games, to be
+  // written to the real file in the order of the games (takeText).
+  void holdInMemory();
+  // The text held in memory, handed over by swapping with `text` (whose old content is dropped).
+  void takeText(std::string& text);
+  bool isOpen() const { return file_ != nullptr || inMemory_; }
   const std::string& path() const { return path_; }
 
   void write(std::string_view text);
@@ -52,6 +57,8 @@ class OutputFile {
   void finishWriting();
 
   std::FILE* file_ = nullptr;
+  bool inMemory_ = false;
+  std::string memory_;
   std::string path_;
   std::string temporary_;
   int error_ = 0;

@@ -45,6 +45,8 @@ bool bookGainLine(const RuleContext& context, int ply, char* line, std::size_t s
   // The rule asks the book once per game at most, so the replay need not compute book keys at
   // every ply.
   const BookKeys keys = book.computeBookKeys(*context.before, moverOf(ply) == 1 ? kWhite : kBlack);
+  std::unique_lock<std::mutex> lock;
+  if (context.bookLock != nullptr) lock = std::unique_lock(*context.bookLock);
   const Move& move = context.game.plies[ply];
   const unsigned rank = book.bookMoveRank(keys.key, keys.lock, move.from, move.to);
   if (rank == 0) return true;

@@ -1,6 +1,7 @@
 #pragma once
 // What a detection rule reads and where it reports, for the ply it judges.
 #include <cstdint>
+#include <mutex>
 #include <string_view>
 
 #include "chess/attack_tables.hpp"
@@ -27,6 +28,8 @@ struct RuleContext {
   const Board* before = nullptr;    // before the ply
   std::string_view movetext;        // the game's movetext as read (AbnormTerm)
   std::uint32_t gameNumber = 0;
+  // Held while asking the book, whose lookups share one move list, when scans run on several threads.
+  std::mutex* bookLock = nullptr;
 
   // A side's gate is open while the detection's count of reports for it in this game is below mxo.
   bool gateOpen(int number, int side) const {

@@ -28,7 +28,7 @@ std::string configInput(const App& app) { return app.configFile.empty() ? Settin
 // What of the application a scan works with.
 ScanParts scanParts(App& app) {
   return {app.loopParts(), configInput(app), app.detections, app.ratings, app.settings.rating,
-          app.settings.runElo, app.book, app.timers};
+          app.settings.runElo, app.book, app.timers, app.settings.threads};
 }
 
 // Begins the scan's three outputs in the order log, EPD, PGN; false after the message of the

@@ -1,6 +1,10 @@
 #include "scan/scan_driver.hpp"
 
 #include <cinttypes>
+#include <memory>
+#include <mutex>
+#include <span>
+#include <vector>
 
 #include "chess/chess_core.hpp"
 #include "chess/fen.hpp"
@@ -91,6 +95,46 @@ class Scanning : public GameVisitor {
   RuleContext context_;
 };
 
+// A worker's scan: its own reports' state and rules' context, on the worker's game and board.
+struct ScanWorker {
+  ScanWorker(const ScanParts& parts, const GameLoopParts& games, std::span<platform::OutputFile* const> outputs,
+             const RatingRepository* ratings, std::mutex& bookLock)
+      : run(games.console, games.strings, games.language, *outputs[0], *outputs[1], *outputs[2]),
+        visitor(games, RuleContext{parts.detections, run, games.game, *games.chess.attacks, games.chess.board, ratings,
+                                   parts.book, nullptr, {}, 0, &bookLock}) {}
+  ScanRun run;
+  Scanning visitor;
+};
+
+class ScanWorkers : public GameWorkers {
+ public:
+  ScanWorkers(const ScanParts& parts, const RatingRepository* ratings) : parts_(parts), ratings_(ratings) {}
+
+  GameVisitor& addWorker(GameLoop&, const GameLoopParts& games, std::span<platform::OutputFile* const> outputs) override {
+    workers_.push_back(std::make_unique<ScanWorker>(parts_, games, outputs, ratings_, bookLock_));
+    return workers_.back()->visitor;
+  }
+
+  // The statistics of every worker: sums, whatever games each worker had.
+  ScanStatistics statistics() const {
+    ScanStatistics s;
+    for (const auto& worker : workers_) {
+      const ScanStatistics& w = worker->visitor.statistics;
+      s.gamesWithEvaluations += w.gamesWithEvaluations;
+      s.gamesWithDepths += w.gamesWithDepths;
+      s.gamesWithTimes += w.gamesWithTimes;
+      s.criticalErrors += w.criticalErrors;
+    }
+    return s;
+  }
+
+ private:
+  const ScanParts& parts_;
+  const RatingRepository* ratings_;
+  std::mutex bookLock_;
+  std::vector<std::unique_ptr<ScanWorker>> workers_;
+};
+
 }  // namespace
 
 bool runScan(const ScanParts& parts, platform::OutputFile& log, platform::OutputFile& pgn, platform::OutputFile& epd,
@@ -110,15 +154,12 @@ bool runScan(const ScanParts& parts, platform::OutputFile& log, platform::Output
 
   console.writeText("> scanning now for detections\n", colour::kSuccess);
   const std::int64_t startMs = parts.timers.nowMs();
-  ScanRun run(console, games.strings, games.language, log, epd, pgn);
   const RatingRepository* ratings = parts.ratings.isFilledFrom(games.pgn.generation()) ? &parts.ratings : nullptr;
-  const RuleContext context{parts.detections, run, games.game, *games.chess.attacks, games.chess.board, ratings,
-                            parts.book, nullptr, {}, 0};
-  Scanning visitor(games, context);
-  GameLoop loop(games, GameDepth::kReplay);
-  loop.showProgress("> scanning game ", kProgressEvery);
-  const GameCounts counts = loop.run(visitor);
-  ScanStatistics& s = visitor.statistics;
+  ScanWorkers workers(parts, ratings);
+  platform::OutputFile* const outputs[] = {&log, &epd, &pgn};
+  const GameCounts counts =
+      runGameWorkers(games, GameDepth::kReplay, parts.threads, workers, outputs, "> scanning game ", kProgressEvery);
+  ScanStatistics s = workers.statistics();
   s.gamesRead = counts.read;
   s.elapsedSeconds = static_cast<double>(parts.timers.nowMs() - startMs) / 1000.0;
   s.ratingListWritten = ratingListWritten;

@@ -26,6 +26,7 @@ struct ScanParts {
   bool runElo = true;  // the ratings are computed first, for BestPerf
   BookTable& book;     // SuspOpening compares with a loaded book
   platform::Timers& timers;
+  int threads = 1;  // the games are scanned on this many threads, with the output of one
 };
 
 struct ScanStatistics {

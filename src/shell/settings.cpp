@@ -89,6 +89,8 @@ const IntegerKey kIntegerKeys[] = {
     {"bkHashSz", 32, 64, 32, "a book hash size of 32 or 64 bits",
      [](Settings& s, long v) { s.bkHashSz = static_cast<std::uint8_t>(v); },
      [](const Settings& s) -> long { return s.bkHashSz; }},
+    {"threads", 1, 256, 1, "a number of threads from 1 to 256",
+     [](Settings& s, long v) { s.threads = static_cast<int>(v); }, [](const Settings& s) -> long { return s.threads; }},
     {"lang", 0, 5, 1, "a language from 0 to 5", [](Settings& s, long v) { s.lang = static_cast<int>(v); },
      [](const Settings& s) -> long { return s.lang; }},
 };

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/files.hpp"
 #include "rating/rating_settings.hpp"
 
 namespace kestrova {
@@ -27,6 +28,7 @@ struct Settings {
   std::uint16_t bkNumBase = 224;
   std::uint8_t bkHashSz = 64;  // what vellum reads
   int lang = 0;
+  int threads = platform::usableCores();  // of the commands that work on several games at once
   std::string engineFile;                  // the engine's command line
   std::vector<std::string> engineOptions;  // "Name=Value", sent after "uci"
 };

@@ -160,6 +160,7 @@ TEST(EvaluationRules, BestPerfIsAResultFarBetterThanTheRatingsLetExpect) {
       {"BestPerf: val=201", rated("1-0", "2500", "2700"), {}},
   });
   auto app = makeApp();  // without both ratings the Elo tags stay as they are
+  app->settings.threads = 1;  // the rule writes the tags of the game the calling thread scans
   scan(rated("1-0", "0", "2510x"), "BestPerf", app.get());
   EXPECT_EQ(app->game.tags.value(kTagWhiteElo) + " " + app->game.tags.value(kTagBlackElo), "0 2510x");
 }
