@@ -143,6 +143,72 @@ TEST(OutputsEndToEnd, OnAFullDiskEveryWriterSaysWhichFileAndWhyAndKeepsTheEarlie
   unsetenv("KESTROVA_FAKE_ENGINE");
 }
 
+// The commands whose games are worked on by several threads: what they print and write is what
+// one thread prints and writes, byte for byte.
+const char* const kParallel[] = {"scan", "syn"};
+
+// The samples, `copies` times over, with text between games, a game whose movetext cannot be read,
+// an illegal one and one larger than the buffers among them: batches end in every kind of place.
+std::string corpus(int copies) {
+  std::string text;
+  for (int i = 0; i < copies; ++i) {
+    for (const char* name : {"a_roundrobin", "b_gauntlet", "c_swiss", "d_match", "e_setup"}) {
+      text += sourceText(std::string("tests/data/samples/") + name + ".pgn");
+      if (copies == 1) continue;
+      text += "text between games\n\n[Event \"E\"]\n[White \"A\"]\n[Black \"B\"]\n[Result \"1-0\"]\n\n1. e4 e5 2. Qxx9 1-0\n\n";
+      text += "[Event \"E\"]\n[White \"A\"]\n[Black \"B\"]\n[Result \"0-1\"]\n\n1. e4 e5 2. Kf3 Nc6 0-1\n\n";
+      text += "[Event \"E\"]\n[White \"A\"]\n[Black \"B\"]\n[Result \"1-0\"]\n\n1. e4 {" + std::string(40000, 'x') + "} 1-0\n\n";
+    }
+  }
+  return text;
+}
+
+// The console output without the times it measured.
+std::string withoutTimes(std::string text) {
+  for (std::size_t at = 0; (at = text.find(" read in ", at)) != std::string::npos;) {
+    at += 9;
+    const std::size_t end = text.find('s', at);
+    text.replace(at, end - at, "T");
+  }
+  return text;
+}
+
+TEST(OutputsEndToEnd, OneTwoAndSevenThreadsWriteTheSameBytes) {
+  const std::string files[] = {corpus(1), corpus(25)};  // shorter than one batch; 2,000 games and more
+  for (const char* line : kParallel) {
+    for (const std::string& games : files) {
+      std::string firstOutput;
+      Snapshot first;
+      for (int threads : {1, 2, 7}) {
+        Session session;
+        session.withDefaultData("threads=" + std::to_string(threads) + "\n").withFile("in.pgn", games);
+        const RunResult run = session.run(words(std::string("open in.pgn ") + line));
+        EXPECT_EQ(run.exitStatus, 0) << line;
+        const std::string output = withoutTimes(run.output);
+        Snapshot written = snapshot(session);
+        written.erase("kestrova.ini");
+        if (threads == 1) {
+          firstOutput = output;
+          first = written;
+          EXPECT_TRUE(has(output, "games read")) << output;
+          continue;
+        }
+        EXPECT_EQ(output, firstOutput) << line << " on " << threads << " threads";
+        EXPECT_EQ(written.size(), first.size()) << line;
+        for (const auto& [name, text] : first) EXPECT_TRUE(written[name] == text) << line << ": " << name << ", " << threads;
+      }
+    }
+  }
+  // A full disk fails the command and keeps the earlier files, as with one thread.
+  Session session;
+  session.withDefaultData("threads=7\n").withFile("in.pgn", files[1]).withFile("log.txt", "earlier\n");
+  const auto before = snapshot(session);
+  const Limited run = runOnFullDisk(session, "open in.pgn scan", "");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(has(run.err, "\"log.txt\": File too large")) << run.err;
+  EXPECT_EQ(changes(before, session), "");
+}
+
 // Two outputs of one command under one name.
 const char* const kTwins[] = {
     "open rr.pgn scan -l=x.txt -e=x.txt",     "open rr.pgn scan -e=./x.epd -p=x.epd", "open rr.pgn scan -p=rating.txt",
