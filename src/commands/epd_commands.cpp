@@ -32,7 +32,7 @@ int handleEpdsv(App& app, CommandLine& line) {
 }
 
 int handleFenstat(App& app, CommandLine& line) {
-  runFenStatistics(app.loopParts(), app.timers);
+  runFenStatistics(app.loopParts(), app.settings.threads, app.timers);
   return 1;
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cinttypes>
 #include <cstdio>
+#include <memory>
+#include <span>
 
 #include "chess/fen.hpp"
 #include "pgn/game.hpp"
@@ -45,6 +47,17 @@ void FenTable::add(std::string_view fen, char result) {
   else ++count.others;
 }
 
+void FenTable::add(const FenTable& other) {
+  for (const auto& [fen, count] : other.counts_) {
+    auto found = counts_.find(fen);
+    if (found == counts_.end()) found = counts_.emplace(fen, FenCount{fen}).first;
+    found->second.games += count.games;
+    found->second.whiteWins += count.whiteWins;
+    found->second.blackWins += count.blackWins;
+    found->second.others += count.others;
+  }
+}
+
 std::vector<FenCount> FenTable::recordsByScore() const {
   std::vector<FenCount> records;
   records.reserve(counts_.size());
@@ -64,7 +77,7 @@ std::string formatFenCount(const FenCount& count) {
   return count.fen + figures;
 }
 
-void runFenStatistics(const GameLoopParts& games, platform::Timers& timers) {
+void runFenStatistics(const GameLoopParts& games, int threads, platform::Timers& timers) {
   Console& console = games.console;
   // Refused before the games are read, not after.
   if (refusesAsOutput(console, games.pgn, kOutputFile)) return;
@@ -81,17 +94,27 @@ void runFenStatistics(const GameLoopParts& games, platform::Timers& timers) {
       }
       table.add(fen, resultCharacter(games.game.tags.value(kTagResult)));
     }
-    const GameLoopParts& games;
+    GameLoopParts games;
     FenTable table;
     std::string fen;
-  } visitor(games);
-  GameLoop loop(games, GameDepth::kTags);
-  loop.showProgress("> filling table with FEN positions : ", kProgressEvery);
-  const GameCounts counts = loop.run(visitor);
+  };
+  // Each worker counts its own games; the sums of the tables, kept in FEN text order, are the
+  // table of one thread.
+  struct Workers : GameWorkers {
+    GameVisitor& addWorker(GameLoop&, const GameLoopParts& games, std::span<platform::OutputFile* const>) override {
+      visitors.push_back(std::make_unique<Counting>(games));
+      return *visitors.back();
+    }
+    std::vector<std::unique_ptr<Counting>> visitors;
+  } workers;
+  const GameCounts counts = runGameWorkers(games, GameDepth::kTags, threads, workers, {},
+                                           "> filling table with FEN positions : ", kProgressEvery);
+  FenTable& table = workers.visitors.front()->table;
+  for (std::size_t i = 1; i < workers.visitors.size(); ++i) table.add(workers.visitors[i]->table);
 
   platform::OutputFile out;
   if (!createOutputFileOrSay(console, games.pgn, out, kOutputFile)) return;
-  const std::vector<FenCount> records = visitor.table.recordsByScore();
+  const std::vector<FenCount> records = table.recordsByScore();
   console.writeText("> FEN list sorted                             \n");
   out.write("======new list======\n");
   for (const FenCount& record : records) {

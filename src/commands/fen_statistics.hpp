@@ -31,6 +31,8 @@ float fenScore(const FenCount& count);
 class FenTable {
  public:
   void add(std::string_view fen, char result);
+  // Adds the counts of another table (of other games).
+  void add(const FenTable& other);
   // The records, highest score first; equal scores in FEN text order.
   std::vector<FenCount> recordsByScore() const;
 
@@ -41,7 +43,7 @@ class FenTable {
 // The record as a line of "epd-out.epd", without its line end.
 std::string formatFenCount(const FenCount& count);
 
-// The fenstat command: counts, writes "epd-out.epd" and prints every line.
-void runFenStatistics(const GameLoopParts& games, platform::Timers& timers);
+// The fenstat command: counts on `threads` threads, writes "epd-out.epd" and prints every line.
+void runFenStatistics(const GameLoopParts& games, int threads, platform::Timers& timers);
 
 }  // namespace kestrova

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -74,10 +76,10 @@ int handleCut(App& app, CommandLine& line) {
   app.timers.restartProcessTimer();
   app.console.writeText("\n");
   struct Cutting : GameVisitor {
-    Cutting(App& app, platform::OutputFile& out, int plies, bool reverse)
-        : app(app), out(out), plies(plies), reverse(reverse) {}
+    Cutting(const GameLoopParts& games, platform::OutputFile& out, int plies, bool reverse)
+        : games(games), out(out), plies(plies), reverse(reverse) {}
     void onGame() override {
-      Game& game = app.game;
+      Game& game = games.game;
       // Counted in half-moves played: the empty first ply of a game starting with Black is not one.
       const int none = game.firstPly() - 1;
       game.plyCount = reverse ? std::max(none, game.plyCount - plies) : std::min(game.plyCount, none + plies);
@@ -85,16 +87,27 @@ int handleCut(App& app, CommandLine& line) {
       if (!game.tags.value(kTagPlyCount).empty()) {
         game.tags.setValue(kTagPlyCount, std::to_string(game.playedHalfMoves(game.plyCount)));
       }
-      writePgn(game, app.pgn, out, app.settings.printCmt);
+      writePgn(game, games.pgn, out, games.printCmt);
     }
-    App& app;
+    GameLoopParts games;
     platform::OutputFile& out;
     int plies;
     bool reverse;
-  } visitor(app, out, static_cast<int>(plies), line.findOption("-rev") != 0);
-  GameLoop loop(app.loopParts(), GameDepth::kReplay);
-  loop.showProgress("> cutting game ", 64);
-  const GameCounts counts = loop.run(visitor);
+  };
+  // Each worker cuts its own games: the cut depends on nothing but the game.
+  struct Workers : GameWorkers {
+    Workers(int plies, bool reverse) : plies(plies), reverse(reverse) {}
+    GameVisitor& addWorker(GameLoop&, const GameLoopParts& games, std::span<platform::OutputFile* const> outputs) override {
+      visitors.push_back(std::make_unique<Cutting>(games, *outputs[0], plies, reverse));
+      return *visitors.back();
+    }
+    int plies;
+    bool reverse;
+    std::vector<std::unique_ptr<Cutting>> visitors;
+  } workers(static_cast<int>(plies), line.findOption("-rev") != 0);
+  platform::OutputFile* const outputs[] = {&out};
+  const GameCounts counts = runGameWorkers(app.loopParts(), GameDepth::kReplay, app.settings.threads, workers, outputs,
+                                           "> cutting game ", 64);
   app.console.print(colour::kNormal, "> %llu games cut \n> process time : %ds              \n",
                     static_cast<unsigned long long>(counts.used), app.timers.elapsedSeconds());
   printGameCounts(app.console, counts);

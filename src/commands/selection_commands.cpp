@@ -1,6 +1,9 @@
 #include "commands/selection_commands.hpp"
 
+#include <memory>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "commands/criteria.hpp"
 #include "commands/tag_editing.hpp"
@@ -26,31 +29,44 @@ void finishOutput(App& app, platform::OutputFile& out, const std::string& path) 
 
 // Reads every game of the open file and writes those that `keep` accepts, after `change` has
 // edited the loaded game. `keep` sees the tags only: the movetext is tokenised just for the games
-// that are written. A progress line follows every `progressEvery` games (0: none).
+// that are written. Both get a worker's parts (its game and console) and are called on several
+// threads at once: they read what they capture. A progress line follows every `progressEvery`
+// games (0: none).
 template <typename Keep, typename Change>
-void rewriteGames(App& app, platform::OutputFile& out, unsigned progressEvery, Keep keep, Change change) {
+void rewriteGames(App& app, platform::OutputFile& out, unsigned progressEvery, const Keep& keep, const Change& change) {
   struct Rewriting : GameVisitor {
-    Rewriting(App& app, GameLoop& loop, platform::OutputFile& out, Keep& keep, Change& change)
-        : app(app), loop(loop), out(out), keep(keep), change(change) {}
+    Rewriting(GameLoop& loop, const GameLoopParts& games, platform::OutputFile& out, const Keep& keep,
+              const Change& change)
+        : loop(loop), games(games), out(out), keep(keep), change(change) {}
     void onGame() override {
-      if (!keep() || !loop.loadMoves()) return;
-      change();
-      writePgn(app.game, app.pgn, out, app.settings.printCmt);
+      if (!keep(games) || !loop.loadMoves()) return;
+      change(games);
+      writePgn(games.game, games.pgn, out, games.printCmt);
     }
-    App& app;
     GameLoop& loop;
+    GameLoopParts games;
     platform::OutputFile& out;
-    Keep& keep;
-    Change& change;
+    const Keep& keep;
+    const Change& change;
   };
-  GameLoop loop(app.loopParts(), GameDepth::kTags);
-  if (progressEvery != 0) loop.showProgress(kProgressLabel, progressEvery);
-  Rewriting visitor(app, loop, out, keep, change);
-  printGameCounts(app.console, loop.run(visitor));
+  struct Workers : GameWorkers {
+    Workers(const Keep& keep, const Change& change) : keep(keep), change(change) {}
+    GameVisitor& addWorker(GameLoop& loop, const GameLoopParts& games,
+                           std::span<platform::OutputFile* const> outputs) override {
+      visitors.push_back(std::make_unique<Rewriting>(loop, games, *outputs[0], keep, change));
+      return *visitors.back();
+    }
+    const Keep& keep;
+    const Change& change;
+    std::vector<std::unique_ptr<Rewriting>> visitors;
+  } workers(keep, change);
+  platform::OutputFile* const outputs[] = {&out};
+  printGameCounts(app.console, runGameWorkers(app.loopParts(), GameDepth::kTags, app.settings.threads, workers, outputs,
+                                              kProgressLabel, progressEvery));
 }
 
-constexpr auto kKeepAll = [] { return true; };
-constexpr auto kNoChange = [] {};
+constexpr auto kKeepAll = [](const GameLoopParts&) { return true; };
+constexpr auto kNoChange = [](const GameLoopParts&) {};
 
 // select and delete: the games the criteria select, or all the others.
 int runSelection(App& app, CommandLine& line, const char* command, bool writeSelected) {
@@ -69,7 +85,9 @@ int runSelection(App& app, CommandLine& line, const char* command, bool writeSel
   platform::OutputFile out;
   if (!createOutputFileOrSay(app.console, app.pgn, out, output)) return 1;
   rewriteGames(
-      app, out, 512, [&] { return isSelected(selection, app.game.tags, app.console) == writeSelected; }, kNoChange);
+      app, out, 512,
+      [&](const GameLoopParts& games) { return isSelected(selection, games.game.tags, games.console) == writeSelected; },
+      kNoChange);
   // delete writes the pending text after the games.
   if (!writeSelected) {
     out.write(app.pgn.saveBuffer());
@@ -120,9 +138,9 @@ int handleInstxt(App& app, CommandLine& line) {
   app.console.writeText("> processing...\n");
   platform::OutputFile out;
   if (!createOutputFileOrSay(app.console, app.pgn, out, output)) return 1;
-  rewriteGames(app, out, 0, kKeepAll, [&] {
-    if (!insertTagText(app.game.tags, tag, position, text)) {
-      app.console.writeText("> string out of range\n", colour::kError);
+  rewriteGames(app, out, 0, kKeepAll, [&](const GameLoopParts& games) {
+    if (!insertTagText(games.game.tags, tag, position, text)) {
+      games.console.writeText("> string out of range\n", colour::kError);
     }
   });
   finishOutput(app, out, output);
@@ -142,7 +160,7 @@ int handleReptxt(App& app, CommandLine& line) {
   app.console.writeText("> processing...\n");
   platform::OutputFile out;
   if (!createOutputFileOrSay(app.console, app.pgn, out, output)) return 1;
-  rewriteGames(app, out, 0, kKeepAll, [&] { app.game.tags.setValue(tag, text); });
+  rewriteGames(app, out, 0, kKeepAll, [&](const GameLoopParts& games) { games.game.tags.setValue(tag, text); });
   finishOutput(app, out, output);
   return 1;
 }
@@ -164,9 +182,9 @@ int handleSetcap(App& app, CommandLine& line) {
   const std::string output = outputOption(line, kDefaultOutput);
   platform::OutputFile out;
   if (!createOutputFileOrSay(app.console, app.pgn, out, output)) return 1;
-  rewriteGames(app, out, 0, kKeepAll, [&] {
-    if (initialsOnly) setWordInitials(app.game.tags, tag, direction);
-    else setTagCase(app.game.tags, tag, direction);
+  rewriteGames(app, out, 0, kKeepAll, [&](const GameLoopParts& games) {
+    if (initialsOnly) setWordInitials(games.game.tags, tag, direction);
+    else setTagCase(games.game.tags, tag, direction);
   });
   finishOutput(app, out, output);
   return 1;
