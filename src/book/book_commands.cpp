@@ -42,6 +42,7 @@ int handleNewbk(App& app, CommandLine& line) {
   if (line.findOption("-out=") && !line.optionValue("-out=").empty()) request.out = line.optionValue("-out=");
   if (line.findOption("-pgn=")) request.pgn = line.optionValue("-pgn=");
   request.bin = polyglotOutput(line);
+  request.threads = app.settings.threads;
   const bool reload = line.findOption("!") != 0;
   app.console.print(colour::kDefault,
                     "\n> WARNING ! this will create/overwrite a book named %s !\n"

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
+#include <span>
 #include <strings.h>
 #include <vector>
 
@@ -44,9 +46,8 @@ int validElo(const std::string& text) {
 // replay ends with the line; the records of a game are written once its line has been replayed.
 class LineRecorder : public GameVisitor {
  public:
-  LineRecorder(const BookTable& book, const Game& game, BookWriter& writer, int& records,
-               platform::OutputFile* polyglot)
-      : book_(book), game_(game), writer_(writer), records_(records), polyglot_(polyglot) {
+  LineRecorder(const BookTable& book, const Game& game, platform::OutputFile& raw, platform::OutputFile* polyglot)
+      : book_(book), game_(game), writer_(raw, book), polyglot_(polyglot) {
     line_.reserve(kPlyLimit);
     polyglotLine_.reserve(kPlyLimit);
   }
@@ -93,14 +94,15 @@ class LineRecorder : public GameVisitor {
   void onGame() override {
     for (const BookEntry& entry : line_) writer_.writeRecord(entry);
     for (const PolyglotEntry& entry : polyglotLine_) writePolyglotEntry(*polyglot_, entry);
-    records_ += static_cast<int>(line_.size());
+    records += static_cast<int>(line_.size());
   }
+
+  int records = 0;
 
  private:
   const BookTable& book_;
   const Game& game_;
-  BookWriter& writer_;
-  int& records_;
+  BookWriter writer_;
   platform::OutputFile* polyglot_;
   std::vector<BookEntry> line_;
   std::vector<PolyglotEntry> polyglotLine_;  // the same moves by their polyglot names; the mover's points
@@ -109,13 +111,37 @@ class LineRecorder : public GameVisitor {
   int whitePoints_ = 0;
 };
 
+// The first pass on several threads: each worker records its games' lines to its outputs, which
+// the loop writes to the raw files in the order of the games, as one thread would.
+class LineRecorders : public GameWorkers {
+ public:
+  explicit LineRecorders(const BookTable& book) : book_(book) {}
+
+  GameVisitor& addWorker(GameLoop&, const GameLoopParts& games, std::span<platform::OutputFile* const> outputs) override {
+    platform::OutputFile* polyglot = outputs[1] != nullptr && outputs[1]->isOpen() ? outputs[1] : nullptr;
+    recorders_.push_back(std::make_unique<LineRecorder>(book_, games.game, *outputs[0], polyglot));
+    return *recorders_.back();
+  }
+
+  int records() const {
+    int sum = 0;
+    for (const auto& recorder : recorders_) sum += recorder->records;
+    return sum;
+  }
+
+ private:
+  const BookTable& book_;
+  std::vector<std::unique_ptr<LineRecorder>> recorders_;
+};
+
 // The first pass's view of its input: the games and the book whose limits end the lines.
 struct RawBookInput {
   const BookTable& book;
   const GameLoopParts& games;
   platform::Timers& timers;
-  BookWriter& writer;
+  platform::OutputFile& raw;
   platform::OutputFile* polyglot;
+  int threads = 1;
   int records = 0;
 };
 
@@ -123,10 +149,11 @@ struct RawBookInput {
 bool addFile(RawBookInput& input, const std::string& path) {
   if (!input.games.pgn.open(path)) return false;
   input.timers.restartProcessTimer();
-  GameLoop loop(input.games, GameDepth::kReplay);
-  loop.showProgress("> scanning game ", 64);
-  LineRecorder recorder(input.book, input.games.game, input.writer, input.records, input.polyglot);
-  printGameCounts(input.games.console, loop.run(recorder));
+  LineRecorders recorders(input.book);
+  platform::OutputFile* const outputs[] = {&input.raw, input.polyglot};
+  printGameCounts(input.games.console, runGameWorkers(input.games, GameDepth::kReplay, input.threads, recorders,
+                                                      outputs, "> scanning game ", 64));
+  input.records += recorders.records();
   return true;
 }
 
@@ -275,7 +302,7 @@ bool writeRawBook(BookTable& book, const GameLoopParts& games, platform::Timers&
   BookWriter writer(raw, book);
   writer.writeTables();
   writer.beginMoves();
-  RawBookInput input{book, games, timers, writer, polyglot};
+  RawBookInput input{book, games, timers, raw, polyglot, request.threads};
   if (!readInput(input, request.pgn, names)) return false;
   writer.writeParameters(input.records, false, false);
   return finishScratchOutput(console, raw) && (polyglot == nullptr || finishScratchOutput(console, *polyglot));

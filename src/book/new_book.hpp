@@ -23,6 +23,7 @@ struct NewBookRequest {
   std::string out = "book.obk";
   std::string pgn;  // one PGN file; empty for every "*.pgn" of the directory "pgn_book"
   std::string bin;  // the same book as a polyglot ".bin" file as well; empty for none
+  int threads = 1;  // replaying the games
 };
 
 // Runs the generation (after the user's confirmation): the two passes below. The games are read

@@ -1,10 +1,17 @@
 #include "commands/doubles.hpp"
 
 #include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <span>
 #include <tuple>
 #include <utility>
 
 #include "pgn/game.hpp"
+#include "pgn/game_loop.hpp"
+#include "pgn/pgn_file.hpp"
+#include "pgn/pgn_writer.hpp"
+#include "platform/console.hpp"
 
 namespace kestrova {
 
@@ -88,6 +95,126 @@ void markRuns(std::vector<GameRecord>& records) {
 void restoreFileOrder(std::vector<GameRecord>& records) {
   std::sort(records.begin(), records.end(),
             [](const GameRecord& x, const GameRecord& y) { return x.number < y.number; });
+}
+
+namespace {
+
+// The first pass: each worker keeps the records of its own games.
+class Recording : public GameWorkers {
+ public:
+  explicit Recording(HashMode mode) : mode_(mode) {}
+
+  GameVisitor& addWorker(GameLoop& loop, const GameLoopParts& parts, std::span<platform::OutputFile* const>) override {
+    recorders_.push_back(std::make_unique<Recorder>(parts.game, loop, mode_));
+    return *recorders_.back();
+  }
+
+  // Every worker's records together.
+  std::vector<GameRecord> takeRecords() {
+    std::vector<GameRecord> records;
+    std::size_t total = 0;
+    for (const auto& recorder : recorders_) total += recorder->records.size();
+    records.reserve(total);
+    for (auto& recorder : recorders_) {
+      records.insert(records.end(), recorder->records.begin(), recorder->records.end());
+      recorder->records = {};
+    }
+    return records;
+  }
+
+ private:
+  struct Recorder : GameVisitor {
+    Recorder(const Game& game, const GameLoop& loop, HashMode mode) : game(game), loop(loop), mode(mode) {}
+    void onGame() override { records.push_back(recordGame(game, mode, loop.gameNumber())); }
+    const Game& game;
+    const GameLoop& loop;
+    HashMode mode;
+    std::vector<GameRecord> records;
+  };
+
+  HashMode mode_;
+  std::vector<std::unique_ptr<Recorder>> recorders_;
+};
+
+// The second pass: the reading thread chooses the games by their marks, the workers write them.
+class MarkedWriting : public GameWorkers {
+ public:
+  MarkedWriting(Console& console, const std::vector<GameRecord>& records, bool singles, bool withFirst)
+      : console_(console), records_(records), singles_(singles), withFirst_(withFirst) {}
+
+  bool wants(std::uint32_t number) override {
+    while (next_ < records_.size() && records_[next_].number < number) ++next_;
+    if (next_ >= records_.size() || records_[next_].number != number) return false;
+    console_.progress(singles_ ? "> saving games without doubles [%c]\r" : "> saving double games [%c]\r",
+                      next_ % 2 == 0 ? '|' : '-');
+    const std::uint8_t mark = records_[next_].mark;
+    return singles_ ? mark != doublemark::kLaterDouble
+                    : mark == doublemark::kLaterDouble || (withFirst_ && mark == doublemark::kFirstDouble);
+  }
+
+  GameVisitor& addWorker(GameLoop&, const GameLoopParts& parts, std::span<platform::OutputFile* const> outputs) override {
+    writers_.push_back(std::make_unique<Writer>(parts, *outputs[0], *this));
+    return *writers_.back();
+  }
+
+  // The sums of every worker's counts.
+  DoublesWritten written() const {
+    DoublesWritten sum;
+    for (const auto& writer : writers_) {
+      sum.games += writer->written.games;
+      sum.laterCopies += writer->written.laterCopies;
+      sum.firstCopies += writer->written.firstCopies;
+    }
+    return sum;
+  }
+
+ private:
+  struct Writer : GameVisitor {
+    Writer(const GameLoopParts& parts, platform::OutputFile& out, const MarkedWriting& pass)
+        : parts(parts), out(out), pass(pass) {}
+    void onGame() override {
+      const std::uint32_t number = parts.pgn.gameNumber();
+      const GameRecord& record = *std::lower_bound(
+          pass.records_.begin(), pass.records_.end(), number,
+          [](const GameRecord& r, std::uint32_t n) { return r.number < n; });
+      if (!pass.singles_) {
+        char id[48];
+        std::snprintf(id, sizeof id, "Double id = %llu", static_cast<unsigned long long>(record.hashA));
+        parts.game.tags.setValue(kTagAnnotator, id);
+      }
+      writePgn(parts.game, parts.pgn, out, parts.printCmt);
+      ++written.games;
+      if (record.mark == doublemark::kLaterDouble) ++written.laterCopies;
+      if (record.mark == doublemark::kFirstDouble) ++written.firstCopies;
+    }
+    const GameLoopParts& parts;
+    platform::OutputFile& out;
+    const MarkedWriting& pass;
+    DoublesWritten written;
+  };
+
+  Console& console_;
+  const std::vector<GameRecord>& records_;
+  bool singles_;
+  bool withFirst_;
+  std::size_t next_ = 0;
+  std::vector<std::unique_ptr<Writer>> writers_;
+};
+
+}  // namespace
+
+std::vector<GameRecord> recordGames(const GameLoopParts& parts, HashMode mode, int threads, GameCounts& counts) {
+  Recording recording(mode);
+  counts = runGameWorkers(parts, GameDepth::kReplay, threads, recording, {}, "> scanning game ", 512);
+  return recording.takeRecords();
+}
+
+DoublesWritten writeMarkedGames(const GameLoopParts& parts, int threads, const std::vector<GameRecord>& records,
+                                platform::OutputFile& out, bool singles, bool withFirst) {
+  MarkedWriting writing(parts.console, records, singles, withFirst);
+  platform::OutputFile* const outputs[] = {&out};
+  runGameWorkers(parts, GameDepth::kReplay, threads, writing, outputs);
+  return writing.written();
 }
 
 }  // namespace kestrova

@@ -7,6 +7,11 @@
 namespace kestrova {
 
 class Game;
+struct GameCounts;
+struct GameLoopParts;
+namespace platform {
+class OutputFile;
+}
 
 // Sequence: the keys of every position in move order (same moves). Position: the final position
 // and the one at two thirds of the game (move order may differ).
@@ -54,5 +59,23 @@ void sortByHashes(std::vector<GameRecord>& records);
 void markRuns(std::vector<GameRecord>& records);
 // puts the records back in file order.
 void restoreFileOrder(std::vector<GameRecord>& records);
+
+// dbl's two passes over the open file, on `threads` threads. The first replays every game and
+// returns the records of those used, in no particular order (the steps above order them).
+std::vector<GameRecord> recordGames(const GameLoopParts& parts, HashMode mode, int threads, GameCounts& counts);
+
+// What the second pass wrote.
+struct DoublesWritten {
+  int games = 0;
+  int laterCopies = 0;
+  int firstCopies = 0;
+};
+
+// The second pass writes the games the marks choose to `out`, reading none of the others: the
+// singles and the first copies, or the later copies (and with `withFirst` the first ones), each
+// named by an annotator "Double id = HASH A". `records` are those of the file, marked and in
+// file order.
+DoublesWritten writeMarkedGames(const GameLoopParts& parts, int threads, const std::vector<GameRecord>& records,
+                                platform::OutputFile& out, bool singles, bool withFirst);
 
 }  // namespace kestrova

@@ -143,11 +143,8 @@ int handleDbl(App& app, CommandLine& line) {
   app.console.writeText("\n");
 
   // One pass to make a small record per game: the games themselves are read again to be written.
-  GameLoop loop(app.loopParts(), GameDepth::kReplay);
-  loop.showProgress("> scanning game ", 512);
-  GameRecorder recorder(app.game, loop, mode);
-  const GameCounts counts = loop.run(recorder);
-  std::vector<GameRecord>& records = recorder.records;
+  GameCounts counts;
+  std::vector<GameRecord> records = recordGames(app.loopParts(), mode, app.settings.threads, counts);
   app.console.print(colour::kNormal, "> %llu games scanned           \n", static_cast<unsigned long long>(counts.read));
 
   app.console.print(colour::kNormal, "> %zu games taken into account\n", records.size());
@@ -157,47 +154,12 @@ int handleDbl(App& app, CommandLine& line) {
   restoreFileOrder(records);
 
   // The second pass reads only the games to be written, found by their numbers.
-  struct Writing : GameVisitor {
-    Writing(App& app, platform::OutputFile& out, const std::vector<GameRecord>& records, bool singles,
-            bool withFirst)
-        : app(app), out(out), records(records), singles(singles), withFirst(withFirst) {}
-    bool wants(std::uint32_t number) override {
-      while (next < records.size() && records[next].number < number) ++next;
-      if (next >= records.size() || records[next].number != number) return false;
-      const GameRecord& record = records[next];
-      app.console.progress(singles ? "> saving games without doubles [%c]\r" : "> saving double games [%c]\r",
-                        next % 2 == 0 ? '|' : '-');
-      return singles ? record.mark != doublemark::kLaterDouble
-                     : record.mark == doublemark::kLaterDouble || (withFirst && record.mark == doublemark::kFirstDouble);
-    }
-    void onGame() override {
-      const GameRecord& record = records[next];
-      if (!singles) {
-        char id[48];
-        std::snprintf(id, sizeof id, "Double id = %llu", static_cast<unsigned long long>(record.hashA));
-        app.game.tags.setValue(kTagAnnotator, id);
-      }
-      writePgn(app.game, app.pgn, out, app.settings.printCmt);
-      ++written;
-      if (record.mark == doublemark::kLaterDouble) ++laterCopies;
-      if (record.mark == doublemark::kFirstDouble) ++firstCopies;
-    }
-    App& app;
-    platform::OutputFile& out;
-    const std::vector<GameRecord>& records;
-    bool singles;
-    bool withFirst;
-    std::size_t next = 0;
-    int written = 0;
-    int laterCopies = 0;
-    int firstCopies = 0;
-  } writer(app, out, records, singles, withFirst);
-  GameLoop(app.loopParts(), GameDepth::kReplay).run(writer);
+  const DoublesWritten writer = writeMarkedGames(app.loopParts(), app.settings.threads, records, out, singles, withFirst);
   app.console.print(colour::kNormal, "> process time : %ds                  \n", app.timers.elapsedSeconds());
   printGameCounts(app.console, counts);
   if (!finishOutput(app.console, out)) return 1;
   if (singles) {
-    app.console.print(colour::kSuccess, "\n- %d single games have been stored in %s file\n", writer.written,
+    app.console.print(colour::kSuccess, "\n- %d single games have been stored in %s file\n", writer.games,
                       output.c_str());
   } else if (withFirst) {
     app.console.print(colour::kSuccess,

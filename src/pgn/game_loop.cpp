@@ -17,7 +17,7 @@ namespace kestrova {
 
 std::uint32_t GameLoop::gameNumber() const { return parts_.pgn.gameNumber(); }
 
-GameCounts GameLoop::run(GameVisitor& visitor) {
+GameCounts GameLoop::run(GameVisitor& visitor, GameWorkers* chooser) {
   PgnFile& pgn = parts_.pgn;
   visitor_ = &visitor;
   counts_ = GameCounts{};
@@ -29,7 +29,8 @@ GameCounts GameLoop::run(GameVisitor& visitor) {
       parts_.console.print(colour::kError, "> interrupted by Ctrl-C after %" PRIu64 " games\n", counts_.read);
       break;
     }
-    if (!visitor.wants(pgn.gameNumber())) continue;
+    const std::uint32_t number = pgn.gameNumber();
+    if (!visitor.wants(number) || (chooser != nullptr && !chooser->wants(number))) continue;
     if (progressEvery_ != 0 && (counts_.read + 1) % progressEvery_ == 0) {
       parts_.console.progress("%s%" PRIu64 "\r", progressLabel_, counts_.read + 1);
     }

@@ -14,6 +14,7 @@ namespace kestrova {
 
 class Console;
 class Game;
+class GameWorkers;
 class PgnFile;
 class StringManager;
 namespace platform {
@@ -69,8 +70,9 @@ class GameLoop {
     progressEvery_ = every;
   }
 
-  // From the first game of the file to the last, or until stop(). The counts of this run.
-  GameCounts run(GameVisitor& visitor);
+  // From the first game of the file to the last, or until stop(). The counts of this run. Games
+  // the visitor or `chooser` does not want are passed over.
+  GameCounts run(GameVisitor& visitor, GameWorkers* chooser = nullptr);
 
   // A worker thread's loop: its games come one at a time (the number and text in the parts'
   // file), read or too large (a PgnFile::ReadResult); counts() sums them.
@@ -118,6 +120,9 @@ class GameLoop {
 class GameWorkers {
  public:
   virtual ~GameWorkers() = default;
+  // Games the command passes over unread and uncounted (a second pass that writes some of the
+  // games). Asked on the reading thread, in the order of the games, whatever the threads.
+  virtual bool wants(std::uint32_t gameNumber) { return true; }
   // The visitor of one more worker. It works on the worker's own parts (game, board, console,
   // strings and file) with the worker's loop, and writes the command's outputs to `outputs`: the
   // command's files themselves with one thread, else in-memory stand-ins in the same order. Called
@@ -130,7 +135,7 @@ class GameWorkers {
 // calling thread reads the file and hands batches of games to the workers, then writes what each
 // batch wrote (console lines and the outputs) in the order of the games, so that every output is
 // the one a single thread writes. With one thread it is the loop of today. The workers' visitors
-// may not ask for single games (wants) nor stop the loop.
+// may not ask for single games (GameVisitor::wants: the workers' wants chooses) nor stop the loop.
 GameCounts runGameWorkers(const GameLoopParts& parts, GameDepth depth, int threads, GameWorkers& workers,
                           std::span<platform::OutputFile* const> outputs, const char* progressLabel = nullptr,
                           unsigned progressEvery = 0);

@@ -73,7 +73,7 @@ class Runner {
  public:
   Runner(const GameLoopParts& parts, GameDepth depth, int threads, GameWorkers& workers,
          std::span<platform::OutputFile* const> outputs)
-      : parts_(parts), outputs_(outputs), slots_(static_cast<std::size_t>(threads) * 2 + 2) {
+      : parts_(parts), command_(workers), outputs_(outputs), slots_(static_cast<std::size_t>(threads) * 2 + 2) {
     for (Batch& batch : slots_) {
       batch.games.resize(kBatchGames);
       batch.console = std::make_unique<Console>(Console::recording(parts.console));
@@ -104,6 +104,7 @@ class Runner {
         interrupted = true;
         break;
       }
+      if (!command_.wants(pgn.gameNumber())) continue;
       if (filling == nullptr) filling = &slotToFill(progressLabel, progressEvery);
       GameCopy& copy = filling->games[filling->count++];
       copy.number = pgn.gameNumber();
@@ -202,6 +203,7 @@ class Runner {
   }
 
   const GameLoopParts& parts_;
+  GameWorkers& command_;
   std::span<platform::OutputFile* const> outputs_;
   std::vector<Batch> slots_;
   std::vector<std::unique_ptr<Worker>> workers_;
@@ -224,7 +226,7 @@ GameCounts runGameWorkers(const GameLoopParts& parts, GameDepth depth, int threa
   if (threads <= 1) {
     GameLoop loop(parts, depth);
     if (progressLabel != nullptr) loop.showProgress(progressLabel, progressEvery);
-    return loop.run(workers.addWorker(loop, parts, outputs));
+    return loop.run(workers.addWorker(loop, parts, outputs), &workers);
   }
   Runner runner(parts, depth, threads, workers, outputs);
   return runner.run(progressLabel, progressEvery);
