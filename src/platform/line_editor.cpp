@@ -4,6 +4,8 @@
 #include <langinfo.h>
 #include <locale.h>
 #include <poll.h>
+#include <pthread.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -20,14 +22,22 @@ namespace {
 // Marks the stretches of the prompt that take no room on the screen (its colour sequences).
 constexpr char kInvisible = '\1';
 
-// Reads one character for the editor, decoded in the editing locale. A Ctrl-C (the one signal
-// the program catches) ends the line being typed with EINTR, and the line is dropped, as the
-// terminal itself drops it outside the editor.
-int readCharacter(EditLine*, wchar_t* character) {
+// What readCharacter needs of the editor that reads.
+struct Reading {
+  sigset_t waitMask;  // the signal mask while waiting for a key: Ctrl-C's signal let through
+};
+
+// Reads one character for the editor, decoded in the editing locale. SIGINT is blocked while a line
+// is edited and let through only while a key is awaited, so that a Ctrl-C typed at any moment ends
+// the wait with EINTR: the line is ended, and dropped, as the terminal drops it outside the editor.
+int readCharacter(EditLine* editLine, wchar_t* character) {
+  void* data = nullptr;
+  el_get(editLine, EL_CLIENTDATA, &data);
+  const Reading& reading = *static_cast<const Reading*>(data);
   std::mbstate_t state{};
   for (;;) {
     pollfd ready{STDIN_FILENO, POLLIN, 0};
-    if (poll(&ready, 1, -1) < 0) return -1;
+    if (ppoll(&ready, 1, nullptr, &reading.waitMask) < 0) return -1;
     char byte = 0;
     const ssize_t got = read(STDIN_FILENO, &byte, 1);
     if (got == 0) return 0;
@@ -70,7 +80,7 @@ class EditingLocale {
 
 }  // namespace
 
-struct LineEditor::Impl {
+struct LineEditor::Impl : Reading {
   EditLine* editLine = nullptr;
   History* history = nullptr;
   HistEvent event{};
@@ -80,7 +90,7 @@ struct LineEditor::Impl {
   static char* promptOf(EditLine* editLine) {
     void* data = nullptr;
     el_get(editLine, EL_CLIENTDATA, &data);
-    return static_cast<Impl*>(data)->prompt.data();
+    return static_cast<Impl*>(static_cast<Reading*>(data))->prompt.data();
   }
 };
 
@@ -92,7 +102,7 @@ LineEditor::LineEditor() : impl_(std::make_unique<Impl>()) {
   impl_->history = history_init();
   if (impl_->editLine == nullptr || impl_->history == nullptr) return;
   history(impl_->history, &impl_->event, H_SETSIZE, 100);
-  el_set(impl_->editLine, EL_CLIENTDATA, impl_.get());
+  el_set(impl_->editLine, EL_CLIENTDATA, static_cast<Reading*>(impl_.get()));
   el_set(impl_->editLine, EL_PROMPT_ESC, &Impl::promptOf, kInvisible);
   el_set(impl_->editLine, EL_EDITOR, "emacs");
   el_set(impl_->editLine, EL_HIST, history, impl_->history);
@@ -131,13 +141,23 @@ bool LineEditor::readLine(std::string& line, std::size_t limit, std::string_view
     impl_->prompt.assign(prompt);
   }
   const EditingLocale editing(impl_->locale);
+  sigset_t interrupt, previous;
+  sigemptyset(&interrupt);
+  sigaddset(&interrupt, SIGINT);
+  pthread_sigmask(SIG_BLOCK, &interrupt, &previous);
+  impl_->waitMask = previous;
+  sigdelset(&impl_->waitMask, SIGINT);
   const char* text = nullptr;
   int count = 0;
   for (;;) {
+    // The terminal is in edit mode before the prompt shows: keys typed as soon as it is seen are
+    // never taken by the terminal's own line editing.
+    el_set(impl_->editLine, EL_PREP_TERM, 1);
     text = el_gets(impl_->editLine, &count);
     if (text != nullptr || count != -1 || errno != EINTR) break;
     std::fputs("\n", stdout);  // Ctrl-C: the line typed so far is dropped, a fresh prompt follows
   }
+  pthread_sigmask(SIG_SETMASK, &previous, nullptr);
   if (text == nullptr || count <= 0) return false;
   line.assign(text, static_cast<std::size_t>(count));
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
