@@ -1,5 +1,9 @@
 #include "platform/input.hpp"
 
+#include <unistd.h>
+
+#include "platform/terminal.hpp"
+
 namespace kestrova::platform {
 
 Input::Input(std::string scripted) : scripted_(true), text_(std::move(scripted)) {}
@@ -26,5 +30,7 @@ int Input::readAnswer() {
   if (!readLine(line)) return EOF;
   return line.empty() ? '\n' : static_cast<unsigned char>(line[0]);
 }
+
+bool Input::fromTerminal() const { return !scripted_ && isTerminal(STDIN_FILENO); }
 
 }  // namespace kestrova::platform

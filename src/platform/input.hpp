@@ -20,6 +20,9 @@ class Input {
   // ("read one character and discard the rest of the line").
   int readAnswer();
 
+  // True when the lines come from a terminal (not a script, not a pipe or a file).
+  bool fromTerminal() const;
+
  private:
   int next();
 

@@ -2,8 +2,11 @@
 
 #include <exception>
 #include <new>
+#include <optional>
+#include <vector>
 
 #include "platform/interrupt.hpp"
+#include "platform/line_editor.hpp"
 #include "shell/app.hpp"
 #include "shell/command_table.hpp"
 #include "shell/help.hpp"
@@ -14,6 +17,25 @@ namespace kestrova {
 namespace {
 
 constexpr const char* kPrompt = "\n\nkestrova> ";
+constexpr const char* kPromptWord = "kestrova> ";
+
+// Shows the prompt and reads a command line: at a terminal through the line editor, whose up
+// arrow walks through the history of "r"; from a pipe or a file plainly. False at end of input.
+bool readCommandLine(App& app, std::optional<platform::LineEditor>& editor, std::string& raw) {
+  if (!editor) {
+    app.console.writeText(kPrompt, colour::kBright);
+    app.console.flush();
+    return app.input.readLine(raw, CommandLine::kMaxLine);
+  }
+  app.console.writeText("\n\n");
+  app.console.flush();
+  std::vector<std::string> entries;
+  for (std::size_t k = 1; k <= CommandHistory::kEntries && app.history.isUsed(k); ++k) {
+    if (!app.history.entry(k).empty()) entries.push_back(app.history.entry(k));  // nothing to recall
+  }
+  editor->setHistory(entries);
+  return editor->readLine(raw, CommandLine::kMaxLine, kPromptWord, colour::kBright);
+}
 
 // A handler never ends the program: what it could not survive is reported here. A command starts
 // with no failure and no pending Ctrl-C.
@@ -60,12 +82,13 @@ int runRecall(App& app) {
 
 int runInteractive(App& app) {
   CommandLine& line = app.commandLine;
+  std::optional<platform::LineEditor> editor;
+  if (app.input.fromTerminal() && app.console.isTerminal()) editor.emplace();
+  if (editor && !editor->ready()) editor.reset();
   bool recalled = false;
   while (!app.finished) {
     if (!recalled) {
-      app.console.writeText(kPrompt, colour::kBright);
-      app.console.flush();
-      if (!app.input.readLine(line.raw(), CommandLine::kMaxLine)) {
+      if (!readCommandLine(app, editor, line.raw())) {
         // End of input is the user leaving: end as the exit command would.
         app.console.writeText("\n");
         shutDown(app);

@@ -51,6 +51,8 @@ TEST(ReleaseEndToEnd, TheInstalledTreeWorksFromAnyDirectory) {
   for (const char* name : {"help.man", "kestrova.ini", "sample.pgn"}) {
     EXPECT_TRUE(fs::exists(root / "share/kestrova" / name)) << name;
   }
+  EXPECT_TRUE(fs::exists(root / "share/man/man1/kestrova.1"));
+  EXPECT_TRUE(fs::exists(root / "share/bash-completion/completions/kestrova"));
 
   const std::string installed = root / "bin" / "kestrova";
   EXPECT_EQ(work.run({"--version"}, "", 60, installed).output, "kestrova 0.92\n");
